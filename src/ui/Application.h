@@ -1,0 +1,64 @@
+#pragma once
+// The application object: its title, its icon, the loop of the window thread, the host that shows message
+// boxes and modal windows, and the general error report for errors that escape an event handler.
+
+#include <exception>
+#include <string>
+
+#include "platform/EventLoop.h"
+
+namespace ui {
+
+class TForm;
+
+enum class MessageIcon { None, Information, Error };
+
+// Implemented by the Qt view; tests and the command line script it.
+class DialogHost {
+ public:
+  virtual ~DialogHost() = default;
+  // Shows a message box with one OK button and returns when it is closed. Texts are GBK.
+  virtual void ShowMessage(const std::string& text, const std::string& caption, MessageIcon icon) = 0;
+  // Shows the form modally and returns when it has been closed (form.Visible() is false again). Timers and
+  // posted messages keep being handled meanwhile.
+  virtual void ShowModal(TForm& form) = 0;
+};
+
+// The text the general error report shows: the error's message with a full stop added when it ends in a
+// letter or a digit.
+std::string ErrorReportText(const std::string& message);
+
+class Application {
+ public:
+  Application(platform::EventLoop& loop, DialogHost& host) : loop_(loop), host_(host) {}
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  platform::EventLoop& Loop() { return loop_; }
+  DialogHost& Host() { return host_; }
+
+  // The taskbar text and the caption of every message box.
+  std::string Title;
+  // Path of the icon file in use; empty for the built-in icon.
+  std::string IconPath;
+
+  void MessageBox(const std::string& text, MessageIcon icon = MessageIcon::None);
+  // The general error report: a message box with an error icon; the program then goes on.
+  void HandleException(const std::exception& error);
+
+  // Runs one event handler; an error that escapes it goes to the general error report.
+  template <typename F>
+  void Dispatch(F&& handler) {
+    try {
+      handler();
+    } catch (const std::exception& error) {
+      HandleException(error);
+    }
+  }
+
+ private:
+  platform::EventLoop& loop_;
+  DialogHost& host_;
+};
+
+}  // namespace ui
