@@ -116,6 +116,18 @@ TMainFormDesign::TMainFormDesign(Application& app)
 
 void TMainFormDesign::AddInfo(const std::string& text) { mmo_Info.Add("  " + text); }
 
+void TMainFormDesign::ShowFixedApn(const std::string& text) {
+  edt_APN_other.SetText(text);
+  edt_APN_other.SetColor(TColor::clBtnFace);
+  edt_APN_other.SetEnabled(false);
+}
+
+void TMainFormDesign::ShowOtherApn(const std::string& text) {
+  edt_APN_other.SetText(text);
+  edt_APN_other.SetColor(TColor::clWindow);
+  edt_APN_other.SetEnabled(true);
+}
+
 std::vector<TLabel*> TMainFormDesign::HintLabels() {
   return {&lbl_Hint_APN,     &lbl_Hint_IP,      &Label2,           &lbl_Hint_PtlPort,
           &lbl_Hint_ComBaudRate, &lbl_Hint_ComParam, &lbl_Hint_DevID, &lbl_Hint_HbF,

@@ -114,6 +114,11 @@ class TMainFormDesign : public TForm {
   // Appends one line to the log: two spaces, then the text unchanged.
   void AddInfo(const std::string& text);
 
+  // The two looks of the APN field. Fixed: the text, button-face background, disabled. Other: the text,
+  // window background, enabled (the APN dialog is the caller's business).
+  void ShowFixedApn(const std::string& text);
+  void ShowOtherApn(const std::string& text);
+
   // The twelve "(?)" labels, the five numeric edits, the five PC port lists: groups the handlers share.
   std::vector<TLabel*> HintLabels();
   std::vector<TEdit*> NumericEdits();
