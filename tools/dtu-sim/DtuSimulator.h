@@ -1,0 +1,91 @@
+#pragma once
+// A simulated DTU: answers the configuration commands as a real module does, keeps its settings, switches its
+// own serial format and baud rate when told to, and can misbehave in the ways a real line does. It is pure
+// logic: the caller feeds it the bytes the tool sent and delivers the bursts it returns, in process (tests in
+// virtual time) or on a pseudo-terminal (PtyDtu).
+
+#include <cstdint>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace dtusim {
+
+// The serial format of one side of the line.
+struct LineFormat {
+  uint32_t baudRate = 115200;
+  int dataBits = 8;
+  char parity = 'N';  // 'N', 'O' or 'E'
+  int stopBits = 1;
+  bool operator==(const LineFormat&) const = default;
+};
+
+// Bytes the DTU sends, after a pause of delayMs since the previous burst (the first: since the command ended).
+struct Burst {
+  uint32_t delayMs = 0;
+  std::string bytes;
+};
+
+enum class EchoMode {
+  Off,       // no echo
+  Exact,     // the command exactly as received, CR LF included
+  CutShort,  // the command with CR only
+};
+
+// What the DTU keeps. Texts are as the DTU stores them (packets in hexadecimal digits).
+struct DtuSettings {
+  std::string apn = "CMNET";
+  std::string apnAccount;
+  std::string apnPassword;
+  std::string heartbeatTime = "50";
+  std::string waitTime = "10";
+  std::string waitLength = "200";
+  std::string restartTime = "1800";
+  std::string heartbeatPacketHex = "4C4F47";
+  std::string registrationPacketHex = "4C4F47494E3A31303031";
+  std::string cipmux = "0";
+  std::string cipmode = "1";
+  std::string protocol = "TCP";
+  std::string server = "dtu.example.com";
+  std::string port = "2317";
+  int formatCode = 3;  // data and stop bits: 1 = 8/2, 3 = 8/1, 4 = 7/2, 5 = 7/1
+  int parityCode = 3;  // 0 = odd, 1 = even, 3 = none
+  uint32_t baudRate = 115200;
+  bool saved = false;  // set by ATW
+};
+
+struct Faults {
+  EchoMode echo = EchoMode::Off;
+  bool echoAlone = false;              // the echo comes as its own burst before the answer
+  uint32_t replyDelayMs = 5;           // pause between the end of a command and the reply
+  std::optional<uint32_t> splitPauseMs;  // the reply comes in two bursts with this pause between them
+  bool silent = false;                 // answers nothing at all
+  std::set<std::string> refuse;        // command names (for example "CIPPACK", "ICF") answered with ERROR
+};
+
+class DtuSimulator {
+ public:
+  DtuSettings settings;
+  Faults faults;
+
+  // The format the DTU's own serial line uses now (follows AT+ICF= and AT+CIPR= after their reply).
+  LineFormat Line() const;
+
+  // Bytes from the tool, sent with the tool's line format. A command is complete at its CR (an LF after it
+  // belongs to it). A command sent with a format other than the DTU's arrives garbled and gets no answer.
+  // Returns the bursts the DTU sends back for the commands completed by these bytes.
+  std::vector<Burst> Receive(std::string_view bytes, const LineFormat& sentWith);
+
+  // The start-up banner a module sends when it powers up (contains "@@Ver:").
+  std::vector<Burst> PowerOn() const;
+
+  // Every complete command received (with its line end), garbled ones included, in order.
+  std::vector<std::string> received;
+
+ private:
+  std::string pending_;
+};
+
+}  // namespace dtusim
