@@ -117,7 +117,8 @@ std::unique_ptr<LoopTimer> BasicEventLoop::CreateTimer(Task onTick, uint32_t int
 }
 
 int BasicEventLoop::EnabledTimerCount() const {
-  return static_cast<int>(std::count_if(timers_.begin(), timers_.end(), [](const TimerImpl* t) { return t->Enabled(); }));
+  return static_cast<int>(
+      std::count_if(timers_.begin(), timers_.end(), [](const TimerImpl* t) { return t->Enabled(); }));
 }
 
 }  // namespace platform

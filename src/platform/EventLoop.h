@@ -35,7 +35,8 @@ class EventLoop {
   virtual void ProcessMessages() = 0;
 
   // Handles messages, waiting for them as needed, until done() returns true. May be nested: a task may call
-  // it again (a modal dialog, a pause), and the inner call handles later messages before the outer one resumes.
+  // it again (a modal dialog, a pause), and the inner call handles later messages before the outer one
+  // resumes.
   virtual void RunUntil(const std::function<bool()>& done) = 0;
 
   // A timer whose ticks call onTick on the loop's thread. It starts disabled.

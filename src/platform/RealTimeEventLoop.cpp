@@ -6,7 +6,8 @@ RealTimeEventLoop::RealTimeEventLoop() : start_(std::chrono::steady_clock::now()
 
 uint64_t RealTimeEventLoop::NowMs() {
   return static_cast<uint64_t>(
-      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_).count());
+      std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_)
+          .count());
 }
 
 void RealTimeEventLoop::WaitForWork(std::optional<uint64_t> deadline) {

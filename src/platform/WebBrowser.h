@@ -1,0 +1,16 @@
+#pragma once
+// Opening a web address in the user's browser, the way the shell's "open" verb does on the original platform.
+
+#include <string>
+
+namespace platform {
+
+// The address that will be opened: one without a scheme gets "http://"; only http and https are opened, so
+// anything else (file:, javascript:, a command line) gives the empty string.
+std::string NormaliseWebAddress(const std::string& address);
+
+// Starts xdg-open on the normalised address directly, without a shell, and does not wait for it. Returns
+// whether a browser launcher was started; callers ignore the result, as the original does.
+bool OpenWebAddress(const std::string& address);
+
+}  // namespace platform
