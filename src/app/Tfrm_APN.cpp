@@ -1,0 +1,46 @@
+#include "app/Tfrm_APN.h"
+
+#include <algorithm>
+
+#include "app/LangApply.h"
+
+namespace app {
+namespace {
+
+std::string WithoutSpaces(std::string text) {
+  std::erase(text, ' ');
+  return text;
+}
+
+}  // namespace
+
+std::string ComposeApnText(const std::string& name, const std::string& account, const std::string& password) {
+  static const std::string separator = "\",\"";
+  std::string text = name;
+  if (!account.empty()) {
+    text += separator + account;
+    if (!password.empty()) text += separator + password;
+  }
+  return text;
+}
+
+Tfrm_APN::Tfrm_APN(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList, ui::TEdit& edt_APN_other)
+    : ui::TApnFormDesign(app), LangList_(LangList), edt_APN_other_(edt_APN_other) {
+  btn_APN.OnClick = [this](ui::Control&) { btn_APNClick(); };
+}
+
+void Tfrm_APN::FormCreate() { ApplyApnLang(*this, *LangList_); }
+
+void Tfrm_APN::btn_APNClick() {
+  ApnName = WithoutSpaces(lbledt_APN.Text());
+  ApnAccount = WithoutSpaces(lbledt_account.Text());
+  ApnPassword = WithoutSpaces(lbledt_password.Text());
+  if (ApnName.empty()) {
+    App().MessageBox(LangList_->GetLangText(lang::lang_APN_APNEmpty));
+    return;
+  }
+  edt_APN_other_.SetText(ComposeApnText(ApnName, ApnAccount, ApnPassword));
+  Close();
+}
+
+}  // namespace app
