@@ -1,0 +1,46 @@
+#pragma once
+// The DTU's command texts and the small text conversions they need. Everything here is pure: it reads the
+// window's controls but changes nothing, so the sequencing decides when a command is built and sent.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include "ui/MainFormDesign.h"
+
+namespace config {
+
+// A text that should have held a number (a hex pair, a digit) did not. Its message is the one the general
+// error report shows to the user.
+class EConvertError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Two upper-case hex digits per byte, no separators; multi-byte characters are converted byte by byte.
+std::string AsciiToHex(const std::string& text);
+// Reads the text in pairs from the start; an odd last digit is dropped. A pair that is not hexadecimal raises
+// EConvertError "'$xy' is not a valid integer value" and nothing after it is converted.
+std::string HexToAscii(const std::string& hex);
+// One decimal digit as a number; anything else raises EConvertError.
+int DigitValue(char digit);
+
+// The DTU's serial format codes, from the item indexes of the data-bit, stop-bit and parity lists. An index
+// that names nothing (-1) falls back to 8 data bits, 1 stop bit, no parity.
+int FormatCode(int byteIndex, int stopIndex);
+int ParityCode(int parityIndex);
+// The inverse: the list indexes a code stands for, or nothing for a code the DTU does not use.
+struct ByteAndStop {
+  int byteIndex;
+  int stopIndex;
+};
+std::optional<ByteAndStop> ByteAndStopFromCode(int formatCode);
+std::optional<int> ParityIndexFromCode(int parityCode);
+
+// The setting command of write step 1 to 10 built from the window's fields, CR LF included; empty for any
+// other step. Building never fails: what a control holds is what the DTU gets.
+std::string SetCommandText(const ui::TMainFormDesign& form, int step);
+// The query of read step 1 to 3, CR LF included; empty for any other step.
+std::string QueryText(int step);
+
+}  // namespace config
