@@ -1,6 +1,7 @@
 #include "ui/MainFormDesign.h"
 
 #include "platform/TextCodec.h"
+#include "ui/DeviceDefaults.h"
 
 namespace ui {
 namespace {
@@ -102,7 +103,7 @@ TMainFormDesign::TMainFormDesign(Application& app)
   N4.Items = {&N13, &N9, &N8, &N12, &N10};
 
   // The designed values of the fields; the settings file overwrites them at every start.
-  edt_IP.SetText("dtu.example.com");
+  edt_IP.SetText(DefaultServerHost);
   edt_Port.SetText("2317");
   edt_DevID.SetText("LOGIN:1001");
   edt_HeartbeatFormat.SetText("LOG");
