@@ -1,0 +1,181 @@
+#pragma once
+// TComm owns one serial port: it opens the device for sole use, keeps the line as its properties say, and
+// runs a read thread and a write thread while the port is open. What the threads report arrives as events
+// on the window thread (the thread that runs the loop given to the constructor), one at a time, in the order
+// the threads posted them.
+//
+// Every call, setter and event handler belongs to the window thread.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/EventLoop.h"
+#include "serial/CommTypes.h"
+#include "serial/LineSettings.h"
+
+namespace serial {
+
+class TComm;
+class PortChannel;
+class TReadThread;
+class TWriteThread;
+
+// Buffer holds BufferLength received bytes (1 to 1024, zero bytes included) followed by one zero byte. It
+// is valid only during the call.
+using TReceiveDataEvent = std::function<void(TComm* Sender, const char* Buffer, uint16_t BufferLength)>;
+// EventMask carries CE_* line error flags.
+using TReceiveErrorEvent = std::function<void(TComm* Sender, uint32_t EventMask)>;
+// ModemEvent: ModemCarrierChanged and/or ModemRing.
+using TModemStateChangeEvent = std::function<void(TComm* Sender, uint32_t ModemEvent)>;
+using TNotifyEvent = std::function<void(TComm* Sender)>;
+using TSendDataEmptyEvent = std::function<void(TComm* Sender)>;
+
+class TComm {
+ public:
+  explicit TComm(platform::EventLoop& loop);
+  // Closes an open port: no worker outlives the component. Notifications still queued on the loop are
+  // dropped when they come up.
+  ~TComm();
+  TComm(const TComm&) = delete;
+  TComm& operator=(const TComm&) = delete;
+
+  // The open port's descriptor; 0 while closed.
+  uint32_t ComHandle() const { return comHandle_; }
+
+  // Read at the next OpenPort only. "COMn" or a device path, turned into a path by ResolvePath.
+  std::string CommName = "COM2";
+
+  uint32_t BaudRate() const { return line_.BaudRate; }
+  void SetBaudRate(uint32_t v) { ChangeLine(line_.BaudRate, v); }
+  bool ParityCheck() const { return line_.ParityCheck; }
+  void SetParityCheck(bool v) { ChangeLine(line_.ParityCheck, v); }
+  bool Outx_CtsFlow() const { return line_.Outx_CtsFlow; }
+  void SetOutx_CtsFlow(bool v) { ChangeLine(line_.Outx_CtsFlow, v); }
+  // The properties without a counterpart on a Linux line are kept and handed back, nothing more:
+  // Outx_DsrFlow, DsrSensitivity, TxContinueOnXoff, ReplaceWhenParityError, IgnoreNullChar, XonLimit,
+  // XoffLimit, ReplacedChar.
+  bool Outx_DsrFlow() const { return outxDsrFlow_; }
+  void SetOutx_DsrFlow(bool v) { ChangeLine(outxDsrFlow_, v); }
+  TDtrControl DtrControl() const { return dtrControl_; }
+  void SetDtrControl(TDtrControl v) { ChangeLine(dtrControl_, v); }
+  bool DsrSensitivity() const { return dsrSensitivity_; }
+  void SetDsrSensitivity(bool v) { ChangeLine(dsrSensitivity_, v); }
+  bool TxContinueOnXoff() const { return txContinueOnXoff_; }
+  void SetTxContinueOnXoff(bool v) { ChangeLine(txContinueOnXoff_, v); }
+  bool Outx_XonXoffFlow() const { return line_.Outx_XonXoffFlow; }
+  void SetOutx_XonXoffFlow(bool v) { ChangeLine(line_.Outx_XonXoffFlow, v); }
+  bool Inx_XonXoffFlow() const { return line_.Inx_XonXoffFlow; }
+  void SetInx_XonXoffFlow(bool v) { ChangeLine(line_.Inx_XonXoffFlow, v); }
+  bool ReplaceWhenParityError() const { return replaceWhenParityError_; }
+  void SetReplaceWhenParityError(bool v) { ChangeLine(replaceWhenParityError_, v); }
+  bool IgnoreNullChar() const { return ignoreNullChar_; }
+  void SetIgnoreNullChar(bool v) { ChangeLine(ignoreNullChar_, v); }
+  TRtsControl RtsControl() const { return line_.RtsControl; }
+  void SetRtsControl(TRtsControl v) { ChangeLine(line_.RtsControl, v); }
+  uint16_t XonLimit() const { return xonLimit_; }
+  void SetXonLimit(uint16_t v) { ChangeLine(xonLimit_, v); }
+  uint16_t XoffLimit() const { return xoffLimit_; }
+  void SetXoffLimit(uint16_t v) { ChangeLine(xoffLimit_, v); }
+  TByteSize ByteSize() const { return line_.ByteSize; }
+  void SetByteSize(TByteSize v) { ChangeLine(line_.ByteSize, v); }
+
+  // Read at the next OpenPort only.
+  TParity Parity = TParity::None;
+
+  TStopBits StopBits() const { return line_.StopBits; }
+  void SetStopBits(TStopBits v) { ChangeLine(line_.StopBits, v); }
+  char XonChar() const { return line_.XonChar; }
+  void SetXonChar(char v) { ChangeLine(line_.XonChar, v); }
+  char XoffChar() const { return line_.XoffChar; }
+  void SetXoffChar(char v) { ChangeLine(line_.XoffChar, v); }
+  char ReplacedChar() const { return replacedChar_; }
+  void SetReplacedChar(char v) { ChangeLine(replacedChar_, v); }
+
+  // Milliseconds of quiet on the line that end a received chunk. 0: a chunk is whatever has arrived when the
+  // reader looks, without waiting for more.
+  uint32_t ReadIntervalTimeout() const { return readIntervalTimeout_; }
+  void SetReadIntervalTimeout(uint32_t v) { ChangeTimeouts(readIntervalTimeout_, v); }
+  // When either is set, a chunk ends at Multiplier * 1024 + Constant ms after its first byte even if the line
+  // is still busy; the wait for a first byte stays unlimited.
+  uint32_t ReadTotalTimeoutMultiplier() const { return readTotalTimeoutMultiplier_; }
+  void SetReadTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(readTotalTimeoutMultiplier_, v); }
+  uint32_t ReadTotalTimeoutConstant() const { return readTotalTimeoutConstant_; }
+  void SetReadTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(readTotalTimeoutConstant_, v); }
+  // When either is set, a write not finished after Multiplier * length + Constant ms is a failed write.
+  uint32_t WriteTotalTimeoutMultiplier() const { return writeTotalTimeoutMultiplier_; }
+  void SetWriteTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(writeTotalTimeoutMultiplier_, v); }
+  uint32_t WriteTotalTimeoutConstant() const { return writeTotalTimeoutConstant_; }
+  void SetWriteTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(writeTotalTimeoutConstant_, v); }
+
+  TReceiveDataEvent OnReceiveData;
+  TReceiveErrorEvent OnReceiveError;
+  TModemStateChangeEvent OnModemStateChange;
+  // A worker gave up on the port (unplugged, hung up, failing). The port stays open until ClosePort.
+  TNotifyEvent OnRequestHangup;
+  // Once after opening, when the write queue is first found empty, and once each time it runs empty after
+  // one or more writes.
+  TSendDataEmptyEvent OnSendDataEmpty;
+
+  // Turns CommName into the device path; ResolveDevicePath without a port map unless replaced.
+  std::function<std::string(const std::string&)> ResolvePath;
+
+  // Opens, configures and starts both threads. Throws ECommsError; a failed attempt leaves the component
+  // closed with nothing running.
+  void OpenPort();
+  // Stops both threads and closes; returns promptly even while a write is stuck. Nothing when closed.
+  void ClosePort();
+  // Queues a copy of Length bytes and returns at once. False when closed, for Length 0, and once the write
+  // thread has given up on the port.
+  bool WriteData(const void* Buffer, uint16_t Length);
+
+  // The line request the properties make now (for checks and logs).
+  LineRequest CurrentLineRequest() const { return line_; }
+
+ private:
+  class Notifier;
+
+  template <class T>
+  void ChangeLine(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    if (comHandle_ != 0) ApplyCommState();
+  }
+  template <class T>
+  void ChangeTimeouts(T& field, T value) {
+    if (field == value) return;
+    field = value;
+    if (comHandle_ != 0) ApplyCommTimeouts();
+  }
+  void ApplyCommState();
+  void ApplyCommTimeouts();
+  void Release();
+
+  platform::EventLoop& loop_;
+  std::shared_ptr<TComm*> self_;  // posted notifications hold it weakly: none runs after destruction
+  std::unique_ptr<Notifier> notifier_;
+
+  LineRequest line_;
+  bool outxDsrFlow_ = true;
+  TDtrControl dtrControl_ = TDtrControl::DtrEnable;
+  bool dsrSensitivity_ = false;
+  bool txContinueOnXoff_ = true;
+  bool replaceWhenParityError_ = false;
+  bool ignoreNullChar_ = false;
+  uint16_t xonLimit_ = 10;
+  uint16_t xoffLimit_ = 10;
+  char replacedChar_ = 0;
+  uint32_t readIntervalTimeout_ = 10;
+  uint32_t readTotalTimeoutMultiplier_ = 0;
+  uint32_t readTotalTimeoutConstant_ = 0;
+  uint32_t writeTotalTimeoutMultiplier_ = 0;
+  uint32_t writeTotalTimeoutConstant_ = 0;
+
+  uint32_t comHandle_ = 0;
+  std::unique_ptr<PortChannel> channel_;
+  std::unique_ptr<TReadThread> reader_;
+  std::unique_ptr<TWriteThread> writer_;
+};
+
+}  // namespace serial

@@ -1,0 +1,34 @@
+#pragma once
+// The enumerations and the exception of the serial component, shared with the line-settings builder.
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace serial {
+
+enum class TDtrControl : uint8_t { DtrEnable, DtrDisable, DtrHandshake };
+enum class TRtsControl : uint8_t { RtsEnable, RtsDisable, RtsHandshake, RtsTransmissionAvailable };
+enum class TByteSize : uint8_t { _5, _6, _7, _8 };
+enum class TParity : uint8_t { None, Odd, Even, Mark, Space };
+enum class TStopBits : uint8_t { _1, _1_5, _2 };
+
+// Raised by TComm::OpenPort; the message is one of a fixed set of English texts that the port control only
+// logs, never parses.
+class ECommsError : public std::runtime_error {
+ public:
+  explicit ECommsError(const std::string& message) : std::runtime_error(message) {}
+};
+
+// Line error flags carried by OnReceiveError, with the values the program's handlers were written against.
+inline constexpr uint32_t CE_RXOVER = 0x0001;
+inline constexpr uint32_t CE_OVERRUN = 0x0002;
+inline constexpr uint32_t CE_RXPARITY = 0x0004;
+inline constexpr uint32_t CE_FRAME = 0x0008;
+inline constexpr uint32_t CE_BREAK = 0x0010;
+
+// Bits of OnModemStateChange.
+inline constexpr uint32_t ModemRing = 4;
+inline constexpr uint32_t ModemCarrierChanged = 8;
+
+}  // namespace serial

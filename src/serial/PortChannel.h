@@ -1,0 +1,63 @@
+#pragma once
+// What the component shares with its worker threads while a port is open: the descriptor, the close signal,
+// the time-outs, and the way back to the window thread. Nothing here touches the component's properties.
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "serial/UniqueFd.h"
+
+namespace serial {
+
+// The workers' only way to report. Every call posts to the window thread and returns at once; calls from one
+// thread arrive in the order they were made.
+class CommNotifier {
+ public:
+  virtual ~CommNotifier() = default;
+  virtual void ReceiveData(std::string bytes) = 0;
+  virtual void ReceiveError(uint32_t errorFlags) = 0;
+  virtual void ModemStateChange(uint32_t modemBits) = 0;
+  virtual void RequestHangup() = 0;
+  virtual void SendDataEmpty() = 0;
+};
+
+struct PortTimeouts {
+  std::atomic<uint32_t> ReadIntervalTimeout{0};
+  std::atomic<uint32_t> ReadTotalTimeoutMultiplier{0};
+  std::atomic<uint32_t> ReadTotalTimeoutConstant{0};
+  std::atomic<uint32_t> WriteTotalTimeoutMultiplier{0};
+  std::atomic<uint32_t> WriteTotalTimeoutConstant{0};
+};
+
+class PortChannel {
+ public:
+  // Takes the open port; creates the close signal. Throws std::system_error when no eventfd can be had.
+  PortChannel(int portFd, CommNotifier& notifier);
+
+  int Port() const { return port_; }
+  int CloseEvent() const { return closeEvent_.Get(); }
+  CommNotifier& Notifier() const { return notifier_; }
+  PortTimeouts& Timeouts() { return timeouts_; }
+
+  // Window thread: wakes every worker wait for good.
+  void SignalClose();
+
+  // A port that has gone away is reported once per open, whichever worker finds out first.
+  void ReportHangup();
+
+ private:
+  int port_;
+  UniqueFd closeEvent_;
+  CommNotifier& notifier_;
+  PortTimeouts timeouts_;
+  std::atomic<bool> hangupReported_{false};
+};
+
+// Waits on the port and the close signal together. Result of one wait.
+enum class PortWait { Ready, Closed, TimedOut, PortInvalid };
+
+// events: POLLIN or POLLOUT. timeoutNs < 0 waits without limit.
+PortWait WaitForPort(const PortChannel& channel, short events, int64_t timeoutNs);
+
+}  // namespace serial

@@ -1,0 +1,52 @@
+#include "serial/PortDevice.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace serial {
+
+OpenedDevice OpenSerialDevice(const std::string& path) {
+  OpenedDevice result;
+  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.Valid() && fd.Get() == 0) {
+    // Possible when the process started with stdin closed; 0 would read as "no port" to the owner.
+    fd.Reset(::fcntl(0, F_DUPFD_CLOEXEC, 1));
+    ::close(0);
+  }
+  if (!fd.Valid() || ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+    result.failure = OpenFailure::CannotOpen;
+    return result;
+  }
+  if (!::isatty(fd.Get())) {
+    result.failure = OpenFailure::NotATerminal;
+    return result;
+  }
+  ::ioctl(fd.Get(), TIOCEXCL);
+  result.fd = std::move(fd);
+  return result;
+}
+
+void CloseSerialDevice(UniqueFd fd) {
+  if (!fd.Valid()) return;
+  ::ioctl(fd.Get(), TIOCNXCL);
+  // Anything still waiting to be sent is dropped, so close() cannot wait for a line that never drains.
+  ::tcflush(fd.Get(), TCIOFLUSH);
+  fd.Reset();  // closing also releases the flock
+}
+
+void ApplyModemLines(int fd, TDtrControl dtr, TRtsControl rts) {
+  int raise = 0;
+  int drop = 0;
+  (dtr == TDtrControl::DtrDisable ? drop : raise) |= TIOCM_DTR;
+  (rts == TRtsControl::RtsDisable || rts == TRtsControl::RtsTransmissionAvailable ? drop : raise) |=
+      TIOCM_RTS;
+  if (raise != 0) ::ioctl(fd, TIOCMBIS, &raise);
+  if (drop != 0) ::ioctl(fd, TIOCMBIC, &drop);
+}
+
+void PurgePort(int fd) { ::tcflush(fd, TCIOFLUSH); }
+
+}  // namespace serial

@@ -1,0 +1,147 @@
+#include "serial/ReadThread.h"
+
+#include <linux/serial.h>
+#include <poll.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <string>
+
+#include "serial/CommTypes.h"
+
+namespace serial {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// How often the reader looks at the driver's error and modem counters while the line is idle. The counters
+// cannot be waited on together with the close signal (TIOCMIWAIT would block past ClosePort), so they are
+// sampled; a carrier change is reported within this time.
+constexpr int64_t LineEventPollNs = 100'000'000;
+
+// Line errors and modem changes as the driver counts them. Pseudo-terminals and some USB adapters keep no
+// counters; then there are no line events at all.
+class LineEventWatch {
+ public:
+  explicit LineEventWatch(int fd) : fd_(fd) { available_ = ::ioctl(fd_, TIOCGICOUNT, &last_) == 0; }
+  bool Available() const { return available_; }
+
+  void Check(CommNotifier& notifier) {
+    if (!available_) return;
+    serial_icounter_struct now{};
+    if (::ioctl(fd_, TIOCGICOUNT, &now) != 0) return;
+    const serial_icounter_struct& was = last_;
+    uint32_t errors = 0;
+    if (now.buf_overrun != was.buf_overrun) errors |= CE_RXOVER;
+    if (now.overrun != was.overrun) errors |= CE_OVERRUN;
+    if (now.parity != was.parity) errors |= CE_RXPARITY;
+    if (now.frame != was.frame) errors |= CE_FRAME;
+    if (now.brk != was.brk) errors |= CE_BREAK;
+    uint32_t modem = 0;
+    if (now.dcd != was.dcd) modem |= ModemCarrierChanged;
+    if (now.rng != was.rng) modem |= ModemRing;
+    last_ = now;
+    if (errors != 0) notifier.ReceiveError(errors);
+    if (modem != 0) notifier.ModemStateChange(modem);
+  }
+
+ private:
+  int fd_;
+  serial_icounter_struct last_{};
+  bool available_ = false;
+};
+
+enum class ReadOutcome { Data, TryAgain, HungUp, Invalid };
+
+ReadOutcome ReadSome(int fd, std::string& chunk, size_t& have) {
+  const ssize_t n = ::read(fd, chunk.data() + have, TReadThread::ChunkSize - have);
+  if (n > 0) {
+    have += static_cast<size_t>(n);
+    return ReadOutcome::Data;
+  }
+  // A tty read of nothing with VMIN 1 means the line was hung up (an unplugged USB adapter, a closed
+  // pseudo-terminal master); it is not "no data yet", which comes back as EAGAIN.
+  if (n == 0) return ReadOutcome::HungUp;
+  const int error = errno;
+  if (error == EAGAIN || error == EINTR) return ReadOutcome::TryAgain;
+  if (error == EBADF) return ReadOutcome::Invalid;
+  return ReadOutcome::HungUp;  // EIO, ENXIO and anything else: the device is gone
+}
+
+int64_t NsUntil(Clock::time_point deadline) {
+  const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(deadline - Clock::now()).count();
+  return left > 0 ? left : 0;
+}
+
+}  // namespace
+
+TReadThread::TReadThread(PortChannel& channel) : channel_(channel), thread_([this] { Run(); }) {}
+
+TReadThread::~TReadThread() {
+  if (thread_.joinable()) thread_.join();
+}
+
+void TReadThread::Run() {
+  const int fd = channel_.Port();
+  CommNotifier& notifier = channel_.Notifier();
+  PortTimeouts& timeouts = channel_.Timeouts();
+  LineEventWatch lineEvents(fd);
+
+  for (;;) {
+    std::string chunk(ChunkSize, '\0');
+    size_t have = 0;
+    Clock::time_point lastByte{};
+    Clock::time_point totalDeadline = Clock::time_point::max();  // max: no total time-out
+    bool hungUp = false;
+
+    while (have < ChunkSize) {
+      int64_t waitNs = -1;
+      if (have > 0) {
+        const auto interval = std::chrono::milliseconds(timeouts.ReadIntervalTimeout.load());
+        Clock::time_point until = lastByte + interval;
+        if (totalDeadline < until) until = totalDeadline;
+        waitNs = NsUntil(until);
+      } else if (lineEvents.Available()) {
+        waitNs = LineEventPollNs;
+      }
+
+      const PortWait wait = WaitForPort(channel_, POLLIN, waitNs);
+      if (wait == PortWait::Closed || wait == PortWait::PortInvalid) return;  // gathered bytes are purged
+      lineEvents.Check(notifier);
+      if (wait == PortWait::TimedOut) {
+        if (have > 0) break;
+        continue;
+      }
+
+      const size_t before = have;
+      const ReadOutcome outcome = ReadSome(fd, chunk, have);
+      if (outcome == ReadOutcome::Invalid) return;
+      if (outcome == ReadOutcome::HungUp) {
+        hungUp = true;
+        break;
+      }
+      if (outcome == ReadOutcome::Data) {
+        lastByte = Clock::now();
+        if (before == 0) {
+          const uint64_t total = uint64_t{timeouts.ReadTotalTimeoutMultiplier.load()} * ChunkSize +
+                                 timeouts.ReadTotalTimeoutConstant.load();
+          totalDeadline = total != 0 ? lastByte + std::chrono::milliseconds(total) : Clock::time_point::max();
+        }
+      }
+    }
+
+    // Whatever arrived before a hang-up still reaches the window.
+    if (have > 0) {
+      chunk.resize(have);
+      notifier.ReceiveData(std::move(chunk));
+    }
+    if (hungUp) {
+      channel_.ReportHangup();
+      return;
+    }
+  }
+}
+
+}  // namespace serial
