@@ -4,6 +4,7 @@
 // logic: the caller feeds it the bytes the tool sent and delivers the bursts it returns, in process (tests in
 // virtual time) or on a pseudo-terminal (PtyDtu).
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <set>
@@ -22,10 +23,13 @@ struct LineFormat {
   bool operator==(const LineFormat&) const = default;
 };
 
-// Bytes the DTU sends, after a pause of delayMs since the previous burst (the first: since the command ended).
+// Bytes the DTU sends, after a pause of delayMs since the previous burst (the first: since the command
+// ended). format is the DTU's own line format when the burst goes out: a reply to AT+ICF= or AT+CIPR= still
+// carries the old one, so a peer that has already switched would read it garbled.
 struct Burst {
   uint32_t delayMs = 0;
   std::string bytes;
+  LineFormat format;
 };
 
 enum class EchoMode {
@@ -58,12 +62,20 @@ struct DtuSettings {
 
 struct Faults {
   EchoMode echo = EchoMode::Off;
-  bool echoAlone = false;              // the echo comes as its own burst before the answer
-  uint32_t replyDelayMs = 5;           // pause between the end of a command and the reply
+  bool echoAlone = false;                // the echo comes as its own burst before the answer
+  uint32_t replyDelayMs = 5;             // pause between the end of a command and the reply
   std::optional<uint32_t> splitPauseMs;  // the reply comes in two bursts with this pause between them
-  bool silent = false;                 // answers nothing at all
-  std::set<std::string> refuse;        // command names (for example "CIPPACK", "ICF") answered with ERROR
+  bool silent = false;                   // answers nothing at all
+  std::set<std::string> refuse;          // command names (for example "CIPPACK", "ICF") answered with ERROR
 };
+
+// Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of
+// AT+CIPSCONT? well inside the 1024 bytes a reader takes as one reply.
+inline constexpr std::size_t kMaxPacketBytes = 128;  // per packet, before hex encoding
+inline constexpr std::size_t kMaxApnText = 50;       // APN, account and password each
+inline constexpr std::size_t kMaxServerText = 100;
+// A line longer than this without a CR overflows the command buffer; it is answered with ERROR at its CR.
+inline constexpr std::size_t kMaxCommandBytes = 1024;
 
 class DtuSimulator {
  public:
@@ -74,8 +86,10 @@ class DtuSimulator {
   LineFormat Line() const;
 
   // Bytes from the tool, sent with the tool's line format. A command is complete at its CR (an LF after it
-  // belongs to it). A command sent with a format other than the DTU's arrives garbled and gets no answer.
-  // Returns the bursts the DTU sends back for the commands completed by these bytes.
+  // belongs to it, even when it comes with the next bytes). A command sent with a format other than the
+  // DTU's arrives garbled and gets no answer. Blank lines get no answer either. Returns the bursts the DTU
+  // sends back for the commands completed by these bytes. Command names for Faults::refuse are the word after
+  // "AT+" ("CIPR" for AT+CIPR= and AT+CIPR?), or the whole basic command ("AT", "ATW").
   std::vector<Burst> Receive(std::string_view bytes, const LineFormat& sentWith);
 
   // The start-up banner a module sends when it powers up (contains "@@Ver:").
@@ -85,7 +99,12 @@ class DtuSimulator {
   std::vector<std::string> received;
 
  private:
+  void Handle(const std::string& command, const LineFormat& sentWith, std::vector<Burst>& out);
+  std::string Answer(std::string_view line);
+  std::string Listing() const;
+
   std::string pending_;
+  bool lfMayFollow_ = false;  // the last command ended at a CR that came at the end of its bytes
 };
 
 }  // namespace dtusim
