@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "settings/IniFile.h"
+#include "settings/TempFolder.h"
+
+namespace {
+
+using settings::IniFile;
+using settings_test::ReadBytes;
+using settings_test::TempFolder;
+using settings_test::WriteBytes;
+
+// ---- Reading a file written elsewhere, with each kind of line end ----
+
+// Lines of a file as an editor or the Windows tool may leave it; joined with the line end under test.
+const std::vector<std::string> kHandMadeLines = {
+    "Orphan=before any section",
+    "[sys]",
+    "  LANG =  1  ",
+    "lang=2",
+    "; Lang=9",
+    "[ DTU ]",
+    "apn index\t=\t2",
+    "APN Str = \"my apn\"",
+    "IP='10.0.0.1'",
+    "DevID=\"half'",
+    "HeartbeatFormat=\"",
+    "Bare",
+    "Bare=shadowed",
+    "Port=",
+    "[dtu]",
+    "WaitTime=from the second section",
+};
+
+struct ReadRow {
+  const char* name;
+  const char* section;
+  const char* key;
+  const char* expected;
+};
+
+const ReadRow kReadRows[] = {
+    {"NamesIgnoreCaseAndBlanks", "SYS", "Lang", "1"},
+    {"KeyWithBlanks", "DTU", "APN Index", "2"},
+    {"DoubleQuotesRemoved", "DTU", "APN Str", "my apn"},
+    {"SingleQuotesRemoved", "DTU", "IP", "10.0.0.1"},
+    {"UnmatchedQuotesKept", "DTU", "DevID", "\"half'"},
+    {"LoneQuoteKept", "DTU", "HeartbeatFormat", "\""},
+    {"EmptyValueIsNotTheDefault", "DTU", "Port", ""},
+    {"KeyWithoutEqualsGivesDefaultAndHidesLaterOne", "DTU", "Bare", "default"},
+    {"SecondSectionOfSameNameIgnored", "DTU", "WaitTime", "default"},
+    {"KeyBeforeAnySectionBelongsToNone", "", "Orphan", "default"},
+    {"MissingSection", "Com", "BaudRate", "default"},
+};
+
+class IniReadTest : public testing::TestWithParam<std::string> {};
+
+TEST_P(IniReadTest, FileWrittenElsewhereReadsAsOnWindows) {
+  TempFolder folder;
+  std::string text;
+  for (const auto& line : kHandMadeLines) text += line + GetParam();
+  WriteBytes(folder.File("program.ini"), text);
+  const IniFile ini(folder.File("program.ini"));
+  for (const ReadRow& row : kReadRows) {
+    EXPECT_EQ(ini.ReadString(row.section, row.key, "default"), row.expected) << row.name;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(LineEnds, IniReadTest, testing::Values("\r\n", "\n", "\r"), [](const auto& p) {
+  return p.param == "\r\n" ? std::string("CrLf") : p.param == "\n" ? "Lf" : "Cr";
+});
+
+// ---- Integers ----
+
+struct IntegerRow {
+  const char* name;
+  const char* text;
+  std::optional<int> expected;
+};
+
+class IniIntegerTest : public testing::TestWithParam<IntegerRow> {};
+
+TEST_P(IniIntegerTest, Parses) { EXPECT_EQ(settings::ParseIniInteger(GetParam().text), GetParam().expected); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, IniIntegerTest,
+    testing::Values(
+        IntegerRow{"Decimal", "10", 10}, IntegerRow{"Plus", "+7", 7}, IntegerRow{"Minus", "-1", -1},
+        IntegerRow{"HexPrefix", "0x0A", 10}, IntegerRow{"HexUpperPrefix", "0X0a", 10},
+        IntegerRow{"Dollar", "$A", 10}, IntegerRow{"NegativeDollar", "-$A", -10},
+        IntegerRow{"HexAllOnesIsMinusOne", "$FFFFFFFF", -1}, IntegerRow{"Largest", "2147483647", 2147483647},
+        IntegerRow{"Smallest", "-2147483648", -2147483647 - 1},
+        IntegerRow{"DecimalOverflow", "2147483648", std::nullopt},
+        IntegerRow{"HexOverflow", "$100000000", std::nullopt}, IntegerRow{"Empty", "", std::nullopt},
+        IntegerRow{"Letters", "abc", std::nullopt}, IntegerRow{"TrailingLetters", "12abc", std::nullopt},
+        IntegerRow{"HexDigitInDecimal", "1A", std::nullopt}, IntegerRow{"PrefixOnly", "0x", std::nullopt},
+        IntegerRow{"DollarOnly", "$", std::nullopt}, IntegerRow{"SignOnly", "-", std::nullopt},
+        IntegerRow{"InnerBlank", "1 0", std::nullopt}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(IniFileTest, ReadIntegerSeesTrimmedQuotedValueAndFallsBackOnJunk) {
+  TempFolder folder;
+  WriteBytes(folder.File("a.ini"), "[Com]\r\nBaudRate = \"$A\" \r\nParity=odd\r\n");
+  const IniFile ini(folder.File("a.ini"));
+  EXPECT_EQ(ini.ReadInteger("Com", "BaudRate", 3), 10);
+  EXPECT_EQ(ini.ReadInteger("Com", "Parity", 3), 3);
+  EXPECT_EQ(ini.ReadInteger("Com", "Stop", 3), 3);
+}
+
+// ---- Long values ----
+
+TEST(IniFileTest, LongValuesAreCutAt2047BytesWithoutSplittingAChineseCharacter) {
+  TempFolder folder;
+  const std::string chinese = "\xD6\xD0";  // one GBK character
+  WriteBytes(folder.File("a.ini"), "[DTU]\r\nIP=" + std::string(3000, 'a') + "\r\nDevID=\"" +
+                                       std::string(2046, 'b') + chinese + "c\"\r\n");
+  const IniFile ini(folder.File("a.ini"));
+  EXPECT_EQ(ini.ReadString("DTU", "IP", ""), std::string(2047, 'a'));
+  EXPECT_EQ(ini.ReadString("DTU", "DevID", ""), std::string(2046, 'b'));
+}
+
+// ---- Sections as lists ----
+
+TEST(IniFileTest, ReadSectionListsEachKeyOnceInFileOrder) {
+  TempFolder folder;
+  WriteBytes(folder.File("a.ini"),
+             "[Ports]\nCOM3 = /dev/ttyUSB1\n;COM1=/dev/null\nCOM1=\"/dev/ttyUSB0\"\ncom3=/dev/ttyS9\nCOM2\n"
+             "[Other]\nCOM4=x\n");
+  const settings::IniPairs expected = {{"COM3", "/dev/ttyUSB1"}, {"COM1", "/dev/ttyUSB0"}};
+  EXPECT_EQ(IniFile(folder.File("a.ini")).ReadSection("ports"), expected);
+  EXPECT_TRUE(IniFile(folder.File("missing.ini")).ReadSection("Ports").empty());
+}
+
+TEST(IniFileTest, EveryReadSeesTheFileAsItIsNow) {
+  TempFolder folder;
+  const IniFile ini(folder.File("a.ini"));
+  EXPECT_EQ(ini.ReadString("Sys", "Lang", "none"), "none");
+  WriteBytes(folder.File("a.ini"), "[Sys]\nLang=0\n");
+  EXPECT_EQ(ini.ReadString("Sys", "Lang", "none"), "0");
+}
+
+// ---- Writing into an existing file ----
+
+struct WriteRow {
+  const char* name;
+  std::string before;
+  const char* section;
+  const char* key;
+  const char* value;
+  std::string after;
+};
+
+class IniWriteTest : public testing::TestWithParam<WriteRow> {};
+
+TEST_P(IniWriteTest, ChangesOnlyWhatItMust) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  if (!GetParam().before.empty()) WriteBytes(path, GetParam().before);
+  IniFile(path).WriteString(GetParam().section, GetParam().key, GetParam().value);
+  EXPECT_EQ(ReadBytes(path), GetParam().after);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, IniWriteTest,
+    testing::Values(
+        WriteRow{"NewFile", "", "Sys", "Lang", "1", "[Sys]\r\nLang=1\r\n"},
+        WriteRow{"ReplacedWhereItStandsKeepingSpelling", "; mine\r\n[dtu]\r\napn index = 1 \r\nX=y\r\n",
+                 "DTU", "APN Index", "2", "; mine\r\n[dtu]\r\napn index = 2\r\nX=y\r\n"},
+        WriteRow{"QuotedValueReplacedWhole", "[DTU]\nIP = \"a b\"\n", "DTU", "IP", "c", "[DTU]\nIP = c\n"},
+        WriteRow{"KeyWithoutEqualsGetsOne", "[DTU]\nIP\nIP=old\n", "DTU", "IP", "h", "[DTU]\nIP=h\nIP=old\n"},
+        WriteRow{"NewKeyAfterLastKeyNotAfterTrailingComment", "[Com]\nA=1\n;note\n\n[DTU]\nB=2\n", "Com", "C",
+                 "3", "[Com]\nA=1\nC=3\n;note\n\n[DTU]\nB=2\n"},
+        WriteRow{"NewKeyInEmptySection", "[Com]\n\n[DTU]\n", "com", "A", "1", "[Com]\nA=1\n\n[DTU]\n"},
+        WriteRow{"NewKeyAtEndOfFileWithoutLineEnd", "[Com]\rA=1", "Com", "B", "2", "[Com]\rA=1\rB=2"},
+        WriteRow{"OnlyFirstOfTwoSectionsWritten", "[DTU]\nA=1\n[DTU]\nB=2\n", "DTU", "B", "3",
+                 "[DTU]\nA=1\nB=3\n[DTU]\nB=2\n"},
+        WriteRow{"NewSectionAppendedInFilesLineEnd", "[Ports]\nCOM1=/dev/ttyUSB0", "DTU", "IP", "h",
+                 "[Ports]\nCOM1=/dev/ttyUSB0\n[DTU]\nIP=h\n"},
+        WriteRow{"LineBreakInValueCannotAddLines", "[DTU]\r\nIP=a\r\n", "DTU", "IP",
+                 "evil\r\n[Sys]\r\nLang=0", "[DTU]\r\nIP=evil\r\n"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+TEST(IniFileTest, InvalidNamesAreRefusedBeforeTouchingTheFile) {
+  TempFolder folder;
+  IniFile ini(folder.File("a.ini"));
+  EXPECT_THROW(ini.WriteString("DTU", "A=B", "1"), std::invalid_argument);
+  EXPECT_THROW(ini.WriteString("D]", "A", "1"), std::invalid_argument);
+  EXPECT_THROW(ini.WriteString("DTU", " ", "1"), std::invalid_argument);
+  EXPECT_EQ(folder.EntryCount(), 0u);
+}
+
+// ---- Writes that fail ----
+
+TEST(IniFileTest, FolderThatIsAFileGivesTheWriteError) {
+  TempFolder folder;
+  WriteBytes(folder.File("plain"), "x");
+  const std::string path = folder.File("plain") + "/program.ini";
+  try {
+    IniFile(path).WriteString("Sys", "Lang", "1");
+    FAIL() << "no error";
+  } catch (const settings::EIniWriteError& error) {
+    EXPECT_STREQ(error.what(), ("Unable to write to " + path).c_str());
+  }
+}
+
+TEST(IniFileTest, ReadOnlyFolderGivesTheErrorAndKeepsTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  const std::string old = "[Sys]\r\nLang=1\r\n";
+  WriteBytes(path, old);
+  if (!folder.MakeReadOnly()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+  IniFile ini(path);
+  EXPECT_THROW(ini.WriteString("Sys", "Lang", "0"), settings::EIniWriteError);
+  EXPECT_NO_THROW(ini.WriteString("Sys", "Lang", "1")) << "an unchanged value needs no write";
+  EXPECT_EQ(ReadBytes(path), old);
+}
+
+TEST(IniFileTest, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  const std::string old = "[Sys]\r\nLang=1\r\n";
+  WriteBytes(path, old);
+  {
+    settings_test::FileSizeLimit limit(64);
+    EXPECT_THROW(IniFile(path).WriteString("DTU", "IP", std::string(200, 'h')), settings::EIniWriteError);
+  }
+  EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(folder.EntryCount(), 1u);
+}
+
+TEST(IniFileTest, ReplacingKeepsTheFilesPermissions) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\nLang=1\n");
+  chmod(path.c_str(), 0640);
+  IniFile(path).WriteString("Sys", "Lang", "0");
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+}  // namespace
