@@ -1,0 +1,157 @@
+// dtu-sim: a simulated DTU on a pseudo-terminal, for trying the tool without a module. The first line of
+// standard output is the port path to open; the dialogue goes to standard error. Ends on SIGINT or SIGTERM.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "DtuSimulator.h"
+#include "PtyDtu.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: dtu-sim [--echo off|exact|cr] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
+    "               [--refuse NAME]... [--silent] [--link PATH]\n"
+    "  --echo       echo each command: not at all, exactly as received, or cut short at its CR\n"
+    "  --echo-alone send the echo on its own, before the answer\n"
+    "  --delay MS   pause before each answer (default 5)\n"
+    "  --split MS   send each answer in two halves with this pause between them\n"
+    "  --banner     send the power-on banner a second after the port is first opened\n"
+    "  --refuse     answer ERROR to this command (CIPPACK, ICF, CIPR, ATW, ...); repeatable\n"
+    "  --silent     answer nothing\n"
+    "  --link PATH  also reach the port through this symbolic link (removed at exit)\n";
+
+std::optional<uint32_t> Milliseconds(const char* text) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long value = std::strtoul(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || value > 600'000) return std::nullopt;
+  return static_cast<uint32_t>(value);
+}
+
+struct Arguments {
+  dtusim::Faults faults;
+  bool banner = false;
+  std::string link;
+};
+
+std::optional<Arguments> Parse(int argc, char** argv) {
+  Arguments args;
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view option = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+    auto takeMs = [&](uint32_t& into) {
+      const auto ms = value ? Milliseconds(value) : std::nullopt;
+      if (ms) into = *ms, ++i;
+      return ms.has_value();
+    };
+    if (option == "--echo" && value) {
+      const std::string_view mode = argv[++i];
+      if (mode == "off") {
+        args.faults.echo = dtusim::EchoMode::Off;
+      } else if (mode == "exact") {
+        args.faults.echo = dtusim::EchoMode::Exact;
+      } else if (mode == "cr") {
+        args.faults.echo = dtusim::EchoMode::CutShort;
+      } else {
+        return std::nullopt;
+      }
+    } else if (option == "--echo-alone") {
+      args.faults.echoAlone = true;
+    } else if (option == "--delay") {
+      if (!takeMs(args.faults.replyDelayMs)) return std::nullopt;
+    } else if (option == "--split") {
+      uint32_t pause = 0;
+      if (!takeMs(pause)) return std::nullopt;
+      args.faults.splitPauseMs = pause;
+    } else if (option == "--banner") {
+      args.banner = true;
+    } else if (option == "--refuse" && value) {
+      args.faults.refuse.insert(argv[++i]);
+    } else if (option == "--silent") {
+      args.faults.silent = true;
+    } else if (option == "--link" && value && *value != '\0') {
+      args.link = argv[++i];
+    } else {
+      return std::nullopt;
+    }
+  }
+  return args;
+}
+
+// A link left by an earlier run is replaced; any other file at that path is left alone.
+bool MakeLink(const std::string& link, const std::string& target) {
+  struct stat st {};
+  if (lstat(link.c_str(), &st) == 0) {
+    if (!S_ISLNK(st.st_mode)) {
+      std::fprintf(stderr, "dtu-sim: %s exists and is not a symbolic link\n", link.c_str());
+      return false;
+    }
+    unlink(link.c_str());
+  }
+  if (symlink(target.c_str(), link.c_str()) != 0) {
+    std::fprintf(stderr, "dtu-sim: cannot create %s: %s\n", link.c_str(), std::strerror(errno));
+    return false;
+  }
+  return true;
+}
+
+void RemoveLink(const std::string& link, const std::string& target) {
+  char points[256];
+  const ssize_t n = readlink(link.c_str(), points, sizeof points - 1);
+  if (n >= 0 && std::string_view(points, static_cast<std::size_t>(n)) == target) unlink(link.c_str());
+}
+
+void Log(dtusim::PtyDtu::LogKind kind, std::string_view text) {
+  using Kind = dtusim::PtyDtu::LogKind;
+  const char* prefix = kind == Kind::FromTool ? "tool> " : kind == Kind::ToTool ? "dtu < " : "note: ";
+  const std::string line = kind == Kind::Note ? std::string(text) : dtusim::EscapeForLog(text);
+  std::fprintf(stderr, "%s%s\n", prefix, line.c_str());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const auto args = Parse(argc, argv);
+  if (!args) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // Blocked before the serving thread exists, so the signals reach only sigwait below.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  try {
+    dtusim::DtuSimulator simulator;
+    simulator.faults = args->faults;
+    dtusim::PtyDtu::Options options;
+    options.logger = Log;
+    if (args->banner) options.bannerAfterFirstOpenMs = 1000;
+    dtusim::PtyDtu dtu(std::move(simulator), std::move(options));
+
+    std::printf("%s\n", dtu.SlavePath().c_str());
+    std::fflush(stdout);
+    if (!args->link.empty() && !MakeLink(args->link, dtu.SlavePath())) return 1;
+
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    dtu.Stop();
+    if (!args->link.empty()) RemoveLink(args->link, dtu.SlavePath());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "dtu-sim: %s\n", error.what());
+    return 1;
+  }
+  return 0;
+}
