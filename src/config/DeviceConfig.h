@@ -13,12 +13,10 @@
 #include "lang/LangList.h"
 #include "serial/CommandPort.h"
 #include "ui/Application.h"
+#include "ui/DeviceDefaults.h"
 #include "ui/MainFormDesign.h"
 
 namespace config {
-
-// What restore-defaults writes as the server and what the settings use when none is stored.
-inline constexpr const char* DefaultServerHost = "dtu.example.com";
 
 // The entry names the DTU's listing of all settings can carry, looked up without regard to letter case.
 enum class TMyStrSel { CIPCFG, CIPPACK, CIPMODE, CIPMUX, CSTT, CIPSTART };

@@ -35,7 +35,7 @@ void TDeviceConfig::RestoreDefaults() {
   form_.cbb_APN.SetItemIndex(0);
   // Only the text: the field keeps its look until the APN choice changes.
   form_.edt_APN_other.SetText("CMNET");
-  form_.edt_IP.SetText(DefaultServerHost);
+  form_.edt_IP.SetText(ui::DefaultServerHost);
   form_.edt_Port.SetText("2317");
   form_.cbb_NetProtocol.SetItemIndex(0);
   form_.cbb_Com_BaudRate.SetItemIndex(10);
