@@ -95,7 +95,8 @@ void PtyDtu::Stop() {
     stopping_ = true;
   }
   Wake();
-  if (thread_.joinable()) thread_.join();
+  // A logger that stops the DTU runs on the serving thread, which then ends by itself.
+  if (thread_.joinable() && thread_.get_id() != std::this_thread::get_id()) thread_.join();
 }
 
 void PtyDtu::Unplug() {

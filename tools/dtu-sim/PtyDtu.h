@@ -31,7 +31,8 @@ class PtyDtu {
     ToTool,    // bytes the DTU wrote
     Note,      // what happened on the line (opened, closed, garbled, dropped)
   };
-  // Called on the serving thread (and on the caller's thread by Unplug); never with a lock held.
+  // Called on the serving thread (and on the caller's thread by Unplug); never with a lock held. It may call
+  // Stop and the accessors, but must not destroy the PtyDtu.
   using Logger = std::function<void(LogKind kind, std::string_view text)>;
 
   struct Options {

@@ -28,7 +28,8 @@ constexpr const char* kUsage =
     "  --banner     send the power-on banner a second after the port is first opened\n"
     "  --refuse     answer ERROR to this command (CIPPACK, ICF, CIPR, ATW, ...); repeatable\n"
     "  --silent     answer nothing\n"
-    "  --link PATH  also reach the port through this symbolic link (removed at exit)\n";
+    "  --link PATH  also reach the port through this symbolic link (removed at exit)\n"
+    "The DTU starts at 115200 baud, 8 data bits, no parity, 1 stop bit (picocom -b 115200 PATH).\n";
 
 std::optional<uint32_t> Milliseconds(const char* text) {
   char* end = nullptr;
