@@ -37,6 +37,11 @@ std::string ExpandNewLines(std::string_view text) {
   return result;
 }
 
+// Grows by doubling, as push_back would, so that a long lang.txt is still read in linear time.
+void MakeRoomForOneMore(std::vector<std::string>& list) {
+  if (list.size() == list.capacity()) list.reserve(list.empty() ? 16 : list.size() * 2);
+}
+
 class FileDescriptor {
  public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -106,9 +111,9 @@ void TLangList::AddLine(std::string_view line) {
 
 void TLangList::AddRow(std::string key, std::string chineseText, std::string englishText) {
   // Room first, so that a failed allocation cannot leave the three lists of different lengths.
-  Keys.reserve(Keys.size() + 1);
-  ChineseTexts.reserve(ChineseTexts.size() + 1);
-  EnglishTexts.reserve(EnglishTexts.size() + 1);
+  MakeRoomForOneMore(Keys);
+  MakeRoomForOneMore(ChineseTexts);
+  MakeRoomForOneMore(EnglishTexts);
   Keys.push_back(std::move(key));
   ChineseTexts.push_back(std::move(chineseText));
   EnglishTexts.push_back(std::move(englishText));
