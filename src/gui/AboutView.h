@@ -1,0 +1,26 @@
+#pragma once
+// The About dialog drawn from its model: the picture at the left; title, version and description beside it;
+// a line across; the contact details with the web link under it and the OK button on the right.
+// Client area 466 x 235.
+
+#include "gui/DialogView.h"
+#include "ui/DialogDesigns.h"
+
+class QLabel;
+
+namespace gui {
+
+class AboutView : public DialogView {
+  Q_OBJECT
+ public:
+  AboutView(ui::Application& app, ui::TAboutFormDesign& form, QWidget* owner = nullptr);
+
+ private:
+  void DrawPicture(QLabel* picture);
+
+  ui::TAboutFormDesign& about_;
+  std::string drawnPicture_;  // the bytes last decoded, so an unchanged picture is not decoded again
+  bool pictureDrawn_ = false;
+};
+
+}  // namespace gui

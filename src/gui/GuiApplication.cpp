@@ -1,0 +1,63 @@
+#include "gui/GuiApplication.h"
+
+#include <QApplication>
+#include <QTimer>
+
+#include "gui/AboutView.h"
+#include "gui/ApnView.h"
+#include "gui/MainWindowView.h"
+#include "gui/Pictures.h"
+#include "gui/QtDialogHost.h"
+#include "gui/QtEventLoop.h"
+
+namespace gui {
+
+struct GuiApplication::Impl {
+  Impl(int& argc, char** argv) : qt(argc, argv), host(loop) {}
+  QApplication qt;
+  QtEventLoop loop;
+  QtDialogHost host;
+};
+
+GuiApplication::GuiApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
+  // The window closes only when its form says so; Qt must not end anything on its own.
+  QApplication::setQuitOnLastWindowClosed(false);
+  impl_->loop.SetAfterEach(&ModelBinder::RefreshAll);
+}
+
+GuiApplication::~GuiApplication() = default;
+
+platform::EventLoop& GuiApplication::Loop() { return impl_->loop; }
+
+ui::DialogHost& GuiApplication::Host() { return impl_->host; }
+
+int GuiApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui::TAboutFormDesign& about,
+                        ui::TApnFormDesign& apn, std::function<void()> onCloseRequest) {
+  QApplication::setWindowIcon(app.IconPath.empty() ? ProgramIcon()
+                                                   : QIcon(QString::fromStdString(app.IconPath)));
+  impl_->loop.SetErrorHandler([&app](const std::exception& error) { app.HandleException(error); });
+
+  MainWindowView mainView(app, mainForm, std::move(onCloseRequest));
+  AboutView aboutView(app, about, &mainView);
+  ApnView apnView(app, apn, &mainView);
+  QtDialogHost& host = impl_->host;
+  host.RegisterView(about, aboutView);
+  host.RegisterView(apn, apnView);
+
+  // Changes made outside any handler the loop hands out (there should be none) still show within 50 ms.
+  QTimer catchUp;
+  QObject::connect(&catchUp, &QTimer::timeout, &catchUp, [] { ModelBinder::RefreshAll(); });
+  catchUp.start(50);
+
+  mainForm.SetVisible(true);
+  mainView.show();
+  impl_->loop.RunUntil([&mainForm] { return !mainForm.Visible(); });
+
+  catchUp.stop();
+  host.UnregisterView(about);
+  host.UnregisterView(apn);
+  impl_->loop.SetErrorHandler({});
+  return 0;
+}
+
+}  // namespace gui

@@ -1,0 +1,250 @@
+#include "gui/MainWindowView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+
+#include "gui/ModelWidgets.h"
+#include "gui/QtText.h"
+
+namespace gui {
+namespace {
+
+constexpr int kClientWidth = 718;
+constexpr int kClientHeight = 512;
+
+// Column positions inside the device parameter group.
+constexpr int kCaptionX = 10;
+constexpr int kFieldX = 112;
+constexpr int kFieldWidth = 176;
+constexpr int kHintX = 296;
+constexpr int kRowHeight = 22;
+
+template <typename W>
+W* Place(QWidget* parent, int x, int y, int w, int h) {
+  auto* widget = new W(parent);
+  widget->setGeometry(x, y, w, h);
+  return widget;
+}
+
+}  // namespace
+
+void CentreOnScreen(QWidget& window) {
+  const QScreen* screen = window.screen();
+  if (!screen) return;
+  QRect frame = window.frameGeometry();
+  frame.moveCenter(screen->availableGeometry().center());
+  window.move(frame.topLeft());
+}
+
+MainWindowView::MainWindowView(ui::Application& app, ui::TMainFormDesign& form,
+                               std::function<void()> onCloseRequest)
+    : form_(form), onCloseRequest_(std::move(onCloseRequest)), binder_(app) {
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setObjectName(QString::fromStdString(form.Name));
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("client"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  BuildPortGroup(client);
+  BuildParamGroup(client);
+  BuildActionButtons(client);
+  BuildLog(client);
+  BuildMenu();
+  SetFocusOrder();
+  binder_.Also([this] { setWindowTitle(ToQt(form_.Caption())); });
+  binder_.Refresh(true);
+  // Fixed size: the menu bar's height on top of the client area, nothing to resize.
+  setFixedSize(sizeHint());
+}
+
+void MainWindowView::BuildPortGroup(QWidget* client) {
+  ui::TMainFormDesign& f = form_;
+  auto* group = Place<QGroupBox>(client, 8, 4, 330, 112);
+  binder_.Group(group, f.grp_OpenCom_Caption);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 24, 100, kRowHeight), f.lbl_Open_ComName);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 24, 92, kRowHeight), f.cbb_Open_ComName);
+  auto* button = Place<QPushButton>(group, 212, 20, 108, 30);
+  button->setIconSize(QSize(20, 20));
+  binder_.Button(button, f.btn_Com);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 54, 100, kRowHeight), f.lbl_Open_BaudRate);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 54, 92, kRowHeight), f.cbb_Open_BaudRate);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 82, 100, kRowHeight), f.lbl_Open_ComParam);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 82, 72, kRowHeight), f.cbb_Open_Parity);
+  binder_.Combo(Place<QComboBox>(group, kFieldX + 76, 82, 54, kRowHeight), f.cbb_Open_Byte);
+  binder_.Combo(Place<QComboBox>(group, kFieldX + 134, 82, 54, kRowHeight), f.cbb_Open_Stop);
+}
+
+void MainWindowView::BuildParamGroup(QWidget* client) {
+  ui::TMainFormDesign& f = form_;
+  auto* group = Place<QGroupBox>(client, 8, 122, 330, 338);
+  binder_.Group(group, f.grp_Param_Caption);
+  int row = 0;
+  auto y = [&row] { return 24 + row * 26; };
+  auto caption = [&](ui::TLabel& label) {
+    binder_.Label(Place<QLabel>(group, kCaptionX, y(), 100, kRowHeight), label);
+  };
+  auto hint = [&](ui::TLabel& label) {
+    binder_.LinkLabel(Place<ClickLabel>(group, kHintX, y(), 24, kRowHeight), label);
+  };
+  auto edit = [&](ui::TEdit& model, int x, int w) {
+    binder_.Edit(Place<ModelLineEdit>(group, x, y(), w, kRowHeight), model);
+  };
+  auto combo = [&](ui::TComboBox& model, int x, int w) {
+    binder_.Combo(Place<QComboBox>(group, x, y(), w, kRowHeight), model);
+  };
+  auto unit = [&](ui::TLabel& label) {
+    binder_.Label(Place<QLabel>(group, kFieldX + 126, y(), 50, kRowHeight), label);
+  };
+  auto hex = [&](ui::TCheckBox& box) {
+    binder_.Check(Place<QCheckBox>(group, kFieldX + 126, y(), 54, kRowHeight), box);
+  };
+
+  caption(f.lbl_APN);
+  combo(f.cbb_APN, kFieldX, 72);
+  edit(f.edt_APN_other, kFieldX + 76, kFieldWidth - 76);
+  hint(f.lbl_Hint_APN);
+  ++row;
+  caption(f.lbl_IP);
+  edit(f.edt_IP, kFieldX, kFieldWidth);
+  hint(f.lbl_Hint_IP);
+  ++row;
+  caption(f.lbl_NetProtocol);
+  combo(f.cbb_NetProtocol, kFieldX, 72);
+  hint(f.Label2);
+  ++row;
+  caption(f.lbl_Port);
+  edit(f.edt_Port, kFieldX, 120);
+  hint(f.lbl_Hint_PtlPort);
+  ++row;
+  caption(f.lbl_ComBaudRate);
+  combo(f.cbb_Com_BaudRate, kFieldX, 92);
+  hint(f.lbl_Hint_ComBaudRate);
+  ++row;
+  caption(f.lbl_ComParam);
+  combo(f.cbb_Com_Parity, kFieldX, 72);
+  combo(f.cbb_Com_Byte, kFieldX + 76, 54);
+  combo(f.cbb_Com_Stop, kFieldX + 134, 54);
+  hint(f.lbl_Hint_ComParam);
+  ++row;
+  caption(f.lbl_DevID);
+  edit(f.edt_DevID, kFieldX, 120);
+  hex(f.chk_DevID);
+  hint(f.lbl_Hint_DevID);
+  ++row;
+  caption(f.lbl_HeartbeatFormat);
+  edit(f.edt_HeartbeatFormat, kFieldX, 120);
+  hex(f.chk_HeartbeatFormat);
+  hint(f.lbl_Hint_HbF);
+  ++row;
+  caption(f.lbl_HeartbeatTime);
+  edit(f.edtl_HeartbeatTime, kFieldX, 120);
+  unit(f.lbl_HeartbeatTime_s);
+  hint(f.lbl_Hint_HbT);
+  ++row;
+  caption(f.lbl_WaitLen);
+  edit(f.edt_WaitLen, kFieldX, 120);
+  unit(f.lbl_WaitLen_B);
+  hint(f.lbl_Hint_WaitLen);
+  ++row;
+  caption(f.lbl_WaitTime);
+  edit(f.edt_WaitTime, kFieldX, 120);
+  unit(f.lbl_WaitTime_ms);
+  hint(f.lbl_Hint_WaitTime);
+  ++row;
+  caption(f.lbl_RestartTime);
+  edit(f.edt_RestartTime, kFieldX, 120);
+  unit(f.lbl_lbl_RestartTime_s);
+  hint(f.lbl1);
+}
+
+void MainWindowView::BuildActionButtons(QWidget* client) {
+  int x = 8;
+  for (ui::TButton* model : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
+    auto* button = Place<QPushButton>(client, x, 468, 106, 36);
+    button->setIconSize(QSize(20, 20));
+    binder_.Button(button, *model);
+    x += 112;
+  }
+}
+
+void MainWindowView::BuildLog(QWidget* client) {
+  binder_.Label(Place<QLabel>(client, 348, 8, 180, 18), form_.lbl_Info);
+  auto* clear = Place<ClickLabel>(client, 530, 8, 180, 18);
+  clear->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  binder_.LinkLabel(clear, form_.lbl_Clear);
+  auto* log = Place<QPlainTextEdit>(client, 348, 28, 362, 476);
+  log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  // Tab moves on to the next control, as in the rest of the window.
+  log->setTabChangesFocus(true);
+  binder_.Memo(log, form_.mmo_Info);
+}
+
+void MainWindowView::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  for (ui::TMenuItem* top : form_.mm1.Items) {
+    if (top->Items.empty()) {
+      // A command on the bar itself (the language switch).
+      binder_.MenuItem(bar->addAction(QString()), *top);
+      continue;
+    }
+    QMenu* menu = bar->addMenu(QString());
+    binder_.MenuItem(menu->menuAction(), *top);
+    for (ui::TMenuItem* item : top->Items) {
+      binder_.MenuItem(item->IsSeparator() ? menu->addSeparator() : menu->addAction(QString()), *item);
+    }
+  }
+}
+
+void MainWindowView::SetFocusOrder() {
+  auto find = [this](const char* name) { return findChild<QWidget*>(QString::fromLatin1(name)); };
+  static const char* const kOrder[] = {"cbb_Open_ComName",   "btn_Com",
+                                       "cbb_Open_BaudRate",  "cbb_Open_Parity",
+                                       "cbb_Open_Byte",      "cbb_Open_Stop",
+                                       "mmo_Info",           "cbb_APN",
+                                       "edt_APN_other",      "edt_IP",
+                                       "cbb_NetProtocol",    "edt_Port",
+                                       "cbb_Com_BaudRate",   "cbb_Com_Parity",
+                                       "cbb_Com_Byte",       "cbb_Com_Stop",
+                                       "edt_DevID",          "edt_HeartbeatFormat",
+                                       "edtl_HeartbeatTime", "edt_WaitLen",
+                                       "edt_WaitTime",       "edt_RestartTime",
+                                       "chk_DevID",          "chk_HeartbeatFormat",
+                                       "btn_Default",        "btn_Read",
+                                       "btn_SetAll"};
+  for (const char* name : kOrder) {
+    QWidget* widget = find(name);
+    if (!focusOrder_.empty()) setTabOrder(focusOrder_.back(), widget);
+    focusOrder_.push_back(widget);
+  }
+}
+
+void MainWindowView::closeEvent(QCloseEvent* event) {
+  // The model decides: the window goes away when its form has been closed.
+  binder_.UserAction([this] {
+    if (onCloseRequest_) {
+      onCloseRequest_();
+    } else {
+      form_.Close();
+    }
+  });
+  event->setAccepted(!form_.Visible());
+}
+
+void MainWindowView::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!centred_) {
+    centred_ = true;
+    CentreOnScreen(*this);
+  }
+}
+
+}  // namespace gui

@@ -1,0 +1,201 @@
+#include "gui/ModelBinder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <algorithm>
+
+#include "gui/ModelWidgets.h"
+#include "gui/Pictures.h"
+#include "gui/QtText.h"
+
+namespace gui {
+namespace {
+
+std::vector<ModelBinder*>& LiveBinders() {
+  static std::vector<ModelBinder*> binders;
+  return binders;
+}
+
+void SetBackground(QWidget* widget, ui::TColor color) {
+  QPalette palette = widget->palette();
+  const QColor base =
+      color == ui::TColor::clBtnFace ? QPalette().color(QPalette::Button) : QPalette().color(QPalette::Base);
+  for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    palette.setColor(group, QPalette::Base, base);
+  widget->setPalette(palette);
+}
+
+}  // namespace
+
+ModelBinder::ModelBinder(ui::Application& app) : app_(app) { LiveBinders().push_back(this); }
+
+ModelBinder::~ModelBinder() { std::erase(LiveBinders(), this); }
+
+void ModelBinder::RefreshAll() {
+  // A copy: redrawing never creates or destroys views, but a binder list that changes under the loop would
+  // be a crash, so the loop does not depend on it.
+  const std::vector<ModelBinder*> binders = LiveBinders();
+  for (ModelBinder* binder : binders) binder->Refresh();
+}
+
+void ModelBinder::Refresh(bool force) {
+  const uint64_t revision = ui::ModelRevision();
+  if (!force && everDrawn_ && revision == drawn_) return;
+  drawn_ = revision;
+  everDrawn_ = true;
+  for (const auto& refresh : refreshers_) refresh();
+}
+
+void ModelBinder::UserAction(const std::function<void()>& action) {
+  app_.Dispatch(action);
+  RefreshAll();
+}
+
+void ModelBinder::Common(QWidget* widget, ui::Control& model) {
+  widget->setObjectName(QString::fromStdString(model.Name));
+  refreshers_.push_back([widget, &model] {
+    widget->setEnabled(model.Enabled());
+    // Hidden controls are never drawn; the window's own showing is left to the view.
+    if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
+  });
+}
+
+void ModelBinder::Label(QLabel* widget, ui::TLabel& model) {
+  Common(widget, model);
+  // Plain text only: a language file's text is shown as written, never read as markup.
+  widget->setTextFormat(Qt::PlainText);
+  Also([widget, &model] { widget->setText(ToQtMultiLine(model.Caption())); });
+  if (auto* clickable = qobject_cast<ClickLabel*>(widget)) {
+    QObject::connect(clickable, &ClickLabel::clicked, clickable,
+                     [this, &model] { UserAction([&model] { model.UserClick(); }); });
+  }
+}
+
+void ModelBinder::LinkLabel(ClickLabel* widget, ui::TLabel& model) {
+  Label(widget, model);
+  QFont font = widget->font();
+  font.setUnderline(true);
+  widget->setFont(font);
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 255));
+  widget->setPalette(palette);
+  widget->setCursor(Qt::PointingHandCursor);
+}
+
+void ModelBinder::Group(QGroupBox* widget, ui::TGroupBox& model) {
+  Common(widget, model);
+  Also([widget, &model] { widget->setTitle(ToQt(model.Caption())); });
+}
+
+void ModelBinder::Button(QPushButton* widget, ui::TButton& model) {
+  Common(widget, model);
+  Also([widget, &model] {
+    widget->setText(ToQt(model.Caption()));
+    widget->setIcon(PictureIcon(model.Picture()));
+  });
+  QObject::connect(widget, &QPushButton::clicked, widget,
+                   [this, &model] { UserAction([&model] { model.UserClick(); }); });
+}
+
+void ModelBinder::Combo(QComboBox* widget, ui::TComboBox& model) {
+  Common(widget, model);
+  Also([widget, &model] {
+    QStringList items;
+    for (const std::string& item : model.Items()) items.push_back(ToQt(item));
+    bool same = widget->count() == items.size();
+    for (int i = 0; same && i < items.size(); ++i) same = widget->itemText(i) == items[i];
+    if (!same) {
+      widget->clear();
+      widget->addItems(items);
+    }
+    if (widget->currentIndex() != model.ItemIndex()) widget->setCurrentIndex(model.ItemIndex());
+  });
+  // activated is the user's choice only; a selection made by the program raises nothing, as in the model.
+  QObject::connect(widget, &QComboBox::activated, widget,
+                   [this, &model](int index) { UserAction([&model, index] { model.UserSelect(index); }); });
+}
+
+void ModelBinder::Edit(ModelLineEdit* widget, ui::TEdit& model) {
+  Common(widget, model);
+  Also([widget, &model] {
+    const QString text = ToQt(model.Text());
+    if (widget->text() != text) widget->setText(text);
+    SetBackground(widget, model.Color());
+  });
+  widget->SetKeyFilter([this, &model](char& key) {
+    // An error in the filter cancels the key, as the key press handling stops there.
+    bool accepted = false;
+    app_.Dispatch([&] { accepted = model.KeyPress(key); });
+    return accepted;
+  });
+  QObject::connect(widget, &QLineEdit::textEdited, widget, [this, &model](const QString& text) {
+    UserAction([&model, text] { model.UserSetText(FromQt(text)); });
+  });
+  QObject::connect(widget, &ModelLineEdit::clicked, widget,
+                   [this, &model] { UserAction([&model] { model.UserClick(); }); });
+}
+
+void ModelBinder::Check(QCheckBox* widget, ui::TCheckBox& model) {
+  Common(widget, model);
+  Also([widget, &model] {
+    widget->setText(ToQt(model.Caption()));
+    widget->setChecked(model.Checked());
+  });
+  QObject::connect(widget, &QCheckBox::clicked, widget,
+                   [this, &model] { UserAction([&model] { model.UserToggle(); }); });
+}
+
+void ModelBinder::Memo(QPlainTextEdit* widget, ui::TMemo& model) {
+  Common(widget, model);
+  // What the log widget shows, counted in model lines and clears: the program only appends and clears, so
+  // new lines are appended and a clear (or the user's own editing) redraws the whole text.
+  struct Drawn {
+    size_t lines = 0;
+    uint64_t clears = 0;
+    bool redrawing = false;
+  };
+  auto drawn = std::make_shared<Drawn>();
+  drawn->clears = model.ClearCount() + 1;  // forces the first full drawing
+  Also([widget, &model, drawn] {
+    const auto& lines = model.Lines();
+    drawn->redrawing = true;
+    if (drawn->clears != model.ClearCount() || lines.size() < drawn->lines) {
+      QStringList all;
+      for (const std::string& line : lines) all.push_back(ToQt(line));
+      widget->setPlainText(all.join(QLatin1Char('\n')));
+      widget->moveCursor(QTextCursor::End);
+    } else {
+      for (size_t i = drawn->lines; i < lines.size(); ++i) widget->appendPlainText(ToQt(lines[i]));
+    }
+    drawn->redrawing = false;
+    drawn->lines = lines.size();
+    drawn->clears = model.ClearCount();
+  });
+  QObject::connect(widget, &QPlainTextEdit::textChanged, widget, [this, widget, &model, drawn] {
+    if (drawn->redrawing) return;
+    std::vector<std::string> lines;
+    for (const QString& line : widget->toPlainText().split(QLatin1Char('\n'))) lines.push_back(FromQt(line));
+    app_.Dispatch([&] { model.UserSetLines(std::move(lines)); });
+    // The widget already shows what the user typed; redrawing it would move the cursor.
+    drawn->lines = model.Lines().size();
+    drawn->clears = model.ClearCount();
+    RefreshAll();
+  });
+}
+
+void ModelBinder::MenuItem(QAction* action, ui::TMenuItem& model) {
+  action->setObjectName(QString::fromStdString(model.Name));
+  Also([action, &model] {
+    if (!action->isSeparator()) action->setText(ToQt(model.Caption()));
+    action->setEnabled(model.Enabled());
+    action->setVisible(model.Visible());
+  });
+  QObject::connect(action, &QAction::triggered, action,
+                   [this, &model] { UserAction([&model] { model.UserClick(); }); });
+}
+
+}  // namespace gui

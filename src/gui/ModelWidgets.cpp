@@ -1,0 +1,58 @@
+#include "gui/ModelWidgets.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+#include "gui/QtText.h"
+
+namespace gui {
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+  QLabel::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+bool IsTypedCharacter(const QKeyEvent& event) {
+  if (event.text().isEmpty()) return false;
+  switch (event.key()) {
+    // These produce text on X11 (DEL, TAB) but no typed character in a window's edit: Delete edits, Tab moves
+    // the focus.
+    case Qt::Key_Delete:
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+      return false;
+    default:
+      return true;
+  }
+}
+
+void ModelLineEdit::keyPressEvent(QKeyEvent* event) {
+  if (!filter_ || !IsTypedCharacter(*event)) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  const std::string typed = FromQt(event->text());
+  std::string passed;
+  for (char key : typed) {
+    if (!filter_(key)) {
+      event->accept();  // cancelled: the field does not change
+      return;
+    }
+    passed.push_back(key);
+  }
+  if (passed == typed) {
+    QLineEdit::keyPressEvent(event);
+    return;
+  }
+  // The filter typed another character in place of this one.
+  insert(ToQt(passed));
+  emit textEdited(text());
+  event->accept();
+}
+
+void ModelLineEdit::mouseReleaseEvent(QMouseEvent* event) {
+  QLineEdit::mouseReleaseEvent(event);
+  if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+}  // namespace gui
