@@ -228,6 +228,17 @@ TEST(IniFileTest, FullDiskLeavesTheOldFileWholeAndNoTemporaryFile) {
   EXPECT_EQ(folder.EntryCount(), 1u);
 }
 
+TEST(IniFileTest, FileThatCannotBeReadIsNotReplacedByOneKey) {
+  if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\nLang=1\n[DTU]\nIP=h\n");
+  chmod(path.c_str(), 0200);
+  EXPECT_THROW(IniFile(path).WriteString("Sys", "Lang", "0"), settings::EIniWriteError);
+  chmod(path.c_str(), 0600);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\nLang=1\n[DTU]\nIP=h\n");
+}
+
 TEST(IniFileTest, ReplacingKeepsTheFilesPermissions) {
   TempFolder folder;
   const std::string path = folder.File("program.ini");
