@@ -11,14 +11,15 @@ namespace {
 using settings_test::ReadBytes;
 using settings_test::WriteBytes;
 
+// clang-format off
 const std::string kFirstSave =
     "[Sys]\r\nLang=1\r\n"
     "[Com]\r\nComName=0\r\nBaudRate=10\r\nParity=0\r\nByte=1\r\nStop=0\r\n"
-    "[DTU]\r\nAPN Index=0\r\nAPN "
-    "Str=CMNET\r\nIP=dtu.example.com\r\nPort=2317\r\nProtocol=0\r\nBaudRate=10\r\n"
-    "Parity=0\r\nByte=1\r\nStop=0\r\nDevID=LOGIN:1001\r\nHeartbeatFormat=LOG\r\nHeartbeatTime=50\r\n"
-    "WaitTime=10\r\nWaitLength=200\r\nRestartTime=1800\r\nCIPMUX=AT + CIPMUX = 0\r\n"
-    "CIPMODE=AT + CIPMODE = 1\r\n";
+    "[DTU]\r\nAPN Index=0\r\nAPN Str=CMNET\r\nIP=dtu.example.com\r\nPort=2317\r\nProtocol=0\r\n"
+    "BaudRate=10\r\nParity=0\r\nByte=1\r\nStop=0\r\nDevID=LOGIN:1001\r\nHeartbeatFormat=LOG\r\n"
+    "HeartbeatTime=50\r\nWaitTime=10\r\nWaitLength=200\r\nRestartTime=1800\r\n"
+    "CIPMUX=AT + CIPMUX = 0\r\nCIPMODE=AT + CIPMODE = 1\r\n";
+// clang-format on
 
 class SettingsTest : public testing::Test {
  protected:
@@ -45,11 +46,6 @@ TEST_F(SettingsTest, FirstStartShowsDefaultsAndClosingWritesAllKeys) {
 
   settings::SaveSettings(*form, path, true);
   EXPECT_EQ(ReadBytes(path), kFirstSave);
-
-  auto english = NewForm();
-  EXPECT_FALSE(settings::LoadSettings(*english, folder.File("other.ini"), false));
-  settings::SaveSettings(*english, folder.File("other.ini"), false);
-  EXPECT_EQ(ReadBytes(folder.File("other.ini")).substr(0, 16), "[Sys]\r\nLang=0\r\n[");
 }
 
 struct IndexRow {
@@ -77,10 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
     BaudRate, SettingsIndexTest,
     testing::Values(IndexRow{"Hex", "[Com]\r\nBaudRate=0x0A\r\n", 10, "10"},
                     IndexRow{"Dollar", "[com]\nbaudrate = $A\n", 10, "10"},
-                    IndexRow{"Decimal", "[Com]\nBaudRate=5\n", 5, "5"},
+
                     IndexRow{"LettersGiveDefault", "[Com]\nBaudRate=fast\n", 10, "10"},
                     IndexRow{"OutOfRangeSelectsNothing", "[Com]\nBaudRate=20\n", -1, "-1"},
-                    IndexRow{"NegativeSelectsNothing", "[Com]\nBaudRate=-1\n", -1, "-1"},
+
                     IndexRow{"DeviceRateIsADifferentKey", "[DTU]\nBaudRate=3\n", 10, "10"}),
     [](const auto& p) { return std::string(p.param.name); });
 
@@ -89,8 +85,10 @@ TEST_F(SettingsTest, LanguageFlagOverridesTheLocale) {
   EXPECT_TRUE(settings::LoadSettings(*NewForm(), path, false));
   WriteBytes(path, "[Sys]\nLang=0\n");
   EXPECT_FALSE(settings::LoadSettings(*NewForm(), path, true));
-  WriteBytes(path, "[Sys]\nLang=yes\n");
-  EXPECT_TRUE(settings::LoadSettings(*NewForm(), path, true)) << "unreadable flag gives the locale's choice";
+  WriteBytes(path, "[Sys]\nLang=yes\n[Com]\nLang=0\n");
+  EXPECT_TRUE(settings::LoadSettings(*NewForm(), path, true))
+      << "an unreadable flag gives the locale's choice";
+  EXPECT_FALSE(settings::LoadSettings(*NewForm(), path, false));
 }
 
 TEST_F(SettingsTest, ApnChoiceDecidesWhatTheFieldShows) {
@@ -186,6 +184,7 @@ TEST_F(SettingsTest, SaveStopsAtTheFirstKeyThatCannotBeWritten) {
   EXPECT_FALSE(partial.empty());
   EXPECT_LT(partial.size(), kFirstSave.size());
   EXPECT_TRUE(kFirstSave.starts_with(partial) && partial.ends_with("\r\n")) << partial;
+  EXPECT_EQ(folder.EntryCount(), 1u) << "no temporary file left behind";
 }
 
 TEST_F(SettingsTest, FailedSaveKeepsTheFileSoClosingAgainRetries) {
