@@ -1,0 +1,87 @@
+// Random chunks from the line, in random conversation states, with the clock moving between them so that
+// time-outs, the banner note and the pause before steps 9 and 10 (with replies handled inside it) all occur.
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "config/DeviceConfig.h"
+#include "config/Encoding.h"
+#include "platform/VirtualEventLoop.h"
+#include "support/ScriptedDialogHost.h"
+#include "support/SimulatedPort.h"
+#include "ui/MainFormDesign.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzedDataProvider input(data, size);
+  platform::VirtualEventLoop loop;
+  testing_support::ScriptedDialogHost host;
+  ui::Application app(loop, host);
+  ui::TMainFormDesign form(app);
+  std::unique_ptr<lang::TLangList> langList = std::make_unique<lang::TLangList>("", input.ConsumeBool());
+  testing_support::SimulatedPort port(form, langList, loop);
+  config::TDeviceConfig config(form, langList, port, app);
+  form.btn_SetAll.OnClick = [&](ui::Control& sender) { config.btn_ReadClick(sender); };
+  port.onReceive = [&](const char* buffer, uint16_t length) {
+    config.Comm1ReceiveData(&port, buffer, length);
+  };
+
+  form.chk_DevID.SetChecked(input.ConsumeBool());
+  form.chk_HeartbeatFormat.SetChecked(input.ConsumeBool());
+  int apnDialogs = 0;
+  config.ShowApnDialog = [&] {
+    // A dialog lets the line and the timers run; bounded so a listing cannot open dialogs without end.
+    if (++apnDialogs < 4) loop.AdvanceBy(input.ConsumeIntegralInRange<uint32_t>(0, 4000));
+  };
+
+  while (input.remaining_bytes() > 0) {
+    switch (input.ConsumeIntegralInRange<int>(0, 7)) {
+      case 0:
+        config.WriteActive = input.ConsumeBool();
+        config.WriteStep = input.ConsumeIntegralInRange<int>(1, 10);
+        break;
+      case 1:
+        config.ReadActive = input.ConsumeBool();
+        config.ReadStep = input.ConsumeIntegralInRange<int>(1, 3);
+        break;
+      case 2: {
+        // A command becomes LastCommand, so the chunks below can carry its echo.
+        const int step = input.ConsumeIntegralInRange<int>(1, 13);
+        port.SendCommand(step <= 10 ? config::SetCommandText(form, step) : config::QueryText(step - 10));
+        break;
+      }
+      case 3:
+        // Arrives later, possibly inside a pause or a dialog.
+        port.Inject(input.ConsumeRandomLengthString(1024), input.ConsumeIntegralInRange<uint32_t>(0, 400));
+        break;
+      case 4:
+        loop.AdvanceBy(input.ConsumeIntegralInRange<uint32_t>(0, 9000));
+        break;
+      case 5:
+        port.SetOpen(input.ConsumeBool());
+        break;
+      default: {
+        const std::string chunk = input.ConsumeRandomLengthString(1024);
+        config.HandleReply(chunk.data(), chunk.size());
+        break;
+      }
+    }
+    Check(config.WriteStep >= 1 && config.WriteStep <= 10);
+    Check(config.ReadStep >= 1 && config.ReadStep <= 3);
+  }
+  // Every command sent gets its reply or its time-out: nothing is left counting down.
+  loop.AdvanceBy(20000);
+  Check(port.PendingChunks() == 0);
+  Check(!form.tmr_TimeOut.Enabled());
+  return 0;
+}
