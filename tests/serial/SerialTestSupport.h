@@ -1,0 +1,82 @@
+#pragma once
+// Pseudo-terminal pairs and a bounded loop run for the serial tests.
+
+#include <fcntl.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "platform/RealTimeEventLoop.h"
+#include "serial/LineSettings.h"
+#include "serial/UniqueFd.h"
+
+namespace serial_test {
+
+// The master stands for the DTU; the component opens the slave by its path. Termios requests on the master
+// act on the slave, so the master shows the settings the component gave its line.
+class PtyPair {
+ public:
+  PtyPair() : master_(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)) {
+    if (!master_.Valid() || ::grantpt(master_.Get()) != 0 || ::unlockpt(master_.Get()) != 0) {
+      throw std::runtime_error("no pseudo-terminal");
+    }
+    char name[128];
+    if (::ptsname_r(master_.Get(), name, sizeof name) != 0) throw std::runtime_error("no slave name");
+    slavePath_ = name;
+  }
+
+  const std::string& SlavePath() const { return slavePath_; }
+  int Master() const { return master_.Get(); }
+  void CloseMaster() { master_.Reset(); }
+
+  void Send(const std::string& bytes) const {
+    size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::write(master_.Get(), bytes.data() + done, bytes.size() - done);
+      if (n <= 0) throw std::runtime_error("master write failed");
+      done += static_cast<size_t>(n);
+    }
+  }
+
+  // Reads until count bytes have come or nothing arrives for 5 s.
+  std::string Receive(size_t count) const {
+    std::string got;
+    char buf[4096];
+    while (got.size() < count) {
+      pollfd fd{master_.Get(), POLLIN, 0};
+      if (::poll(&fd, 1, 5000) <= 0) break;
+      const ssize_t n = ::read(master_.Get(), buf, std::min(sizeof buf, count - got.size()));
+      if (n <= 0) break;
+      got.append(buf, static_cast<size_t>(n));
+    }
+    return got;
+  }
+
+  serial::LineView Line() const {
+    const auto settings = serial::ReadLineSettings(master_.Get());
+    if (!settings) throw std::runtime_error("TCGETS2 on the master failed");
+    return serial::DescribeLine(*settings);
+  }
+
+ private:
+  serial::UniqueFd master_;
+  std::string slavePath_;
+};
+
+// Runs the loop until done() holds; false when 5 s pass first. A 1 ms tick re-checks conditions that no
+// posted task announces.
+inline bool RunUntil(platform::RealTimeEventLoop& loop, const std::function<bool()>& done) {
+  bool expired = false;
+  auto deadline = loop.CreateTimer([&expired] { expired = true; }, 5000);
+  auto recheck = loop.CreateTimer([] {}, 1);
+  deadline->SetEnabled(true);
+  recheck->SetEnabled(true);
+  loop.RunUntil([&] { return expired || done(); });
+  return !expired;
+}
+
+}  // namespace serial_test
