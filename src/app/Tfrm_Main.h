@@ -1,13 +1,69 @@
 #pragma once
-// The main window model: the designed controls plus the window's behaviour.
+// The main window model: the designed controls, the serial component Comm1, the port control, the device
+// configuration and the settings, wired to the window's handlers.
 
+#include <memory>
+
+#include "config/DeviceConfig.h"
+#include "lang/LangList.h"
+#include "serial/Comm.h"
+#include "serial/PortControl.h"
+#include "settings/Settings.h"
 #include "ui/MainFormDesign.h"
 
 namespace app {
 
+class Tfrm_About;
+class Tfrm_APN;
+
 class Tfrm_Main : public ui::TMainFormDesign {
  public:
-  explicit Tfrm_Main(ui::Application& app) : ui::TMainFormDesign(app) {}
+  Tfrm_Main(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList);
+  // Closes the port so that no worker thread outlives the window.
+  ~Tfrm_Main() override;
+
+  serial::TComm Comm1;
+  serial::TPortControl PortControl;
+  config::TDeviceConfig Device;
+  settings::TSettings Settings;
+
+  // The dialogs are created after the main window; the program hands them over once they exist.
+  Tfrm_About* frm_About = nullptr;
+  Tfrm_APN* frm_APN = nullptr;
+
+  // Title, icon, settings, language, then the port button's click.
+  void FormCreate();
+  // Saves the settings, then releases the language list. Raises when the settings cannot be written.
+  void FormClose();
+
+  // Closing the window (close button, menu command 4). A first failed save raises and leaves the window
+  // open; a further attempt closes without saving, so the user is never held in a window that cannot close.
+  void CloseWindow();
+  // The close button: like CloseWindow, with a failure shown by the general error report.
+  void UserClose();
+  bool Closed() const { return closed_; }
+
+  void N2Click(ui::Control& Sender);
+  void edt_WaitTimeKeyPress(ui::Control& Sender, char& Key);
+  void lbl_Hint_APNClick(ui::Control& Sender);
+  void cbb_APNChange(ui::Control& Sender);
+  void edt_APN_otherClick(ui::Control& Sender);
+  void lbl_ClearClick(ui::Control& Sender);
+
+  void CreateLangList();
+  void ToggleLang();
+  void FreeLangList();
+
+  // Where the window's files are: the program's folder.
+  static std::string FilePath(const char* name);
+
+ private:
+  std::string Text(const lang::LangRow& row) { return LangList_->GetLangText(row); }
+  void WireHandlers();
+
+  std::unique_ptr<lang::TLangList>& LangList_;
+  bool closed_ = false;
+  bool saveFailed_ = false;
 };
 
 }  // namespace app

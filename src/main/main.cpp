@@ -1,7 +1,16 @@
-// dtu-config: until the window exists, the program reports what is built.
-#include <cstdio>
+// dtu-config: without arguments it opens the window, as the tool always starts; with arguments it runs one
+// device action from the command line.
 
-int main() {
-  std::puts("dtu-config: the window is not built yet; the platform and control layers are, see README.md.");
-  return 0;
+#include "app/TDtuProgram.h"
+#include "gui/GuiApplication.h"
+#include "main/CommandLine.h"
+
+int main(int argc, char** argv) {
+  if (argc > 1) return cli::RunCommandLine(argc, argv);
+
+  gui::GuiApplication screen(argc, argv);
+  app::TDtuProgram program(screen.Loop(), screen.Host());
+  program.Start();
+  return screen.Run(program.Application, *program.frm_Main, *program.frm_About, *program.frm_APN,
+                    [&program] { program.frm_Main->UserClose(); });
 }

@@ -1,0 +1,237 @@
+#include "app/Tfrm_Main.h"
+
+#include <algorithm>
+
+#include "app/LangApply.h"
+#include "app/Tfrm_APN.h"
+#include "app/Tfrm_About.h"
+#include "platform/ProgramFolder.h"
+#include "platform/WebBrowser.h"
+#include "serial/PortNames.h"
+#include "settings/IniFile.h"
+
+namespace app {
+namespace {
+
+// The help text of each "(?)" label, by its Tag.
+const lang::LangRow* HintRowForTag(int tag) {
+  static const lang::LangRow* const rows[] = {
+      &lang::lang_Hint_APN,           &lang::lang_Hint_IP,
+      &lang::lang_Hint_Ptl,           &lang::lang_Hint_PtlPort,
+      &lang::lang_Hint_ComBaudRate,   &lang::lang_Hint_ComParam,
+      &lang::lang_Hint_DevID,         &lang::lang_Hint_HeartbeatFormat,
+      &lang::lang_Hint_HeartbeatTime, &lang::lang_Hint_WaitLen,
+      &lang::lang_Hint_WaitTime,      &lang::lang_Hint_ResetTime};
+  if (tag < 1 || tag > 12) return nullptr;
+  return rows[tag - 1];
+}
+
+}  // namespace
+
+std::string Tfrm_Main::FilePath(const char* name) { return platform::ProgramFolder() + name; }
+
+Tfrm_Main::Tfrm_Main(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList)
+    : ui::TMainFormDesign(app),
+      Comm1(app.Loop()),
+      PortControl(*this, Comm1, LangList),
+      Device(*this, LangList, PortControl, app),
+      LangList_(LangList) {
+  // Comm1 as stored with the window: no flow control, DTR and RTS held off, a 20 ms read interval until the
+  // port control sets its own.
+  Comm1.CommName = "COM1";
+  Comm1.SetBaudRate(9600);
+  Comm1.SetParityCheck(false);
+  Comm1.SetOutx_CtsFlow(false);
+  Comm1.SetOutx_DsrFlow(false);
+  Comm1.SetDtrControl(serial::TDtrControl::DtrDisable);
+  Comm1.SetDsrSensitivity(false);
+  Comm1.SetTxContinueOnXoff(false);
+  Comm1.SetOutx_XonXoffFlow(false);
+  Comm1.SetInx_XonXoffFlow(false);
+  Comm1.SetReplaceWhenParityError(false);
+  Comm1.SetIgnoreNullChar(false);
+  Comm1.SetRtsControl(serial::TRtsControl::RtsDisable);
+  Comm1.SetXonLimit(10);
+  Comm1.SetXoffLimit(10);
+  Comm1.SetByteSize(serial::TByteSize::_8);
+  Comm1.Parity = serial::TParity::None;
+  Comm1.SetStopBits(serial::TStopBits::_1);
+  Comm1.SetXonChar(17);
+  Comm1.SetXoffChar(19);
+  Comm1.SetReplacedChar(0);
+  Comm1.SetReadIntervalTimeout(20);
+  // COM1..COM9 may be mapped to other devices in program.ini's [Ports] section; read at every open so that an
+  // edited mapping counts from the next open on.
+  Comm1.ResolvePath = [](const std::string& name) {
+    serial::PortMap map;
+    for (const auto& [key, value] : settings::IniFile(FilePath("program.ini")).ReadSection("Ports")) {
+      map.emplace(key, value);
+    }
+    return serial::ResolveDevicePath(name, map);
+  };
+
+  // After COM1..COM9 the list offers the serial devices present, by path.
+  std::vector<std::string> names = cbb_Open_ComName.Items();
+  for (const auto& port : serial::ListPortNames()) {
+    if (std::find(names.begin(), names.end(), port.Name) == names.end()) names.push_back(port.Name);
+  }
+  const int selected = cbb_Open_ComName.ItemIndex();
+  cbb_Open_ComName.SetItems(names);
+  cbb_Open_ComName.SetItemIndex(selected);
+
+  WireHandlers();
+}
+
+Tfrm_Main::~Tfrm_Main() { Comm1.ClosePort(); }
+
+void Tfrm_Main::WireHandlers() {
+  Comm1.OnReceiveData = [this](serial::TComm* Sender, const char* Buffer, uint16_t BufferLength) {
+    App().Dispatch([&] { Device.Comm1ReceiveData(Sender, Buffer, BufferLength); });
+  };
+  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10}) {
+    item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
+  }
+  for (ui::TButton* button : {&btn_Default, &btn_Read, &btn_SetAll}) {
+    button->OnClick = [this](ui::Control& sender) { Device.btn_ReadClick(sender); };
+  }
+  for (ui::TEdit* edit : NumericEdits()) {
+    edit->OnKeyPress = [this](ui::Control& sender, char& key) { edt_WaitTimeKeyPress(sender, key); };
+  }
+  for (ui::TLabel* label : HintLabels()) {
+    label->OnClick = [this](ui::Control& sender) { lbl_Hint_APNClick(sender); };
+  }
+  cbb_APN.OnChange = [this](ui::Control& sender) { cbb_APNChange(sender); };
+  edt_APN_other.OnClick = [this](ui::Control& sender) { edt_APN_otherClick(sender); };
+  lbl_Clear.OnClick = [this](ui::Control& sender) { lbl_ClearClick(sender); };
+  btn_Com.OnClick = [this](ui::Control& sender) { PortControl.btn_ComClick(sender); };
+  for (ui::TComboBox* list : {&cbb_Open_ComName, &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte,
+                              &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
+    list->OnChange = [this](ui::Control& sender) { PortControl.cbb_Open_ComNameChange(sender); };
+  }
+  Device.ShowApnDialog = [this] {
+    if (frm_APN != nullptr) frm_APN->ShowModal();
+  };
+}
+
+void Tfrm_Main::FormCreate() {
+  App().Title = Caption();
+  const std::string icon = FilePath("logo.ico");
+  if (platform::FileExists(icon)) App().IconPath = icon;
+  Settings.LoadSettings(*this, FilePath("program.ini"), lang::IsSystemChinese());
+  CreateLangList();
+  btn_Com.Click();
+}
+
+void Tfrm_Main::CreateLangList() {
+  std::string fileName = FilePath("lang.txt");
+  if (!platform::FileExists(fileName)) fileName.clear();
+  LangList_ = std::make_unique<lang::TLangList>(fileName, true);
+  LangList_->IsChinese = Settings.SavedLanguage();
+  ApplyMainLang(*this, *LangList_);
+}
+
+void Tfrm_Main::ToggleLang() {
+  LangList_->IsChinese = !LangList_->IsChinese;
+  ApplyMainLang(*this, *LangList_);
+  if (frm_About != nullptr) ApplyAboutLang(*frm_About, *LangList_);
+  if (frm_APN != nullptr) ApplyApnLang(*frm_APN, *LangList_);
+}
+
+void Tfrm_Main::FreeLangList() { LangList_.reset(); }
+
+void Tfrm_Main::FormClose() {
+  Settings.SaveSettings(*this, LangList_->IsChinese);
+  FreeLangList();
+}
+
+void Tfrm_Main::CloseWindow() {
+  if (closed_) return;
+  if (!saveFailed_) {
+    try {
+      FormClose();
+    } catch (...) {
+      saveFailed_ = true;
+      throw;
+    }
+  } else {
+    FreeLangList();
+  }
+  closed_ = true;
+  Comm1.ClosePort();
+  Close();
+}
+
+void Tfrm_Main::UserClose() {
+  App().Dispatch([this] { CloseWindow(); });
+}
+
+void Tfrm_Main::N2Click(ui::Control& Sender) {
+  // Errors of menu commands are dropped without a word; the program carries on.
+  try {
+    switch (Sender.Tag) {
+      case 1:
+        Device.RestoreDefaults();
+        break;
+      case 2:
+        Device.StartRead();
+        break;
+      case 3:
+        Device.StartWriteAll();
+        break;
+      case 4:
+        CloseWindow();
+        break;
+      case 5:
+        ToggleLang();
+        break;
+      case 6:
+        if (frm_About != nullptr) frm_About->ShowModal();
+        break;
+      case 7:
+        platform::OpenWebAddress(Text(lang::lang_DownWeb));
+        break;
+      case 8:
+        platform::OpenWebAddress(Text(lang::lang_About_Website));
+        break;
+      case 9:
+        App().MessageBox(Text(lang::lang_Hint_Message));
+        break;
+      default:
+        break;
+    }
+  } catch (...) {
+  }
+}
+
+void Tfrm_Main::edt_WaitTimeKeyPress(ui::Control&, char& Key) {
+  const bool accepted = Key == '\b' || Key == '.' || (Key >= '0' && Key <= '9');
+  if (!accepted) Key = 0;
+}
+
+void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
+  if (const lang::LangRow* row = HintRowForTag(Sender.Tag)) App().MessageBox(Text(*row));
+}
+
+void Tfrm_Main::cbb_APNChange(ui::Control&) {
+  switch (cbb_APN.ItemIndex()) {
+    case 0:
+      Device.SetFixedApn("CMNET");
+      break;
+    case 1:
+      Device.SetFixedApn("UNINET");
+      break;
+    case 2:
+      Device.SetOtherApn("");
+      break;
+    default:
+      break;
+  }
+}
+
+void Tfrm_Main::edt_APN_otherClick(ui::Control&) {
+  if (frm_APN != nullptr) frm_APN->ShowModal();
+}
+
+void Tfrm_Main::lbl_ClearClick(ui::Control&) { mmo_Info.Clear(); }
+
+}  // namespace app
