@@ -141,23 +141,6 @@ TEST(WriteAll, AFailedReopeningLeavesTheWriteWaitingWithoutATimeOut) {
   EXPECT_EQ(bench.config.WriteStep, 9);
 }
 
-TEST(RestoreDefaults, PutsTheDefaultsInAndWritesThem) {
-  DialogueBench bench;
-  auto& f = bench.form;
-  f.edt_IP.SetText("10.9.9.9");
-  f.edt_WaitLen.SetText("1");
-  f.edt_DevID.SetText("X");
-  f.cbb_NetProtocol.SetItemIndex(1);
-  f.btn_Default.Click();
-  bench.loop.AdvanceBy(2000);
-  EXPECT_EQ(bench.port.sent.size(), 10u);
-  EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 1);
-  EXPECT_EQ(bench.dtu.settings.server, "dtu.example.com");
-  EXPECT_EQ(bench.dtu.settings.waitLength, "200");
-  EXPECT_EQ(bench.dtu.settings.registrationPacketHex, "4C4F47494E3A31303031");
-  EXPECT_EQ(bench.dtu.settings.protocol, "TCP");
-}
-
 TEST(RestoreDefaults, WithThePortClosedTheFieldsChangeAndNothingIsSent) {
   DialogueBench bench;
   auto& f = bench.form;

@@ -39,14 +39,6 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandRow{"BelowTheFirst", 0, ""}, CommandRow{"AfterTheLast", 11, ""}),
     ByName());
 
-TEST(QueryText, TheThreeQueriesAndNothingElse) {
-  EXPECT_EQ(config::QueryText(1), "AT+CIPR?\r\n");
-  EXPECT_EQ(config::QueryText(2), "AT+ICF?\r\n");
-  EXPECT_EQ(config::QueryText(3), "AT+CIPSCONT?\r\n");
-  EXPECT_EQ(config::QueryText(0), "");
-  EXPECT_EQ(config::QueryText(4), "");
-}
-
 TEST(SetCommand, TimingPutsThePackingTimeBeforeThePackingLength) {
   ConfigBench bench;
   bench.form.edtl_HeartbeatTime.SetText("1");
@@ -170,16 +162,6 @@ TEST(HexBox, UntickingDropsAnOddDigitAndRefusesABadPairLeavingTheEdit) {
   EXPECT_FALSE(bench.form.chk_DevID.Checked());
 }
 
-TEST(HexBox, ABoxWithAnotherTagChangesNothing) {
-  ConfigBench bench;
-  ui::TCheckBox stray("chk_Stray");
-  stray.Tag = 3;
-  stray.SetChecked(true);
-  bench.config.chk_DevIDClick(stray);
-  EXPECT_EQ(bench.form.edt_DevID.Text(), "LOGIN:1001");
-  EXPECT_EQ(bench.form.edt_HeartbeatFormat.Text(), "LOG");
-}
-
 struct ApnRow {
   const char* name;
   std::string dialogResult;
@@ -209,18 +191,6 @@ INSTANTIATE_TEST_SUITE_P(DialogResults, ApnComposition,
                                          ApnRow{"NameAccountPassword", "MYAPN\",\"user\",\"pw",
                                                 "AT+CSTT=\"MYAPN\",\"user\",\"pw\"\r\n"}),
                          ByName());
-
-TEST(Apn, AFixedApnGreysTheFieldOutWithoutTheDialog) {
-  ConfigBench bench;
-  int shown = 0;
-  bench.config.ShowApnDialog = [&] { ++shown; };
-  bench.config.SetOtherApn("X");
-  bench.config.SetFixedApn("UNINET");
-  EXPECT_EQ(shown, 1);
-  EXPECT_EQ(bench.form.edt_APN_other.Text(), "UNINET");
-  EXPECT_FALSE(bench.form.edt_APN_other.Enabled());
-  EXPECT_EQ(bench.form.edt_APN_other.Color(), ui::TColor::clBtnFace);
-}
 
 }  // namespace
 }  // namespace config_test

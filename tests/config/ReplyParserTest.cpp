@@ -58,15 +58,6 @@ TEST(Listing, TheWorkedExampleFillsEveryFieldInSevenPasses) {
   EXPECT_TRUE(bench.Idle());
 }
 
-TEST(Listing, BlanksQuotesAndLineEndsAnywhereAreIgnored) {
-  ParserBench bench;
-  bench.Expect(3);
-  bench.Receive("\r\n+CIPSTART: \"udp\" , \"10.0.0.1\",\r\n5000,2\r\n\r\nOK\r\n");
-  EXPECT_EQ(bench.form.cbb_NetProtocol.Text(), "UDP");
-  EXPECT_EQ(bench.form.edt_IP.Text(), "10.0.0.1");
-  EXPECT_EQ(bench.form.edt_Port.Text(), "5000");
-}
-
 TEST(Listing, EntriesInAnotherOrderAndNamesInLowerCaseAreRead) {
   ParserBench bench;
   bench.Expect(3);
@@ -93,28 +84,12 @@ TEST(Listing, AnApnOtherThanTheTwoFixedOnesOpensTheDialogWithTheUpperCasedName) 
   EXPECT_EQ(bench.form.edt_IP.Text(), "h") << "the rest of the listing is read after the dialog";
 }
 
-TEST(Listing, AnApnWithoutCommaRunsIntoTheNextEntries) {
-  ParserBench bench;
-  bench.Expect(3);
-  bench.Receive("+CSTT:CMNET+CIPSTART:TCP,h,1,2OK");
-  EXPECT_EQ(bench.apnDialogs, 1);
-  EXPECT_EQ(bench.form.edt_APN_other.Text(), "CMNET+CIPSTART:TCP");
-}
-
 TEST(Listing, APacketAsTheLastEntryEmptiesItsField) {
   ParserBench bench;
   bench.Expect(3);
   bench.Receive("+CIPCFG:1,5,0,6,7,8+CIPPACK:0,4C4F47OK");
   EXPECT_EQ(bench.form.edt_HeartbeatFormat.Text(), "");
   EXPECT_EQ(bench.form.edt_RestartTime.Text(), "8");
-}
-
-TEST(Listing, ATimingValueNotFollowedBySeparatorIsNotStored) {
-  ParserBench bench;
-  bench.Expect(3);
-  bench.Receive("+CIPCFG:1,5,0,6,7,8OK");
-  EXPECT_EQ(bench.form.edt_WaitLen.Text(), "7");
-  EXPECT_EQ(bench.form.edt_RestartTime.Text(), "?");
 }
 
 TEST(Listing, AServerEntryEndingAtThePortLeavesThePort) {
@@ -262,15 +237,6 @@ INSTANTIATE_TEST_SUITE_P(Replies, WriteReply,
                                          WriteReplyRow{"ShortEchoWithOk", "AT+CIPPACK=0,\"4C4F47\"\rOK",
                                                        true}),
                          ByName());
-
-TEST(Intake, AReplyOutsideAnySequenceOnlyResetsTheReadStep) {
-  ParserBench bench;
-  bench.config.ReadStep = 3;
-  bench.Receive("+CIPR:9600OK");
-  EXPECT_EQ(bench.config.ReadStep, 1);
-  EXPECT_EQ(bench.form.cbb_Com_BaudRate.Text(), "115200");
-  EXPECT_TRUE(bench.port.sent.empty());
-}
 
 }  // namespace
 }  // namespace config_test
