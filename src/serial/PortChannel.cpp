@@ -15,6 +15,7 @@ PortChannel::PortChannel(int portFd, CommNotifier& notifier)
 }
 
 void PortChannel::SignalClose() {
+  closing_.store(true);
   const uint64_t one = 1;
   // The counter is never read back, so it stays readable and every later wait returns at once.
   [[maybe_unused]] ssize_t written = ::write(closeEvent_.Get(), &one, sizeof one);

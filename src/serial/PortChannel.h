@@ -42,6 +42,8 @@ class PortChannel {
 
   // Window thread: wakes every worker wait for good.
   void SignalClose();
+  // Cheap look at the close signal for a worker that is about to skip its wait.
+  bool Closing() const { return closing_.load(); }
 
   // A port that has gone away is reported once per open, whichever worker finds out first.
   void ReportHangup();
@@ -52,6 +54,7 @@ class PortChannel {
   CommNotifier& notifier_;
   PortTimeouts timeouts_;
   std::atomic<bool> hangupReported_{false};
+  std::atomic<bool> closing_{false};
 };
 
 // Waits on the port and the close signal together. Result of one wait.
