@@ -1,0 +1,287 @@
+// The main window's behaviour without a display: start-up, menu, help labels, key filter, APN choices,
+// language switching and closing.
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+#include "platform/TextCodec.h"
+#include "support/ProgramFixture.h"
+
+namespace {
+
+using platform::GbkToUtf8;
+using platform::Utf8ToGbk;
+using testing_support::ProgramOnPty;
+
+// A host whose modal showing fails, to see which handlers trap errors and which report them.
+class FailingModalHost : public testing_support::ScriptedDialogHost {
+ public:
+  void ShowModal(ui::TForm&) override { throw std::runtime_error("The dialog could not be shown"); }
+};
+
+class MainWindow : public ProgramOnPty {
+ protected:
+  // Starts without any file beside the program, in the given locale.
+  void StartBare(const char* locale) {
+    setenv("LANG", locale, 1);
+    unsetenv("LC_ALL");
+    unsetenv("LC_MESSAGES");
+    program = std::make_unique<app::TDtuProgram>(loop, host);
+    program->Start();
+  }
+  void TearDown() override {
+    unsetenv("LANG");
+    ProgramOnPty::TearDown();
+  }
+  std::vector<std::string> AllCaptions() {
+    std::vector<std::string> captions{Main().Caption()};
+    for (ui::Control* control : Main().AllControls()) {
+      if (auto* caption = dynamic_cast<ui::CaptionControl*>(control)) captions.push_back(caption->Caption());
+      if (auto* list = dynamic_cast<ui::TComboBox*>(control)) {
+        for (const auto& item : list->Items()) captions.push_back(item);
+      }
+    }
+    return captions;
+  }
+};
+
+TEST_F(MainWindow, AFirstStartWithoutFilesShowsTheDefaultsInTheLocalesLanguage) {
+  StartBare("zh_CN.UTF-8");
+  EXPECT_EQ(Main().Caption(), "Torvane-T1 V1.7.3.0");
+  EXPECT_EQ(program->Application.Title, "Torvane-S1");
+  EXPECT_EQ(GbkToUtf8(Main().N1.Caption()), "文件(&F)");
+  EXPECT_EQ(Main().N3.Caption(), "English(&L)");
+  EXPECT_EQ(Main().cbb_Open_ComName.Text(), "COM1");
+  EXPECT_EQ(Main().cbb_Open_BaudRate.Text(), "115200");
+  EXPECT_EQ(Main().cbb_Com_Byte.Text(), "8");
+  EXPECT_EQ(Main().edt_APN_other.Text(), "CMNET");
+  EXPECT_FALSE(Main().edt_APN_other.Enabled());
+  EXPECT_EQ(Main().edt_APN_other.Color(), ui::TColor::clBtnFace);
+  EXPECT_EQ(Main().edt_IP.Text(), "dtu.example.com");
+  EXPECT_EQ(Main().CipmuxText, "AT + CIPMUX = 0");
+  // COM1 is /dev/ttyS0 here; where it cannot be opened the log says so once.
+  if (!Main().PortControl.PortOpened) {
+    EXPECT_EQ(
+        Main().mmo_Info.Lines(),
+        (std::vector<std::string>{
+            "  " +
+            Utf8ToGbk("[提示]：串口不存在或被占用，请检查该串口是否存在或关闭其他占用此串口的软件！")}));
+    EXPECT_EQ(GbkToUtf8(Main().btn_Com.Caption()), "打 开");
+  }
+}
+
+TEST_F(MainWindow, AnyOtherLocaleStartsInEnglish) {
+  StartBare("zh_TW.UTF-8");
+  EXPECT_EQ(Main().N1.Caption(), "File(&F)");
+  EXPECT_EQ(GbkToUtf8(Main().N3.Caption()), "中文(&L)");
+  EXPECT_EQ(Main().btn_Read.Caption(), "Read Dev Config");
+}
+
+TEST_F(MainWindow, SettingsFromProgramIniAreShown) {
+  folder.Write(
+      "program.ini",
+      "[Sys]\r\nLang=0\r\n[Com]\r\nBaudRate=5\r\n[DTU]\r\nAPN Index=2\r\nAPN Str=myapn\r\nPort=7100\r\n"
+      "[Ports]\r\nCOM1=" +
+          dtu->SlavePath() + "\r\n");
+  program = std::make_unique<app::TDtuProgram>(loop, host);
+  program->Start();
+  EXPECT_EQ(Main().cbb_Open_BaudRate.Text(), "9600");
+  EXPECT_EQ(Main().cbb_APN.Text(), "Other");
+  EXPECT_EQ(Main().edt_APN_other.Text(), "myapn");
+  EXPECT_TRUE(Main().edt_APN_other.Enabled());
+  EXPECT_EQ(Main().edt_Port.Text(), "7100");
+  EXPECT_TRUE(host.modalForms.empty()) << "no dialog opens while loading";
+  EXPECT_TRUE(Main().PortControl.PortOpened);
+  EXPECT_EQ(Main().Comm1.BaudRate(), 9600u);
+}
+
+TEST_F(MainWindow, ALangTxtThatRenamesTheOpenCaptionLeavesThePortClosedAtStartUp) {
+  folder.Write(
+      "lang.txt",
+      Utf8ToGbk("; our own words\r\nlang_Command_Open|开启|Connect\r\nlang_Menu_File|档案|File\r\n"));
+  StartProgram(true);
+  EXPECT_EQ(GbkToUtf8(Main().N1.Caption()), "档案");
+  // The designed caption matched no held text, so the start-up click closed the (closed) port, which put
+  // the file's open text on the button.
+  EXPECT_FALSE(Main().PortControl.PortOpened);
+  EXPECT_EQ(GbkToUtf8(Main().btn_Com.Caption()), "开启");
+  UserClick(Main().btn_Com);
+  EXPECT_TRUE(Main().PortControl.PortOpened);
+  EXPECT_EQ(GbkToUtf8(Main().btn_Com.Caption()), "关 闭");
+}
+
+TEST_F(MainWindow, SwitchingTheLanguageTwiceRestoresEveryCaptionAndKeepsTheApnChoice) {
+  StartProgram(true);
+  Main().cbb_APN.SetItemIndex(1);
+  const auto before = AllCaptions();
+  UserClick(Main().N3);
+  EXPECT_EQ(Main().btn_Com.Caption(), "Close");
+  EXPECT_EQ(Main().cbb_APN.Text(), "UNINET");
+  EXPECT_EQ(program->frm_APN->Caption(), "APN Setting");
+  EXPECT_EQ(program->frm_About->lbl_About_Website.Caption(), "https://www.example.net");
+  EXPECT_EQ(program->Application.Title, "Torvane-S1");
+  UserClick(Main().N3);
+  EXPECT_EQ(AllCaptions(), before);
+  EXPECT_EQ(Main().cbb_APN.ItemIndex(), 1);
+}
+
+TEST_F(MainWindow, TheKeyFilterLetsOnlyDigitsFullStopAndBackspaceThrough) {
+  StartProgram(false);
+  for (ui::TEdit* edit : Main().NumericEdits()) {
+    edit->SetText("12");
+    for (char key : {'a', '-', ' ', '\x01', '\r', '\x7f'})
+      EXPECT_FALSE(edit->UserTypeChar(key)) << edit->Name;
+    EXPECT_TRUE(edit->UserTypeChar('3'));
+    EXPECT_TRUE(edit->UserTypeChar('.'));
+    EXPECT_TRUE(edit->UserTypeChar('\b'));
+    EXPECT_EQ(edit->Text(), "123");
+  }
+  EXPECT_TRUE(Main().edt_IP.UserTypeChar('a')) << "other edits take any key";
+}
+
+TEST_F(MainWindow, EachHelpLabelShowsItsTextInTheCurrentLanguage) {
+  StartProgram(false);
+  const std::vector<std::string> english = {"Config APN Name.",
+                                            "Config remote IP or DomainName.",
+                                            "Config NetProtocol.",
+                                            "Config remote Port.",
+                                            "Config Device Com BaudRate.",
+                                            "Config Device Com BaudRate parameter.",
+                                            "Config ID.(HEX)",
+                                            "Config The heartbeat packet data Format(HEX)."};
+  const auto labels = Main().HintLabels();
+  for (size_t i = 0; i < english.size(); ++i) {
+    UserClick(*labels[i]);
+    ASSERT_EQ(host.messages.size(), i + 1);
+    EXPECT_EQ(host.messages.back().text, english[i]);
+    EXPECT_EQ(host.messages.back().caption, "Torvane-S1");
+  }
+  UserClick(*labels[11]);
+  EXPECT_EQ(host.messages.back().text.rfind("Range: 1800- infinite", 0), 0u);
+  UserClick(Main().N3);
+  UserClick(*labels[0]);
+  EXPECT_EQ(GbkToUtf8(host.messages.back().text), "设置设备的APN账号。");
+}
+
+TEST_F(MainWindow, TheMenuRunsItsCommands) {
+  StartProgram(false);
+  UserClick(Main().N13);
+  EXPECT_EQ(host.messages.back().text.rfind("1.Change IP:\r\n", 0), 0u);
+  UserClick(Main().N8);
+  EXPECT_EQ(host.modalForms.back(), "frm_About");
+  UserClick(Main().N2);
+  EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CIPR?");
+  EXPECT_TRUE(Main().Device.ReadActive);
+  UserClick(Main().N11);
+  EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CSTT=\"CMNET\"");
+  UserClick(Main().N7);
+  EXPECT_TRUE(Main().Closed());
+  EXPECT_NE(folder.Read("program.ini").find("[DTU]"), std::string::npos);
+}
+
+TEST_F(MainWindow, AMenuCommandsErrorIsDroppedWhileTheSameErrorElsewhereIsReported) {
+  FailingModalHost failing;
+  folder.Write("program.ini", "[Ports]\r\nCOM1=" + dtu->SlavePath() + "\r\n");
+  program = std::make_unique<app::TDtuProgram>(loop, failing);
+  program->Start();
+  program->Application.Dispatch([&] { Main().N8.UserClick(); });
+  EXPECT_TRUE(failing.messages.empty());
+  program->Application.Dispatch([&] { Main().cbb_APN.UserSelect(2); });
+  ASSERT_EQ(failing.messages.size(), 1u);
+  EXPECT_EQ(failing.messages[0].text, "The dialog could not be shown.");
+  EXPECT_EQ(failing.messages[0].icon, ui::MessageIcon::Error);
+}
+
+TEST_F(MainWindow, TheApnChoicesShowTheirApnAndTheThirdOpensTheDialog) {
+  StartProgram(false);
+  Main().cbb_APN.UserSelect(1);
+  EXPECT_EQ(Main().edt_APN_other.Text(), "UNINET");
+  EXPECT_FALSE(Main().edt_APN_other.Enabled());
+  UserClick(Main().edt_APN_other);
+  EXPECT_TRUE(host.modalForms.empty()) << "a greyed-out field takes no click";
+
+  Main().cbb_APN.UserSelect(2);
+  EXPECT_EQ(host.modalForms, (std::vector<std::string>{"frm_APN"}));
+  EXPECT_EQ(Main().edt_APN_other.Text(), "") << "closed without confirming";
+  EXPECT_TRUE(Main().edt_APN_other.Enabled());
+  EXPECT_EQ(Main().edt_APN_other.Color(), ui::TColor::clWindow);
+
+  host.onModal = [&](ui::TForm&) {
+    program->frm_APN->lbledt_APN.SetText("net");
+    program->frm_APN->lbledt_account.SetText("me");
+    program->frm_APN->btn_APN.UserClick();
+  };
+  UserClick(Main().edt_APN_other);
+  EXPECT_EQ(Main().edt_APN_other.Text(), "net\",\"me");
+  Main().cbb_APN.UserSelect(0);
+  EXPECT_EQ(Main().edt_APN_other.Text(), "CMNET");
+}
+
+TEST_F(MainWindow, ClearingTheLogMakesTheNextLineTheFirst) {
+  StartProgram(false);
+  UserClick(Main().btn_Read);
+  UserClick(Main().lbl_Clear);
+  EXPECT_TRUE(Main().mmo_Info.Lines().empty());
+  Main().AddInfo("next");
+  EXPECT_EQ(Main().mmo_Info.Lines(), (std::vector<std::string>{"  next"}));
+}
+
+TEST_F(MainWindow, ClosingByMenuSavesExactlyAsTheCloseButton) {
+  StartProgram(false);
+  Main().edt_Port.SetText("4000");
+  UserClick(Main().N7);
+  const std::string byMenu = folder.Read("program.ini");
+  program.reset();
+  folder.Write("program.ini", "[Sys]\r\nLang=0\r\n[Ports]\r\nCOM1=" + dtu->SlavePath() + "\r\n");
+  program = std::make_unique<app::TDtuProgram>(loop, host);
+  program->Start();
+  Main().edt_Port.SetText("4000");
+  Main().UserClose();
+  EXPECT_TRUE(Main().Closed());
+  EXPECT_EQ(folder.Read("program.ini"), byMenu);
+  EXPECT_NE(byMenu.find("Port=4000\r\n"), std::string::npos);
+  EXPECT_EQ(program->LangList, nullptr) << "the language list is released after saving";
+}
+
+// The immutable attribute stops even root from writing into the folder.
+bool SetImmutable(const std::filesystem::path& path, bool on) {
+  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return false;
+  int flags = 0;
+  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+  if (done) {
+    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+    done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  }
+  close(fd);
+  return done;
+}
+
+TEST_F(MainWindow, AFailedSaveIsReportedAndASecondCloseStillCloses) {
+  StartProgram(false);
+  const std::string before = folder.Read("program.ini");
+  Main().edt_Port.SetText("4000");
+  if (!SetImmutable(folder.Path(), true))
+    GTEST_SKIP() << "this file system cannot make a folder read-only for root";
+  Main().UserClose();
+  EXPECT_FALSE(Main().Closed());
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "Unable to write to " + (folder.Path() / "program.ini").string() + ".");
+  UserClick(Main().N7);  // through the menu the error is dropped; a second attempt closes all the same
+  EXPECT_TRUE(Main().Closed());
+  EXPECT_EQ(host.messages.size(), 1u);
+  SetImmutable(folder.Path(), false);
+  EXPECT_EQ(folder.Read("program.ini"), before);
+}
+
+TEST_F(MainWindow, AnIconBesideTheProgramBecomesTheApplicationIcon) {
+  folder.Write("logo.ico", "not really an icon");
+  StartProgram(false);
+  EXPECT_EQ(program->Application.IconPath, (folder.Path() / "logo.ico").string());
+}
+
+}  // namespace
