@@ -40,20 +40,20 @@ AboutView::AboutView(ui::Application& app, ui::TAboutFormDesign& form, QWidget* 
   binder_.Label(title, form.lbl_System_Title);
   binder_.Label(Place<QLabel>(this, kTextX, 42, 80, 20), form.lbl_About_version);
   binder_.Label(Place<QLabel>(this, kTextX + 80, 42, 150, 20), form.lbl_version);
-  auto* description = Place<QLabel>(this, kTextX, 66, 296, 88);
+  auto* description = Place<QLabel>(this, kTextX, 66, 296, 86);
   description->setWordWrap(true);
   description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   binder_.Label(description, form.lbl_Aboutl_Description);
 
-  auto* line = Place<QFrame>(this, 8, 162, 450, 2);
+  auto* line = Place<QFrame>(this, 8, 158, 450, 2);
   line->setObjectName(QString::fromStdString(form.Bevel1.Name));
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
 
-  binder_.Label(Place<QLabel>(this, 12, 172, 90, 20), form.lbl_About_Contact);
-  binder_.LinkLabel(Place<ClickLabel>(this, 102, 172, 250, 20), form.lbl_About_Website);
-  binder_.Label(Place<QLabel>(this, 12, 192, 250, 20), form.lbl_About_Tel);
-  binder_.Label(Place<QLabel>(this, 12, 212, 250, 20), form.lbl_About_Email);
+  binder_.Label(Place<QLabel>(this, 12, 166, 90, 20), form.lbl_About_Contact);
+  binder_.LinkLabel(Place<ClickLabel>(this, 102, 166, 250, 20), form.lbl_About_Website);
+  binder_.Label(Place<QLabel>(this, 12, 186, 250, 20), form.lbl_About_Tel);
+  binder_.Label(Place<QLabel>(this, 12, 206, 250, 20), form.lbl_About_Email);
   binder_.Button(Place<QPushButton>(this, 372, 196, 84, 30), form.btn_About_Yes);
   binder_.Refresh(true);
 }

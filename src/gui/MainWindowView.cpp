@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 
 #include "gui/ModelWidgets.h"
 #include "gui/QtText.h"
@@ -19,11 +20,15 @@ constexpr int kClientWidth = 718;
 constexpr int kClientHeight = 512;
 
 // Column positions inside the device parameter group.
+constexpr int kGroupWidth = 360;
 constexpr int kCaptionX = 10;
-constexpr int kFieldX = 112;
-constexpr int kFieldWidth = 176;
-constexpr int kHintX = 296;
+constexpr int kCaptionWidth = 112;
+constexpr int kFieldX = 124;
+constexpr int kEditWidth = 130;
+constexpr int kBesideX = kFieldX + kEditWidth + 6;  // units and "HEX" boxes after an edit
+constexpr int kHintX = 330;
 constexpr int kRowHeight = 22;
+constexpr int kLogX = kGroupWidth + 16;
 
 template <typename W>
 W* Place(QWidget* parent, int x, int y, int w, int h) {
@@ -67,29 +72,29 @@ MainWindowView::MainWindowView(ui::Application& app, ui::TMainFormDesign& form,
 
 void MainWindowView::BuildPortGroup(QWidget* client) {
   ui::TMainFormDesign& f = form_;
-  auto* group = Place<QGroupBox>(client, 8, 4, 330, 112);
+  auto* group = Place<QGroupBox>(client, 8, 4, kGroupWidth, 112);
   binder_.Group(group, f.grp_OpenCom_Caption);
-  binder_.Label(Place<QLabel>(group, kCaptionX, 24, 100, kRowHeight), f.lbl_Open_ComName);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 24, 92, kRowHeight), f.cbb_Open_ComName);
-  auto* button = Place<QPushButton>(group, 212, 20, 108, 30);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 24, kCaptionWidth, kRowHeight), f.lbl_Open_ComName);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 24, 100, kRowHeight), f.cbb_Open_ComName);
+  auto* button = Place<QPushButton>(group, 240, 20, 108, 30);
   button->setIconSize(QSize(20, 20));
   binder_.Button(button, f.btn_Com);
-  binder_.Label(Place<QLabel>(group, kCaptionX, 54, 100, kRowHeight), f.lbl_Open_BaudRate);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 54, 92, kRowHeight), f.cbb_Open_BaudRate);
-  binder_.Label(Place<QLabel>(group, kCaptionX, 82, 100, kRowHeight), f.lbl_Open_ComParam);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 82, 72, kRowHeight), f.cbb_Open_Parity);
-  binder_.Combo(Place<QComboBox>(group, kFieldX + 76, 82, 54, kRowHeight), f.cbb_Open_Byte);
-  binder_.Combo(Place<QComboBox>(group, kFieldX + 134, 82, 54, kRowHeight), f.cbb_Open_Stop);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 54, kCaptionWidth, kRowHeight), f.lbl_Open_BaudRate);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 54, 100, kRowHeight), f.cbb_Open_BaudRate);
+  binder_.Label(Place<QLabel>(group, kCaptionX, 82, kCaptionWidth, kRowHeight), f.lbl_Open_ComParam);
+  binder_.Combo(Place<QComboBox>(group, kFieldX, 82, 76, kRowHeight), f.cbb_Open_Parity);
+  binder_.Combo(Place<QComboBox>(group, kFieldX + 80, 82, 56, kRowHeight), f.cbb_Open_Byte);
+  binder_.Combo(Place<QComboBox>(group, kFieldX + 140, 82, 56, kRowHeight), f.cbb_Open_Stop);
 }
 
 void MainWindowView::BuildParamGroup(QWidget* client) {
   ui::TMainFormDesign& f = form_;
-  auto* group = Place<QGroupBox>(client, 8, 122, 330, 338);
+  auto* group = Place<QGroupBox>(client, 8, 122, kGroupWidth, 338);
   binder_.Group(group, f.grp_Param_Caption);
   int row = 0;
   auto y = [&row] { return 24 + row * 26; };
   auto caption = [&](ui::TLabel& label) {
-    binder_.Label(Place<QLabel>(group, kCaptionX, y(), 100, kRowHeight), label);
+    binder_.Label(Place<QLabel>(group, kCaptionX, y(), kCaptionWidth, kRowHeight), label);
   };
   auto hint = [&](ui::TLabel& label) {
     binder_.LinkLabel(Place<ClickLabel>(group, kHintX, y(), 24, kRowHeight), label);
@@ -101,23 +106,23 @@ void MainWindowView::BuildParamGroup(QWidget* client) {
     binder_.Combo(Place<QComboBox>(group, x, y(), w, kRowHeight), model);
   };
   auto unit = [&](ui::TLabel& label) {
-    binder_.Label(Place<QLabel>(group, kFieldX + 126, y(), 50, kRowHeight), label);
+    binder_.Label(Place<QLabel>(group, kBesideX, y(), 60, kRowHeight), label);
   };
   auto hex = [&](ui::TCheckBox& box) {
-    binder_.Check(Place<QCheckBox>(group, kFieldX + 126, y(), 54, kRowHeight), box);
+    binder_.Check(Place<QCheckBox>(group, kBesideX, y(), 60, kRowHeight), box);
   };
 
   caption(f.lbl_APN);
-  combo(f.cbb_APN, kFieldX, 72);
-  edit(f.edt_APN_other, kFieldX + 76, kFieldWidth - 76);
+  combo(f.cbb_APN, kFieldX, 76);
+  edit(f.edt_APN_other, kFieldX + 80, 120);
   hint(f.lbl_Hint_APN);
   ++row;
   caption(f.lbl_IP);
-  edit(f.edt_IP, kFieldX, kFieldWidth);
+  edit(f.edt_IP, kFieldX, 200);
   hint(f.lbl_Hint_IP);
   ++row;
   caption(f.lbl_NetProtocol);
-  combo(f.cbb_NetProtocol, kFieldX, 72);
+  combo(f.cbb_NetProtocol, kFieldX, 76);
   hint(f.Label2);
   ++row;
   caption(f.lbl_Port);
@@ -125,13 +130,13 @@ void MainWindowView::BuildParamGroup(QWidget* client) {
   hint(f.lbl_Hint_PtlPort);
   ++row;
   caption(f.lbl_ComBaudRate);
-  combo(f.cbb_Com_BaudRate, kFieldX, 92);
+  combo(f.cbb_Com_BaudRate, kFieldX, 100);
   hint(f.lbl_Hint_ComBaudRate);
   ++row;
   caption(f.lbl_ComParam);
-  combo(f.cbb_Com_Parity, kFieldX, 72);
-  combo(f.cbb_Com_Byte, kFieldX + 76, 54);
-  combo(f.cbb_Com_Stop, kFieldX + 134, 54);
+  combo(f.cbb_Com_Parity, kFieldX, 76);
+  combo(f.cbb_Com_Byte, kFieldX + 80, 56);
+  combo(f.cbb_Com_Stop, kFieldX + 140, 56);
   hint(f.lbl_Hint_ComParam);
   ++row;
   caption(f.lbl_DevID);
@@ -166,21 +171,24 @@ void MainWindowView::BuildParamGroup(QWidget* client) {
 }
 
 void MainWindowView::BuildActionButtons(QWidget* client) {
+  // The picture above the caption, so the longer English captions fit the buttons' width.
   int x = 8;
   for (ui::TButton* model : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
-    auto* button = Place<QPushButton>(client, x, 468, 106, 36);
+    auto* button = Place<QToolButton>(client, x, 466, 116, 42);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setIconSize(QSize(20, 20));
+    button->setFocusPolicy(Qt::StrongFocus);
     binder_.Button(button, *model);
-    x += 112;
+    x += 122;
   }
 }
 
 void MainWindowView::BuildLog(QWidget* client) {
-  binder_.Label(Place<QLabel>(client, 348, 8, 180, 18), form_.lbl_Info);
-  auto* clear = Place<ClickLabel>(client, 530, 8, 180, 18);
+  binder_.Label(Place<QLabel>(client, kLogX, 8, 160, 18), form_.lbl_Info);
+  auto* clear = Place<ClickLabel>(client, kClientWidth - 8 - 170, 8, 170, 18);
   clear->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   binder_.LinkLabel(clear, form_.lbl_Clear);
-  auto* log = Place<QPlainTextEdit>(client, 348, 28, 362, 476);
+  auto* log = Place<QPlainTextEdit>(client, kLogX, 28, kClientWidth - 8 - kLogX, 476);
   log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on to the next control, as in the rest of the window.

@@ -1,11 +1,11 @@
 #include "gui/ModelBinder.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <algorithm>
 
 #include "gui/ModelWidgets.h"
@@ -91,13 +91,13 @@ void ModelBinder::Group(QGroupBox* widget, ui::TGroupBox& model) {
   Also([widget, &model] { widget->setTitle(ToQt(model.Caption())); });
 }
 
-void ModelBinder::Button(QPushButton* widget, ui::TButton& model) {
+void ModelBinder::Button(QAbstractButton* widget, ui::TButton& model) {
   Common(widget, model);
   Also([widget, &model] {
     widget->setText(ToQt(model.Caption()));
     widget->setIcon(PictureIcon(model.Picture()));
   });
-  QObject::connect(widget, &QPushButton::clicked, widget,
+  QObject::connect(widget, &QAbstractButton::clicked, widget,
                    [this, &model] { UserAction([&model] { model.UserClick(); }); });
 }
 

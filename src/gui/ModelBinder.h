@@ -18,7 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
+class QAbstractButton;
 class QWidget;
 
 namespace gui {
@@ -39,7 +39,7 @@ class ModelBinder {
   // Blue, underlined, hand cursor; a click is the label's click.
   void LinkLabel(ClickLabel* widget, ui::TLabel& model);
   void Group(QGroupBox* widget, ui::TGroupBox& model);
-  void Button(QPushButton* widget, ui::TButton& model);
+  void Button(QAbstractButton* widget, ui::TButton& model);
   void Combo(QComboBox* widget, ui::TComboBox& model);
   void Edit(ModelLineEdit* widget, ui::TEdit& model);
   void Check(QCheckBox* widget, ui::TCheckBox& model);

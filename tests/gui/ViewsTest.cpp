@@ -240,7 +240,7 @@ TEST_F(ViewTest, ClicksOnRealWidgetsReachTheModel) {
   gui::MainWindowView view(app, mainForm);
   view.show();
 
-  QTest::mouseClick(Find<QPushButton>(view, "btn_Read"), Qt::LeftButton);
+  QTest::mouseClick(Find<QAbstractButton>(view, "btn_Read"), Qt::LeftButton);
   QTest::mouseClick(Find<QLabel>(view, "lbl_Clear"), Qt::LeftButton);
   QTest::mouseClick(Find<QLabel>(view, "lbl_Hint_HbT"), Qt::LeftButton);
   QTest::mouseClick(Find<QCheckBox>(view, "chk_DevID"), Qt::LeftButton);
@@ -276,7 +276,7 @@ TEST_F(ViewTest, AnErrorInAClickHandlerReachesTheGeneralErrorReport) {
     EXPECT_EQ(box->icon(), QMessageBox::Critical);
     box->button(QMessageBox::Ok)->click();
   });
-  QTest::mouseClick(Find<QPushButton>(view, "btn_SetAll"), Qt::LeftButton);
+  QTest::mouseClick(Find<QAbstractButton>(view, "btn_SetAll"), Qt::LeftButton);
   EXPECT_EQ(shown, "Port not open.");
   EXPECT_EQ(caption, "Torvane-S1");
 }
