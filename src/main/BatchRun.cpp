@@ -1,0 +1,130 @@
+#include "main/BatchRun.h"
+
+#include <unistd.h>
+
+#include <fstream>
+
+#include "app/Tfrm_Main.h"
+#include "main/DtuSection.h"
+#include "platform/ProgramFolder.h"
+#include "settings/IniFile.h"
+
+namespace cli {
+namespace {
+
+// Loading an empty file gives every field the default the settings file would give it.
+constexpr const char* kNoSettingsFile = "/dev/null";
+
+}  // namespace
+
+TBatchRun::TBatchRun(platform::EventLoop& loop, const CliOptions& options, Console& console)
+    : loop_(loop), options_(options), console_(console) {}
+
+TBatchRun::~TBatchRun() {
+  // Each job closes its port and ends its threads before the language list it speaks through goes.
+  jobs_.clear();
+  langList_.reset();
+}
+
+std::optional<std::string> TBatchRun::SettingsFileProblem() const {
+  if (!options_.iniFile) return std::nullopt;
+  const std::string& path = *options_.iniFile;
+  if (!std::ifstream(path, std::ios::binary).is_open()) return "cannot read settings file " + path;
+  // A write without the section would put the defaults into the DTU while the user meant other values.
+  if (options_.action == Action::Write && settings::IniFile(path).ReadSection("DTU").empty()) {
+    return "settings file " + path + " has no [DTU] section";
+  }
+  return std::nullopt;
+}
+
+int TBatchRun::Run(const std::function<int()>& pendingSignal) {
+  if (const auto problem = SettingsFileProblem()) {
+    console_.Error("dtu-config: " + *problem);
+    return 2;
+  }
+
+  std::string langFile = app::Tfrm_Main::FilePath("lang.txt");
+  if (!platform::FileExists(langFile)) langFile.clear();
+  langList_ = std::make_unique<lang::TLangList>(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
+
+  const bool several = options_.ports.size() > 1;
+  const std::string iniPath = options_.iniFile.value_or(kNoSettingsFile);
+  for (const std::string& device : options_.ports) {
+    const std::string prefix = several ? device + ": " : "";
+    jobs_.push_back(std::make_unique<TPortJob>(
+        loop_, langList_, options_, iniPath, device,
+        [this, prefix](std::string_view line) { console_.Error(prefix + std::string(line)); }));
+  }
+
+  // Ticks now and then so that log lines show while a port pauses between steps, and a stop request and
+  // the overall limits are seen even when no port has anything to say.
+  auto poll = loop_.CreateTimer(
+      [this] {
+        for (auto& job : jobs_) {
+          if (job->Result() == Outcome::Running) job->FlushLog();
+        }
+      },
+      kPollIntervalMs);
+  poll->SetEnabled(true);
+
+  for (auto& job : jobs_) job->Start();
+  int signal = 0;
+  // Jobs are judged and finished only here, between events, never inside a port's own nested wait.
+  loop_.RunUntil([&] {
+    if (pendingSignal && (signal = pendingSignal()) != 0) return true;
+    bool allDone = true;
+    for (auto& job : jobs_) allDone = job->Update() && allDone;
+    return allDone;
+  });
+  poll.reset();
+
+  for (auto& job : jobs_) job->Finish(Outcome::Interrupted, "interrupted");
+  for (const auto& job : jobs_) ReportPort(*job);
+  if (signal != 0) return 128 + signal;
+  PrintSections();
+  for (const auto& job : jobs_) {
+    if (job->Result() != Outcome::Succeeded) return 1;
+  }
+  return 0;
+}
+
+void TBatchRun::ReportPort(const TPortJob& job) {
+  std::string line = job.Device() + ": ";
+  switch (job.Result()) {
+    case Outcome::Succeeded:
+      line += "succeeded";
+      break;
+    case Outcome::Interrupted:
+      line += "interrupted";
+      break;
+    default:
+      line += "failed, " + job.Reason();
+      break;
+  }
+  console_.Error(line);
+}
+
+void TBatchRun::PrintSections() {
+  if (options_.action != Action::Read) return;
+  const bool terminal = isatty(fileno(console_.OutFile())) == 1;
+  const bool several = jobs_.size() > 1;
+  for (const auto& job : jobs_) {
+    if (job->Result() != Outcome::Succeeded) continue;
+    // A comment line names the DTU when there are several; the loader skips it.
+    std::string text = several ? "; " + job->Device() + "\n" : "";
+    text += DtuSection(job->Form());
+    if (!terminal) {
+      console_.Output(text);
+      continue;
+    }
+    // On a terminal the text is for reading: in the terminal's encoding, control bytes shown as escapes.
+    size_t start = 0;
+    while (start < text.size()) {
+      const size_t end = text.find('\n', start);
+      console_.Output(ForTerminal(std::string_view(text).substr(start, end - start), console_.Code()) + "\n");
+      start = end + 1;
+    }
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,50 @@
+#pragma once
+// One device action on every port of the command line at once: a TPortJob per port, all on one loop, the
+// log of each port to standard error as it grows, then a last line per port and, for a read, the section
+// read from each DTU on standard output.
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lang/LangList.h"
+#include "main/CliOptions.h"
+#include "main/Console.h"
+#include "main/PortJob.h"
+#include "platform/EventLoop.h"
+
+namespace cli {
+
+// How often the run looks at its ports and at a pending stop request while nothing else happens.
+inline constexpr uint32_t kPollIntervalMs = 25;
+
+class TBatchRun {
+ public:
+  TBatchRun(platform::EventLoop& loop, const CliOptions& options, Console& console);
+  ~TBatchRun();
+  TBatchRun(const TBatchRun&) = delete;
+  TBatchRun& operator=(const TBatchRun&) = delete;
+
+  // Runs the action until every port has finished, or until pendingSignal (looked at every few
+  // milliseconds, on the loop's thread) returns a signal number. Returns the exit status: 0 every port
+  // succeeded, 1 any failed, 2 a settings file that cannot be used, 128 + the signal when stopped.
+  int Run(const std::function<int()>& pendingSignal = {});
+
+  // The ports' jobs, in command-line order, once Run has built them.
+  const std::vector<std::unique_ptr<TPortJob>>& Jobs() const { return jobs_; }
+
+ private:
+  std::optional<std::string> SettingsFileProblem() const;
+  void ReportPort(const TPortJob& job);
+  void PrintSections();
+
+  platform::EventLoop& loop_;
+  const CliOptions& options_;
+  Console& console_;
+  std::unique_ptr<lang::TLangList> langList_;
+  std::vector<std::unique_ptr<TPortJob>> jobs_;
+};
+
+}  // namespace cli

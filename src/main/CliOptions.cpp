@@ -1,0 +1,105 @@
+#include "main/CliOptions.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "ui/MainFormDesign.h"
+
+namespace cli {
+namespace {
+
+std::optional<int> WholeNumber(const std::string& text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || rest != end) return std::nullopt;
+  return value;
+}
+
+// The longest limit anyone could mean; beyond it the 32-bit tick arithmetic of the loop would wrap.
+constexpr int kMaxTimeoutSeconds = 24 * 60 * 60;
+
+}  // namespace
+
+const char* UsageText() {
+  return "usage: dtu-config read     --port DEVICE... [--ini FILE] [options]\n"
+         "       dtu-config write    --port DEVICE... --ini FILE [options]\n"
+         "       dtu-config defaults --port DEVICE... [--ini FILE] [options]\n"
+         "       dtu-config          (no arguments: open the window)\n"
+         "\n"
+         "  read       read the DTU's settings and print them as a [DTU] section of program.ini\n"
+         "             (lines end in LF; the section can be given back to write with --ini)\n"
+         "  write      write every setting of FILE's [DTU] section to the DTU\n"
+         "  defaults   write the default settings to the DTU\n"
+         "\n"
+         "  --port DEVICE     a device path (/dev/ttyUSB0) or COM1..COM9 (mapped by the [Ports] section\n"
+         "                    of the program's own program.ini); repeat it to work on several DTUs at once\n"
+         "  --ini FILE        settings file; its [Com] section sets the PC port (default 115200 8N1)\n"
+         "  --baud RATE       PC port rate: 300 600 1200 2400 4800 9600 14400 19200 38400 57600 115200\n"
+         "  --lang zh|en      language of the log (default: from the locale)\n"
+         "  --timeout SECONDS give up on a port after this long (default 60)\n"
+         "  --help            show this text\n"
+         "\n"
+         "The log goes to standard error, one final line per port. Exit status: 0 every port succeeded,\n"
+         "1 a DTU refused, timed out or could not be opened, 2 usage error, 130/143 interrupted.\n";
+}
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
+  CliOptions options;
+  std::optional<Action> action;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") return HelpRequest{};
+    const bool takesValue =
+        arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" || arg == "--timeout";
+    if (takesValue) {
+      if (i + 1 >= args.size()) return UsageError{arg + " needs a value"};
+      const std::string& value = args[++i];
+      if (arg == "--port") {
+        if (value.empty()) return UsageError{"--port needs a device"};
+        if (std::find(options.ports.begin(), options.ports.end(), value) != options.ports.end()) {
+          // Two models on one line would fight over it; the second open would fail anyway.
+          return UsageError{"port " + value + " is given twice"};
+        }
+        options.ports.push_back(value);
+      } else if (arg == "--ini") {
+        if (options.iniFile) return UsageError{"--ini is given twice"};
+        options.iniFile = value;
+      } else if (arg == "--baud") {
+        const auto& rates = ui::BaudRateItems();
+        if (std::find(rates.begin(), rates.end(), value) == rates.end()) {
+          return UsageError{"--baud " + value + " is not one of the rates of the port list"};
+        }
+        options.baudRate = *WholeNumber(value);
+      } else if (arg == "--lang") {
+        if (value != "zh" && value != "en") return UsageError{"--lang takes zh or en"};
+        options.chinese = value == "zh";
+      } else {
+        const auto seconds = WholeNumber(value);
+        if (!seconds || *seconds < 1 || *seconds > kMaxTimeoutSeconds) {
+          return UsageError{"--timeout takes a whole number of seconds from 1 to 86400"};
+        }
+        options.timeoutSeconds = *seconds;
+      }
+      continue;
+    }
+    if (arg.starts_with("-")) return UsageError{"unknown option " + arg};
+    if (action) return UsageError{"one action at a time; '" + arg + "' is one too many"};
+    if (arg == "read") {
+      action = Action::Read;
+    } else if (arg == "write") {
+      action = Action::Write;
+    } else if (arg == "defaults") {
+      action = Action::Defaults;
+    } else {
+      return UsageError{"unknown action '" + arg + "'"};
+    }
+  }
+  if (!action) return UsageError{"no action given (read, write or defaults)"};
+  options.action = *action;
+  if (options.ports.empty()) return UsageError{"no --port given"};
+  if (options.action == Action::Write && !options.iniFile) return UsageError{"write needs --ini FILE"};
+  return options;
+}
+
+}  // namespace cli

@@ -1,0 +1,42 @@
+#pragma once
+// What the command line asks for: one device action, the ports to run it on and how to reach them.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace cli {
+
+enum class Action { Read, Write, Defaults };
+
+struct CliOptions {
+  Action action = Action::Read;
+  // In the order given; each names one DTU.
+  std::vector<std::string> ports;
+  // The settings file: [Com] for the PC port, [DTU] (with CIPMUX and CIPMODE) for what a write sends.
+  std::optional<std::string> iniFile;
+  // Overrides the [Com] rate; always one of the eleven rates the port list offers.
+  std::optional<int> baudRate;
+  // The language of the log; empty: the user's locale decides.
+  std::optional<bool> chinese;
+  // Every port gives up after this long, whatever it is waiting for.
+  int timeoutSeconds = 60;
+};
+
+// --help: print the usage text to standard output and succeed.
+struct HelpRequest {};
+
+// A command line that cannot run; message says why, in one line.
+struct UsageError {
+  std::string message;
+};
+
+using ParseResult = std::variant<CliOptions, HelpRequest, UsageError>;
+
+// The arguments after the program name.
+ParseResult ParseArguments(const std::vector<std::string>& args);
+
+const char* UsageText();
+
+}  // namespace cli

@@ -1,0 +1,16 @@
+#pragma once
+// The device fields of a main window as the [DTU] section of program.ini: the same keys, order and value
+// forms the window saves, so that the text can be given back to a write as its settings file.
+
+#include <string>
+
+#include "ui/MainFormDesign.h"
+
+namespace cli {
+
+// "[DTU]" and its 17 keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut
+// at a line break as the settings file stores them, and quoted where the loader would otherwise drop blanks
+// or quotation marks at their ends.
+std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n");
+
+}  // namespace cli

@@ -1,0 +1,143 @@
+#include "main/PortJob.h"
+
+#include <algorithm>
+
+#include "app/LangApply.h"
+#include "settings/Settings.h"
+
+namespace cli {
+
+void TLineDialogHost::ShowMessage(const std::string& text, const std::string&, ui::MessageIcon) {
+  // A message box may hold several lines; the log takes them one by one.
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = text.size();
+    sink_(std::string_view(text).substr(start, end - start));
+    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+    start = end + 1;
+  }
+}
+
+void TLineDialogHost::ShowModal(ui::TForm& form) { form.Close(); }
+
+TPortJob::TPortJob(platform::EventLoop& loop, std::unique_ptr<lang::TLangList>& langList,
+                   const CliOptions& options, const std::string& iniPath, std::string device, LineSink sink)
+    : loop_(loop),
+      langList_(langList),
+      options_(options),
+      device_(std::move(device)),
+      sink_(std::move(sink)),
+      host_(sink_),
+      application_(loop, host_) {
+  form_ = std::make_unique<app::Tfrm_Main>(application_, langList_);
+  application_.Title = form_->Caption();
+  // The language comes from the command line, not from the file.
+  settings::LoadSettings(*form_, iniPath, langList_->IsChinese);
+  app::ApplyMainLang(*form_, *langList_);
+
+  // The port list offers COM1..COM9 and the devices present; a path it does not list is added, as the
+  // window adds the devices it finds.
+  std::vector<std::string> names = form_->cbb_Open_ComName.Items();
+  auto found = std::find(names.begin(), names.end(), device_);
+  if (found == names.end()) {
+    names.push_back(device_);
+    form_->cbb_Open_ComName.SetItems(names);
+    found = names.end() - 1;
+  }
+  form_->cbb_Open_ComName.SetItemIndex(static_cast<int>(found - names.begin()));
+
+  if (options_.baudRate) {
+    const auto& rates = form_->cbb_Open_BaudRate.Items();
+    const auto rate = std::find(rates.begin(), rates.end(), std::to_string(*options_.baudRate));
+    form_->cbb_Open_BaudRate.SetItemIndex(static_cast<int>(rate - rates.begin()));
+  }
+
+  apn_ = std::make_unique<app::Tfrm_APN>(application_, langList_, form_->edt_APN_other);
+  apn_->FormCreate();
+  form_->frm_APN = apn_.get();
+}
+
+TPortJob::~TPortJob() {
+  // The dialog writes into the main window's APN field, so it goes first; the main window closes its port
+  // and ends the port's threads.
+  form_->frm_APN = nullptr;
+  apn_.reset();
+  form_.reset();
+}
+
+void TPortJob::Start() {
+  startTick_ = loop_.TickCount();
+  application_.Dispatch([this] { form_->btn_Com.Click(); });
+  FlushLog();
+  if (!form_->PortControl.PortOpened) {
+    Finish(Outcome::NotOpened, "the port could not be opened");
+    return;
+  }
+  ui::TButton& button = options_.action == Action::Read    ? form_->btn_Read
+                        : options_.action == Action::Write ? form_->btn_SetAll
+                                                           : form_->btn_Default;
+  application_.Dispatch([&button] { button.Click(); });
+}
+
+void TPortJob::FlushLog() {
+  const auto& lines = form_->mmo_Info.Lines();
+  if (form_->mmo_Info.ClearCount() != clearsSeen_) {
+    clearsSeen_ = form_->mmo_Info.ClearCount();
+    linesShown_ = 0;
+  }
+  for (; linesShown_ < lines.size(); ++linesShown_) {
+    Judge(lines[linesShown_]);
+    sink_(lines[linesShown_]);
+  }
+}
+
+void TPortJob::Judge(const std::string& line) {
+  const lang::LangRow& success =
+      options_.action == Action::Read ? lang::lang_Info_ReadSuccess : lang::lang_Info_SetSuccess;
+  // Compared with the text of the language in use, exactly as the window wrote it.
+  if (line == "  " + langList_->GetLangText(success)) sawSuccess_ = true;
+  if (line == "  " + langList_->GetLangText(lang::lang_receive_Timeout)) sawReplyTimeout_ = true;
+}
+
+bool TPortJob::SequenceActive() const {
+  return options_.action == Action::Read ? form_->Device.ReadActive : form_->Device.WriteActive;
+}
+
+bool TPortJob::Update() {
+  if (outcome_ != Outcome::Running) return true;
+  FlushLog();
+  const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
+  if (sawSuccess_) {
+    Finish(Outcome::Succeeded, "");
+  } else if (sawReplyTimeout_) {
+    Finish(Outcome::TimedOut, "no reply from the DTU in time");
+  } else if (!SequenceActive()) {
+    std::string command = form_->PortControl.LastCommand();
+    while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
+    Finish(Outcome::Refused, "the DTU refused " + command);
+  } else if (!form_->PortControl.PortOpened) {
+    // The window would wait here for the user to open the port by hand; nobody can do that here.
+    Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+  } else if (static_cast<uint32_t>(loop_.TickCount() - startTick_) >= limitMs) {
+    Finish(Outcome::TimedOut, "no result within " + std::to_string(options_.timeoutSeconds) + " s");
+  }
+  return outcome_ != Outcome::Running;
+}
+
+void TPortJob::Finish(Outcome outcome, std::string reason) {
+  if (outcome_ != Outcome::Running) return;
+  FlushLog();
+  outcome_ = outcome;
+  reason_ = std::move(reason);
+  config::TDeviceConfig& device = form_->Device;
+  device.WriteActive = false;
+  device.WriteStep = 1;
+  device.ReadActive = false;
+  device.ReadStep = 1;
+  form_->tmr_TimeOut.SetEnabled(false);
+  form_->tmr_SendInfo.SetEnabled(false);
+  form_->PortControl.CloseComPort();
+}
+
+}  // namespace cli

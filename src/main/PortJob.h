@@ -1,0 +1,92 @@
+#pragma once
+// One DTU of a command-line run: a main window model of its own (port control, device configuration, the
+// settings loader, an APN dialog) driven as a user would drive the window, and the outcome it came to.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "app/Tfrm_APN.h"
+#include "app/Tfrm_Main.h"
+#include "main/CliOptions.h"
+#include "ui/Application.h"
+
+namespace cli {
+
+enum class Outcome {
+  Running,
+  Succeeded,    // the window's success message was logged
+  Refused,      // the DTU answered something the sequence does not accept
+  TimedOut,     // no reply in time, or the overall limit passed
+  NotOpened,    // the PC port could not be opened (at the start, or when following the DTU's new settings)
+  Interrupted,  // stopped by a signal
+};
+
+// Receives each GBK line meant for the user, without a line end.
+using LineSink = std::function<void(std::string_view gbkLine)>;
+
+// Message boxes cannot be shown here: their texts go to the log, and a modal form closes at once, as if the
+// user had closed it without pressing its button.
+class TLineDialogHost : public ui::DialogHost {
+ public:
+  explicit TLineDialogHost(LineSink sink) : sink_(std::move(sink)) {}
+  void ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) override;
+  void ShowModal(ui::TForm& form) override;
+
+ private:
+  LineSink sink_;
+};
+
+class TPortJob {
+ public:
+  // Builds the models and loads the settings (iniPath: an empty file stands for none). Nothing is opened
+  // yet. langList must outlive the job.
+  TPortJob(platform::EventLoop& loop, std::unique_ptr<lang::TLangList>& langList, const CliOptions& options,
+           const std::string& iniPath, std::string device, LineSink sink);
+  ~TPortJob();
+  TPortJob(const TPortJob&) = delete;
+  TPortJob& operator=(const TPortJob&) = delete;
+
+  // Opens the PC port with the port button, then presses the action's button. A port that cannot be
+  // opened ends the job at once.
+  void Start();
+  // Passes the log lines added since the last call to the sink.
+  void FlushLog();
+  // Judges the model after an event and ends the job when the action has come to an end, the port is
+  // lost or the overall limit has passed. Returns whether the job is over.
+  bool Update();
+  // Ends a running job with this outcome: the conversation is dropped and the port closed.
+  void Finish(Outcome outcome, std::string reason);
+
+  const std::string& Device() const { return device_; }
+  Outcome Result() const { return outcome_; }
+  const std::string& Reason() const { return reason_; }
+  app::Tfrm_Main& Form() { return *form_; }
+
+ private:
+  bool SequenceActive() const;
+  void Judge(const std::string& line);
+
+  platform::EventLoop& loop_;
+  std::unique_ptr<lang::TLangList>& langList_;
+  const CliOptions& options_;
+  std::string device_;
+  LineSink sink_;
+
+  TLineDialogHost host_;
+  ui::Application application_;
+  std::unique_ptr<app::Tfrm_Main> form_;
+  std::unique_ptr<app::Tfrm_APN> apn_;
+
+  size_t linesShown_ = 0;
+  uint64_t clearsSeen_ = 0;
+  bool sawSuccess_ = false;
+  bool sawReplyTimeout_ = false;
+  uint32_t startTick_ = 0;
+  Outcome outcome_ = Outcome::Running;
+  std::string reason_;
+};
+
+}  // namespace cli
