@@ -45,11 +45,15 @@ const char* UsageText() {
 }
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
+  // Whoever asks for help gets it, whatever else the line holds.
+  if (std::find_if(args.begin(), args.end(),
+                   [](const std::string& arg) { return arg == "--help" || arg == "-h"; }) != args.end()) {
+    return HelpRequest{};
+  }
   CliOptions options;
   std::optional<Action> action;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    if (arg == "--help" || arg == "-h") return HelpRequest{};
     const bool takesValue =
         arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" || arg == "--timeout";
     if (takesValue) {

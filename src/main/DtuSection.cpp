@@ -17,6 +17,17 @@ std::string StoredForm(const std::string& value) {
   return stored;
 }
 
+// A read that finds an APN of the DTU's own shows it in the APN field but leaves the list's choice where it
+// was, and a write sends what the field holds. The loader, though, takes the field's text only for the third
+// entry; so that the section brings back the APN the write would send, a field that does not match its fixed
+// choice is given as the third entry.
+int ApnIndex(const ui::TMainFormDesign& form) {
+  const int index = form.cbb_APN.ItemIndex();
+  const std::string& apn = form.edt_APN_other.Text();
+  if ((index == 0 && apn == "CMNET") || (index == 1 && apn == "UNINET")) return index;
+  return 2;
+}
+
 }  // namespace
 
 std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd) {
@@ -30,7 +41,7 @@ std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineE
   auto index = [&](const char* key, const ui::TComboBox& list) {
     text(key, std::to_string(list.ItemIndex()));
   };
-  index("APN Index", form.cbb_APN);
+  text("APN Index", std::to_string(ApnIndex(form)));
   text("APN Str", form.edt_APN_other.Text());
   text("IP", form.edt_IP.Text());
   text("Port", form.edt_Port.Text());

@@ -1,0 +1,242 @@
+// The command line against simulated DTUs on pseudo-terminals: whole runs of read, write and defaults,
+// their outcomes and exit statuses, several ports at once, and stopping by signal.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <fstream>
+#include <mutex>
+#include <regex>
+
+#include "CliTestSupport.h"
+#include "dtu-sim/PtyDtu.h"
+#include "platform/VirtualEventLoop.h"
+#include "support/ProgramFixture.h"
+
+namespace {
+
+using cli_testing::LineStartingWith;
+using cli_testing::RunChild;
+using cli_testing::RunInProcess;
+using dtusim::DtuSimulator;
+using dtusim::PtyDtu;
+
+DtuSimulator WithFaults(const std::function<void(DtuSimulator&)>& change) {
+  DtuSimulator sim;
+  change(sim);
+  return sim;
+}
+
+class CommandLineE2E : public testing::Test {
+ protected:
+  // Keeps lang.txt and program.ini of the build folder out of the runs.
+  testing_support::ProgramFolder folder;
+
+  std::string WriteIni(const std::string& name, const std::string& text) {
+    folder.Write(name, text);
+    return (folder.Path() / name).string();
+  }
+};
+
+TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
+  PtyDtu first(WithFaults([](DtuSimulator& sim) {
+    sim.settings.server = "192.0.2.7";
+    sim.settings.port = "5000";
+    sim.settings.protocol = "UDP";
+    sim.settings.apn = "iot.example";  // not one of the two fixed APNs: the window would ask in a dialog
+    sim.settings.registrationPacketHex = "49443A3432";  // ID:42
+  }));
+  PtyDtu second;
+
+  const auto read = RunInProcess({"read", "--port", first.SlavePath(), "--lang", "en"});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(LineStartingWith(read.err, first.SlavePath() + ":"), first.SlavePath() + ": succeeded");
+  EXPECT_NE(read.err.find("  [Note]:Parameter read successfully."), std::string::npos);
+  EXPECT_EQ(read.out.find('\r'), std::string::npos) << "lines end in LF alone";
+  EXPECT_EQ(LineStartingWith(read.out, "APN Index="), "APN Index=2");
+  EXPECT_EQ(LineStartingWith(read.out, "APN Str="), "APN Str=IOT.EXAMPLE")
+      << "the window reads APNs in capitals";
+  EXPECT_EQ(LineStartingWith(read.out, "DevID="), "DevID=ID:42");
+
+  const std::string edited = std::regex_replace(read.out, std::regex("HeartbeatTime=50"), "HeartbeatTime=90");
+  ASSERT_NE(edited, read.out);
+  const std::string ini = WriteIni("edited.ini", edited);
+  const auto write = RunInProcess({"write", "--port", second.SlavePath(), "--ini", ini, "--lang", "zh"});
+  ASSERT_EQ(write.status, 0) << write.err;
+  EXPECT_NE(write.err.find("[提示]：参数设置成功。"), std::string::npos)
+      << "the log is UTF-8 for this terminal";
+  EXPECT_TRUE(second.Settings().saved);
+
+  const auto back = RunInProcess({"read", "--port", second.SlavePath(), "--lang", "en"});
+  ASSERT_EQ(back.status, 0) << back.err;
+  EXPECT_EQ(back.out, edited);
+  EXPECT_EQ(second.Settings().apn, "IOT.EXAMPLE") << "the APN the first DTU uses, not the list's CMNET";
+  EXPECT_EQ(second.Settings().server, "192.0.2.7");
+}
+
+TEST_F(CommandLineE2E, APortNamedComNIsMappedAsTheWindowMapsIt) {
+  PtyDtu dtu;
+  folder.Write("program.ini", "[Ports]\nCOM4=" + dtu.SlavePath() + "\n");
+  const auto result = RunInProcess({"defaults", "--port", "COM4", "--lang", "en"});
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(dtu.Received().size(), 10u);
+}
+
+TEST_F(CommandLineE2E, ARefusedStepEndsTheWriteThereAndNamesTheCommand) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.refuse = {"CIPPACK"}; }));
+  const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(LineStartingWith(result.err, dtu.SlavePath() + ":"),
+            dtu.SlavePath() + ": failed, the DTU refused AT+CIPPACK=0,\"4C4F47\"");
+  EXPECT_EQ(dtu.Received().size(), 3u) << "nothing is sent after the refusal";
+  EXPECT_EQ(result.err.find("Parameter set successfully"), std::string::npos);
+  EXPECT_FALSE(dtu.Settings().saved);
+}
+
+TEST_F(CommandLineE2E, APortThatCannotBeOpenedFailsAtOnce) {
+  PtyDtu dtu;
+  const auto result =
+      RunInProcess({"read", "--port", "/nonexistent/ttyUSB9", "--port", dtu.SlavePath(), "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9:   [Note]: Com is in use or not existing"),
+            std::string::npos)
+      << "with several ports, each log line names its port";
+  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9: failed, the port could not be opened"), std::string::npos);
+  EXPECT_NE(result.err.find(dtu.SlavePath() + ": succeeded"), std::string::npos)
+      << "the other port carries on";
+  EXPECT_EQ(result.out.find("; /nonexistent"), std::string::npos);
+  EXPECT_NE(result.out.find("; " + dtu.SlavePath() + "\n[DTU]\n"), std::string::npos);
+}
+
+TEST_F(CommandLineE2E, SettingsFilesThatCannotServeAWriteAreUsageErrors) {
+  PtyDtu dtu;
+  const std::string noDtu = WriteIni("com-only.ini", "[Com]\nBaudRate=10\n");
+  EXPECT_EQ(RunInProcess({"write", "--port", dtu.SlavePath(), "--ini", noDtu}).status, 2)
+      << "without a [DTU] section the DTU would silently get the defaults";
+  EXPECT_EQ(RunInProcess({"write", "--port", dtu.SlavePath(), "--ini", noDtu + ".missing"}).status, 2);
+  EXPECT_TRUE(dtu.Received().empty());
+}
+
+// Time-outs run on the virtual clock: the DTU is real but silent, so nothing can arrive while the clock
+// jumps ahead.
+TEST_F(CommandLineE2E, ASilentDtuTimesOutOnTheReplyTimeoutOrTheOverallLimitWhicheverComesFirst) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.silent = true; }));
+  cli::CliOptions options;
+  options.action = cli::Action::Read;
+  options.ports = {dtu.SlavePath()};
+  options.chinese = false;
+  {
+    platform::VirtualEventLoop loop;
+    const auto result = cli_testing::RunBatch(loop, options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("  [Note]: Receive data timeout!"), std::string::npos);
+    EXPECT_NE(result.err.find(": failed, no reply from the DTU in time"), std::string::npos);
+    EXPECT_EQ(loop.Now() / 1000, 3u) << "the reply time-out at 115200 baud";
+    EXPECT_TRUE(result.out.empty());
+  }
+  {
+    options.action = cli::Action::Write;
+    options.iniFile = WriteIni("dtu.ini", "[DTU]\nPort=6000\n");
+    options.timeoutSeconds = 1;
+    platform::VirtualEventLoop loop;
+    const auto result = cli_testing::RunBatch(loop, options);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(": failed, no result within 1 s"), std::string::npos) << result.err;
+    EXPECT_LT(loop.Now(), 3000u);
+  }
+}
+
+TEST_F(CommandLineE2E, FourPortsTakeAboutAsLongAsOne) {
+  using Clock = std::chrono::steady_clock;
+  std::vector<std::unique_ptr<PtyDtu>> dtus;
+  for (int i = 0; i < 4; ++i) dtus.push_back(std::make_unique<PtyDtu>());
+
+  const auto oneStart = Clock::now();
+  ASSERT_EQ(RunInProcess({"defaults", "--port", dtus[0]->SlavePath(), "--lang", "en"}).status, 0);
+  const auto one = Clock::now() - oneStart;
+
+  std::vector<std::string> args{"defaults", "--lang", "en"};
+  for (const auto& dtu : dtus) args.insert(args.end(), {"--port", dtu->SlavePath()});
+  const auto fourStart = Clock::now();
+  const auto four = RunInProcess(args);
+  const auto fourTime = Clock::now() - fourStart;
+  ASSERT_EQ(four.status, 0) << four.err;
+  for (const auto& dtu : dtus) {
+    EXPECT_NE(four.err.find(dtu->SlavePath() + ":   [Note]: Parameter set successfully."), std::string::npos);
+    EXPECT_TRUE(dtu->Settings().saved);
+  }
+  const auto ms = [](auto duration) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(duration).count();
+  };
+  RecordProperty("one_port_ms", std::to_string(ms(one)));
+  RecordProperty("four_ports_ms", std::to_string(ms(fourTime)));
+  std::printf("write-all: one port %lld ms, four ports %lld ms\n", static_cast<long long>(ms(one)),
+              static_cast<long long>(ms(fourTime)));
+  EXPECT_LT(fourTime, one * 5 / 2) << "the ports run side by side, not one after another";
+}
+
+TEST_F(CommandLineE2E, HelpAndUsageErrorsFromTheProgram) {
+  const auto help = RunChild({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_TRUE(help.out.starts_with("usage: dtu-config"));
+  EXPECT_TRUE(help.err.empty());
+
+  const auto bad = RunChild({"read", "--port", "/dev/ttyUSB0", "--baud", "12345"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_TRUE(bad.out.empty());
+  EXPECT_NE(bad.err.find("--baud 12345"), std::string::npos);
+  EXPECT_NE(bad.err.find("usage: dtu-config"), std::string::npos);
+}
+
+struct StopCase {
+  const char* name;
+  int signal;
+  int status;
+};
+
+class StopBySignal : public CommandLineE2E, public testing::WithParamInterface<StopCase> {};
+
+TEST_P(StopBySignal, MidWayClosesThePortAndEndsWithTheSignalsStatus) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  int closedNotes = 0;
+  PtyDtu::Options sinks;
+  sinks.logger = [&](PtyDtu::LogKind kind, std::string_view text) {
+    if (kind != PtyDtu::LogKind::Note || text != "the tool closed the line") return;
+    std::lock_guard lock(mutex);
+    ++closedNotes;
+    changed.notify_all();
+  };
+  // Slow answers keep the write busy long enough to be stopped between two steps.
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.replyDelayMs = 300; }), sinks);
+
+  int closedBeforeSignal = -1;
+  const auto result = RunChild({"defaults", "--port", dtu.SlavePath(), "--lang", "en"}, [&](pid_t child) {
+    ASSERT_TRUE(dtu.WaitForReceived(2, std::chrono::seconds(20)));
+    {
+      std::lock_guard lock(mutex);
+      closedBeforeSignal = closedNotes;
+    }
+    kill(child, GetParam().signal);
+  });
+  EXPECT_EQ(result.status, GetParam().status)
+      << "a status of 1000 + n: killed by signal n, not stopped cleanly";
+  EXPECT_NE(result.err.find(dtu.SlavePath() + ": interrupted"), std::string::npos) << result.err;
+  EXPECT_LT(dtu.Received().size(), 10u);
+  std::unique_lock lock(mutex);
+  EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] {
+    return closedNotes > closedBeforeSignal;
+  })) << "the DTU saw its line closed";
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, StopBySignal,
+                         testing::Values(StopCase{"CtrlC", SIGINT, 130}, StopCase{"Terminate", SIGTERM, 143}),
+                         [](const testing::TestParamInfo<StopCase>& row) {
+                           return std::string(row.param.name);
+                         });
+
+}  // namespace
