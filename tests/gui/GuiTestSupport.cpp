@@ -1,5 +1,7 @@
 #include "gui/GuiTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -20,15 +22,7 @@ std::string Gbk(const lang::LangRow& row, Language language) {
 
 }  // namespace
 
-void EnsureQtApplication() {
-  static int argc = 1;
-  static char name[] = "gui_tests";
-  static char* argv[] = {name, nullptr};
-  if (QApplication::instance()) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication app(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-}
+void EnsureQtApplication() { ASSERT_NE(QApplication::instance(), nullptr) << "made by the test main"; }
 
 QString Text(const lang::LangRow& row, Language language) {
   const std::string_view text = language == Language::English ? row.English : row.Chinese;

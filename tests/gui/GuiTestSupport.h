@@ -16,7 +16,7 @@ namespace gui_test {
 
 enum class Language { Chinese, English };
 
-// Creates the QApplication once for the whole test binary.
+// The test main creates the one QApplication; this checks it is there.
 void EnsureQtApplication();
 
 // The row's text in the language, as the screen shows it (UTF-8 into QString).
