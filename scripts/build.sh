@@ -1,7 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds one preset (default: the normal build).
+# build.sh [PRESET [TARGET...]]: configures and builds one preset (default: the normal build), all targets or
+# the ones named.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 preset="${1:-default}"
+shift || true
 cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" -j "$(nproc)"
+if [ $# -gt 0 ]; then
+  cmake --build --preset "$preset" -j "$(nproc)" --target "$@"
+else
+  cmake --build --preset "$preset" -j "$(nproc)"
+fi
