@@ -123,15 +123,6 @@ TEST_F(QtEventLoopTest, PostsFromOtherThreadsRunOnTheLoopThreadInTheOrderPosted)
   for (const auto& id : threads) ASSERT_EQ(id, std::this_thread::get_id());
 }
 
-TEST_F(QtEventLoopTest, ATaskPostedFromOneThreadWhileAnotherRunsKeepsFirstInFirstOut) {
-  std::vector<int> ran;
-  loop.Post([&] { ran.push_back(1); });
-  std::thread([&] { loop.Post([&] { ran.push_back(2); }); }).join();
-  loop.Post([&] { ran.push_back(3); });
-  loop.RunUntil([&] { return ran.size() == 3; });
-  EXPECT_EQ(ran, (std::vector<int>{1, 2, 3}));
-}
-
 TEST_F(QtEventLoopTest, ANestedWaitHandlesLaterTasksBeforeTheOuterTaskGoesOn) {
   // A modal dialog or the write pause inside a handler: the reply posted meanwhile must be handled inside.
   std::vector<std::string> ran;
@@ -175,18 +166,6 @@ TEST_F(QtEventLoopTest, ATimerMayDestroyItselfInItsOwnTick) {
   loop.RunUntil([&] { return ticked; });
   loop.ProcessMessages();
   EXPECT_EQ(once, nullptr);
-}
-
-TEST_F(QtEventLoopTest, TheAfterEachHookRunsAfterEveryTaskAndTick) {
-  int hooks = 0;
-  loop.SetAfterEach([&] { ++hooks; });
-  bool done = false;
-  loop.Post([] {});
-  auto timer = loop.CreateTimer([&] { done = true; }, 1);
-  timer->SetEnabled(true);
-  loop.RunUntil([&] { return done; });
-  EXPECT_GE(hooks, 2);
-  loop.SetAfterEach({});
 }
 
 }  // namespace
