@@ -115,7 +115,9 @@ bool TPortJob::Update() {
   } else if (!SequenceActive()) {
     std::string command = form_->PortControl.LastCommand();
     while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
-    Finish(Outcome::Refused, "the DTU refused " + command);
+    // Nothing sent at all: the action's handler failed before its first command (its error is in the log).
+    Finish(Outcome::Refused,
+           command.empty() ? "the action ended before it sent a command" : "the DTU refused " + command);
   } else if (!form_->PortControl.PortOpened) {
     // The window would wait here for the user to open the port by hand; nobody can do that here.
     Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");

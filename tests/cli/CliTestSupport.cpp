@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -24,9 +23,16 @@ std::string ReadWhole(const std::string& path) {
 
 std::string TempPath(const char* name) {
   std::string pattern = testing::TempDir() + name + "-XXXXXX";
-  const int fd = mkstemp(pattern.data());
-  close(fd);
+  close(mkstemp(pattern.data()));
   return pattern;
+}
+
+// argv for program and args; the strings live in storage.
+std::vector<char*> Argv(std::vector<std::string>& storage) {
+  std::vector<char*> argv;
+  for (auto& arg : storage) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  return argv;
 }
 
 }  // namespace
@@ -34,9 +40,7 @@ std::string TempPath(const char* name) {
 CliResult RunInProcess(const std::vector<std::string>& args) {
   std::vector<std::string> storage{"dtu-config"};
   storage.insert(storage.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& arg : storage) argv.push_back(arg.data());
-  argv.push_back(nullptr);
+  auto argv = Argv(storage);
   testing::internal::CaptureStdout();
   testing::internal::CaptureStderr();
   CliResult result;
@@ -51,21 +55,15 @@ CliResult RunChild(const std::vector<std::string>& args, const std::function<voi
   const std::string errPath = TempPath("cli-err");
   std::vector<std::string> storage{DTU_CONFIG_PROGRAM};
   storage.insert(storage.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (auto& arg : storage) argv.push_back(arg.data());
-  argv.push_back(nullptr);
-
+  auto argv = Argv(storage);
   const pid_t child = fork();
   if (child == 0) {
-    const int out = open(outPath.c_str(), O_WRONLY | O_TRUNC);
-    const int err = open(errPath.c_str(), O_WRONLY | O_TRUNC);
-    dup2(out, STDOUT_FILENO);
-    dup2(err, STDERR_FILENO);
+    dup2(open(outPath.c_str(), O_WRONLY), STDOUT_FILENO);
+    dup2(open(errPath.c_str(), O_WRONLY), STDERR_FILENO);
     execv(argv[0], argv.data());
     _exit(127);
   }
   CliResult result;
-  if (child < 0) return result;
   if (whileRunning) whileRunning(child);
   int status = 0;
   waitpid(child, &status, 0);
@@ -78,24 +76,21 @@ CliResult RunChild(const std::vector<std::string>& args, const std::function<voi
 }
 
 CliResult RunBatch(platform::EventLoop& loop, const cli::CliOptions& options) {
-  char* outText = nullptr;
-  char* errText = nullptr;
-  size_t outSize = 0;
-  size_t errSize = 0;
-  std::FILE* out = open_memstream(&outText, &outSize);
-  std::FILE* err = open_memstream(&errText, &errSize);
+  const std::string outPath = TempPath("batch-out");
+  const std::string errPath = TempPath("batch-err");
+  std::FILE* out = std::fopen(outPath.c_str(), "wb");
+  std::FILE* err = std::fopen(errPath.c_str(), "wb");
   CliResult result;
   {
     cli::Console console(out, err, cli::TerminalCode::Utf8);
-    cli::TBatchRun run(loop, options, console);
-    result.status = run.Run();
+    result.status = cli::TBatchRun(loop, options, console).Run();
   }
   std::fclose(out);
   std::fclose(err);
-  result.out.assign(outText, outSize);
-  result.err.assign(errText, errSize);
-  std::free(outText);
-  std::free(errText);
+  result.out = ReadWhole(outPath);
+  result.err = ReadWhole(errPath);
+  std::remove(outPath.c_str());
+  std::remove(errPath.c_str());
   return result;
 }
 
