@@ -1,0 +1,117 @@
+// The real window against the simulated DTU on a pseudo-terminal, in real time: clicks on the real widgets
+// must reach the DTU and bring its answers into the fields and the log.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+
+#include "app/TDtuProgram.h"
+#include "dtu-sim/PtyDtu.h"
+#include "gui/AboutView.h"
+#include "gui/ApnView.h"
+#include "gui/GuiTestSupport.h"
+#include "gui/MainWindowView.h"
+#include "gui/QtDialogHost.h"
+#include "gui/QtEventLoop.h"
+#include "platform/TextCodec.h"
+#include "support/ProgramFixture.h"
+
+namespace {
+
+class WindowAgainstDtu : public testing::Test {
+ protected:
+  void SetUp() override {
+    gui_test::EnsureQtApplication();
+    loop.SetAfterEach(&gui::ModelBinder::RefreshAll);
+    folder.Write("program.ini", "[Sys]\r\nLang=0\r\n[Ports]\r\nCOM1=" + dtu.SlavePath() + "\r\n");
+    program.Start();
+    mainView = std::make_unique<gui::MainWindowView>(program.Application, *program.frm_Main);
+    aboutView = std::make_unique<gui::AboutView>(program.Application, *program.frm_About, mainView.get());
+    apnView = std::make_unique<gui::ApnView>(program.Application, *program.frm_APN, mainView.get());
+    host.RegisterView(*program.frm_About, *aboutView);
+    host.RegisterView(*program.frm_APN, *apnView);
+    program.frm_Main->SetVisible(true);
+    mainView->show();
+  }
+  void TearDown() override {
+    host.UnregisterView(*program.frm_About);
+    host.UnregisterView(*program.frm_APN);
+    loop.SetAfterEach({});
+  }
+
+  template <typename W>
+  W* Find(QWidget& view, const char* name) {
+    W* widget = view.findChild<W*>(QString::fromLatin1(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  // Handles events until done() or ten seconds have passed.
+  bool WaitFor(const std::function<bool()>& done) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done() && clock.elapsed() < 10000) loop.RunUntil([&] { return true; }), QTest::qWait(10);
+    return done();
+  }
+  bool LogHas(const std::string& line) {
+    const auto& lines = program.frm_Main->mmo_Info.Lines();
+    return std::find(lines.begin(), lines.end(), "  " + line) != lines.end();
+  }
+
+  testing_support::ProgramFolder folder;
+  dtusim::PtyDtu dtu;
+  gui::QtEventLoop loop;
+  gui::QtDialogHost host{loop};
+  app::TDtuProgram program{loop, host};
+  std::unique_ptr<gui::MainWindowView> mainView;
+  std::unique_ptr<gui::AboutView> aboutView;
+  std::unique_ptr<gui::ApnView> apnView;
+};
+
+TEST_F(WindowAgainstDtu, ReadAndWriteAllFromTheRealButtons) {
+  dtu.Change([](dtusim::DtuSimulator& sim) {
+    sim.settings.server = "192.0.2.44";
+    sim.settings.port = "6000";
+  });
+  auto* portButton = Find<QAbstractButton>(*mainView, "btn_Com");
+  ASSERT_NE(portButton, nullptr);
+  EXPECT_EQ(portButton->text(), QStringLiteral("Close")) << "start-up opened the mapped port";
+
+  Find<QAbstractButton>(*mainView, "btn_Read")->click();
+  ASSERT_TRUE(WaitFor([&] { return LogHas("[Note]:Parameter read successfully."); }));
+  EXPECT_EQ(Find<QLineEdit>(*mainView, "edt_IP")->text(), QStringLiteral("192.0.2.44"));
+  EXPECT_EQ(Find<QLineEdit>(*mainView, "edt_Port")->text(), QStringLiteral("6000"));
+
+  // The third APN entry opens the dialog; the user fills it and confirms.
+  QTimer::singleShot(100, [this] {
+    auto* name = Find<QLineEdit>(*apnView, "lbledt_APN");
+    auto* account = Find<QLineEdit>(*apnView, "lbledt_account");
+    QTest::keyClicks(name, QStringLiteral("myapn"));
+    QTest::keyClicks(account, QStringLiteral("me"));
+    Find<QAbstractButton>(*apnView, "btn_APN")->click();
+  });
+  auto* apnList = Find<QComboBox>(*mainView, "cbb_APN");
+  apnList->setFocus();
+  QTest::keyClick(apnList, Qt::Key_End);
+  EXPECT_EQ(program.frm_Main->edt_APN_other.Text(), "myapn\",\"me");
+  EXPECT_EQ(Find<QLineEdit>(*mainView, "edt_APN_other")->text(), QStringLiteral("myapn\",\"me"));
+
+  Find<QAbstractButton>(*mainView, "btn_SetAll")->click();
+  ASSERT_TRUE(WaitFor([&] { return LogHas("[Note]: Parameter set successfully."); }));
+  const auto received = dtu.Received();
+  ASSERT_EQ(received.size(), 13u);
+  EXPECT_EQ(received[3], "AT+CSTT=\"myapn\",\"me\"\r\n");
+  EXPECT_EQ(received[12], "ATW\r\n");
+  EXPECT_EQ(dtu.Settings().apn, "myapn");
+  EXPECT_EQ(dtu.Settings().apnAccount, "me");
+
+  portButton->click();
+  EXPECT_EQ(portButton->text(), QStringLiteral("Open"));
+  EXPECT_FALSE(program.frm_Main->PortControl.PortOpened);
+}
+
+}  // namespace
