@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Sets up, builds and runs every test: the normal build, then the address+undefined and thread sanitizer builds.
+# Sets up, builds and runs every test: the normal build, the address+undefined and the thread sanitizer builds,
+# then a one-minute run of each fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,3 +10,5 @@ for preset in default asan tsan; do
   echo "== $preset tests"
   ctest --preset "$preset"
 done
+echo "== fuzz targets, one minute each"
+bash scripts/fuzz-ci.sh "${FUZZ_SECONDS:-60}"
