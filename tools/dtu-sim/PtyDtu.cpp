@@ -116,6 +116,14 @@ void PtyDtu::SendPowerOn() {
   Wake();
 }
 
+void PtyDtu::SendRaw(std::string bytes, uint32_t delayMs) {
+  {
+    std::lock_guard lock(mutex_);
+    Schedule({{delayMs, std::move(bytes), sim_.Line()}});
+  }
+  Wake();
+}
+
 void PtyDtu::Change(const std::function<void(DtuSimulator&)>& change) {
   std::lock_guard lock(mutex_);
   change(sim_);

@@ -57,6 +57,9 @@ class PtyDtu {
   void Unplug();
   // Sends the power-on banner now (it is lost while the tool has the line closed).
   void SendPowerOn();
+  // Sends any bytes delayMs after the bursts already due, as line noise or a module restarting would: the
+  // tool sees them as one chunk unless the pause is long enough to cut it. Lost while the line is closed.
+  void SendRaw(std::string bytes, uint32_t delayMs = 0);
 
   // Runs change on the simulator under the lock, to alter faults or settings while serving.
   void Change(const std::function<void(DtuSimulator&)>& change);
