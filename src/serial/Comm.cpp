@@ -6,61 +6,37 @@
 #include "serial/PortDevice.h"
 #include "serial/PortNames.h"
 #include "serial/ReadThread.h"
+#include "serial/WorkerMailbox.h"
 #include "serial/WriteThread.h"
 
 namespace serial {
 
-// Turns the workers' reports into tasks of the window thread's loop. Each task carries its data by value and
-// holds the component only weakly, so a task that comes up after the component is gone does nothing, while
-// one that comes up after ClosePort is still delivered.
+// The workers' reports go through the mailbox, which delivers them on the window thread in the order they
+// were made; one that comes up after ClosePort is still delivered, none after the component is gone.
 class TComm::Notifier final : public CommNotifier {
  public:
-  Notifier(platform::EventLoop& loop, const std::shared_ptr<TComm*>& self) : loop_(loop), self_(self) {}
+  explicit Notifier(WorkerMailbox& mailbox) : mailbox_(mailbox) {}
 
   void ReceiveData(std::string bytes) override {
-    Post([bytes = std::move(bytes)](TComm* comm) {
-      // std::string keeps a zero byte after its data, the terminator handlers may rely on.
-      if (comm->OnReceiveData) comm->OnReceiveData(comm, bytes.c_str(), static_cast<uint16_t>(bytes.size()));
-    });
+    mailbox_.Append({WorkerReport::Kind::ReceiveData, 0, std::move(bytes)});
   }
   void ReceiveError(uint32_t errorFlags) override {
-    Post([errorFlags](TComm* comm) {
-      if (comm->OnReceiveError) comm->OnReceiveError(comm, errorFlags);
-    });
+    mailbox_.Append({WorkerReport::Kind::ReceiveError, errorFlags, {}});
   }
   void ModemStateChange(uint32_t modemBits) override {
-    Post([modemBits](TComm* comm) {
-      if (comm->OnModemStateChange) comm->OnModemStateChange(comm, modemBits);
-    });
+    mailbox_.Append({WorkerReport::Kind::ModemStateChange, modemBits, {}});
   }
-  void RequestHangup() override {
-    Post([](TComm* comm) {
-      if (comm->OnRequestHangup) comm->OnRequestHangup(comm);
-    });
-  }
-  void SendDataEmpty() override {
-    Post([](TComm* comm) {
-      if (comm->OnSendDataEmpty) comm->OnSendDataEmpty(comm);
-    });
-  }
+  void RequestHangup() override { mailbox_.Append({WorkerReport::Kind::RequestHangup, 0, {}}); }
+  void SendDataEmpty() override { mailbox_.Append({WorkerReport::Kind::SendDataEmpty, 0, {}}); }
 
  private:
-  template <class F>
-  void Post(F deliver) {
-    loop_.Post([self = self_, deliver = std::move(deliver)] {
-      if (std::shared_ptr<TComm*> alive = self.lock()) deliver(*alive);
-    });
-  }
-
-  platform::EventLoop& loop_;
-  std::weak_ptr<TComm*> self_;
+  WorkerMailbox& mailbox_;
 };
 
 TComm::TComm(platform::EventLoop& loop)
     : ResolvePath([](const std::string& name) { return ResolveDevicePath(name, {}); }),
-      loop_(loop),
-      self_(std::make_shared<TComm*>(this)),
-      notifier_(std::make_unique<Notifier>(loop, self_)) {
+      mailbox_(WorkerMailbox::Create(loop, [this](WorkerReport& report) { Deliver(report); })),
+      notifier_(std::make_unique<Notifier>(*mailbox_)) {
   line_.BaudRate = 9600;
   line_.ParityCheck = false;
   line_.Outx_CtsFlow = true;
@@ -75,7 +51,29 @@ TComm::TComm(platform::EventLoop& loop)
 
 TComm::~TComm() {
   ClosePort();
-  self_.reset();
+  mailbox_->Close();
+}
+
+void TComm::Deliver(WorkerReport& report) {
+  switch (report.kind) {
+    case WorkerReport::Kind::ReceiveData:
+      // std::string keeps a zero byte after its data, the terminator handlers may rely on.
+      if (OnReceiveData)
+        OnReceiveData(this, report.bytes.c_str(), static_cast<uint16_t>(report.bytes.size()));
+      return;
+    case WorkerReport::Kind::ReceiveError:
+      if (OnReceiveError) OnReceiveError(this, report.value);
+      return;
+    case WorkerReport::Kind::ModemStateChange:
+      if (OnModemStateChange) OnModemStateChange(this, report.value);
+      return;
+    case WorkerReport::Kind::RequestHangup:
+      if (OnRequestHangup) OnRequestHangup(this);
+      return;
+    case WorkerReport::Kind::SendDataEmpty:
+      if (OnSendDataEmpty) OnSendDataEmpty(this);
+      return;
+  }
 }
 
 void TComm::OpenPort() {

@@ -21,6 +21,8 @@ class TComm;
 class PortChannel;
 class TReadThread;
 class TWriteThread;
+class WorkerMailbox;
+struct WorkerReport;
 
 // Buffer holds BufferLength received bytes (1 to 1024, zero bytes included) followed by one zero byte. It
 // is valid only during the call.
@@ -151,9 +153,9 @@ class TComm {
   void ApplyCommState();
   void ApplyCommTimeouts();
   void Release();
+  void Deliver(WorkerReport& report);
 
-  platform::EventLoop& loop_;
-  std::shared_ptr<TComm*> self_;  // posted notifications hold it weakly: none runs after destruction
+  std::shared_ptr<WorkerMailbox> mailbox_;  // closed by the destructor: nothing is delivered after it
   std::unique_ptr<Notifier> notifier_;
 
   LineRequest line_;

@@ -74,6 +74,9 @@ class StagedReader {
     return n;
   }
 
+  // The last read filled the whole buffer, so the driver probably holds more.
+  bool LastReadFull() const { return size_ == sizeof buffer_; }
+
   ReadOutcome Fill() {
     const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
     if (n > 0) {
@@ -123,9 +126,10 @@ void TReadThread::Run() {
     Clock::time_point lastByte{};
     Clock::time_point totalDeadline = Clock::time_point::max();  // max: no total time-out
     bool hungUp = false;
-    // While bytes keep coming, read again straight away and only wait once the driver has nothing: a busy
-    // line then costs one system call per read instead of two.
-    bool readFirst = !channel_.Closing();
+    // After a read that filled the buffer, read again straight away: a busy line then costs one system call
+    // per read instead of two. After a shorter one the driver has most likely been emptied, and a read would
+    // only come back with nothing, so wait first.
+    bool readFirst = input.LastReadFull() && !channel_.Closing();
 
     while (have < ChunkSize) {
       if (!input.Empty()) {
@@ -156,7 +160,7 @@ void TReadThread::Run() {
       }
 
       const ReadOutcome outcome = input.Fill();
-      readFirst = outcome == ReadOutcome::Data;
+      readFirst = outcome == ReadOutcome::Data && input.LastReadFull();
       if (outcome == ReadOutcome::Invalid) return;
       if (outcome == ReadOutcome::HungUp) {
         hungUp = true;
