@@ -18,8 +18,9 @@ class TComm::Notifier final : public CommNotifier {
   explicit Notifier(WorkerMailbox& mailbox) : mailbox_(mailbox) {}
 
   void ReceiveData(std::string bytes) override {
-    mailbox_.Append({WorkerReport::Kind::ReceiveData, 0, std::move(bytes)});
+    mailbox_.Append({WorkerReport::Kind::ReceiveData, 0, std::move(bytes)}, false);
   }
+  void FlushData() override { mailbox_.Flush(); }
   void ReceiveError(uint32_t errorFlags) override {
     mailbox_.Append({WorkerReport::Kind::ReceiveError, errorFlags, {}});
   }

@@ -74,9 +74,6 @@ class StagedReader {
     return n;
   }
 
-  // The last read filled the whole buffer, so the driver probably holds more.
-  bool LastReadFull() const { return size_ == sizeof buffer_; }
-
   ReadOutcome Fill() {
     const ssize_t n = ::read(fd_, buffer_, sizeof buffer_);
     if (n > 0) {
@@ -119,6 +116,13 @@ void TReadThread::Run() {
   PortTimeouts& timeouts = channel_.Timeouts();
   LineEventWatch lineEvents(fd);
   StagedReader input(fd);
+  // Chunks completed before the thread ends are delivered, however it ends.
+  struct FlushAtEnd {
+    CommNotifier& notifier;
+    ~FlushAtEnd() { notifier.FlushData(); }
+  } flushAtEnd{notifier};
+  constexpr int MaxHeldBack = 8;
+  int heldBack = 0;
 
   for (;;) {
     std::string chunk(ChunkSize, '\0');
@@ -129,7 +133,7 @@ void TReadThread::Run() {
     // After a read that filled the buffer, read again straight away: a busy line then costs one system call
     // per read instead of two. After a shorter one the driver has most likely been emptied, and a read would
     // only come back with nothing, so wait first.
-    bool readFirst = input.LastReadFull() && !channel_.Closing();
+    bool readFirst = !channel_.Closing();
 
     while (have < ChunkSize) {
       if (!input.Empty()) {
@@ -150,6 +154,10 @@ void TReadThread::Run() {
         } else if (lineEvents.Available()) {
           waitNs = LineEventPollNs;
         }
+        if (heldBack > 0) {
+          notifier.FlushData();
+          heldBack = 0;
+        }
         const PortWait wait = WaitForPort(channel_, POLLIN, waitNs);
         if (wait == PortWait::Closed || wait == PortWait::PortInvalid) return;  // gathered bytes are purged
         lineEvents.Check(notifier);
@@ -160,7 +168,7 @@ void TReadThread::Run() {
       }
 
       const ReadOutcome outcome = input.Fill();
-      readFirst = outcome == ReadOutcome::Data && input.LastReadFull();
+      readFirst = outcome == ReadOutcome::Data;
       if (outcome == ReadOutcome::Invalid) return;
       if (outcome == ReadOutcome::HungUp) {
         hungUp = true;
@@ -173,6 +181,11 @@ void TReadThread::Run() {
     if (have > 0) {
       chunk.resize(have);
       notifier.ReceiveData(std::move(chunk));
+      // A line that never pauses still reaches the window every few chunks.
+      if (++heldBack == MaxHeldBack) {
+        notifier.FlushData();
+        heldBack = 0;
+      }
     }
     if (hungUp) {
       channel_.ReportHangup();

@@ -14,12 +14,21 @@ std::shared_ptr<WorkerMailbox> WorkerMailbox::Create(platform::EventLoop& loop, 
 WorkerMailbox::WorkerMailbox(platform::EventLoop& loop, Deliver deliver)
     : loop_(loop), deliver_(std::move(deliver)) {}
 
-void WorkerMailbox::Append(WorkerReport report) {
+void WorkerMailbox::Append(WorkerReport report, bool wake) {
   {
     std::lock_guard lock(mutex_);
     if (closed_) return;
     reports_.push_back(std::move(report));
-    if (drainQueued_) return;  // the queued task will take this one too: no wake-up needed
+    if (!wake || drainQueued_) return;  // the queued task will take this one too: no wake-up needed
+    drainQueued_ = true;
+  }
+  loop_.Post([self = weakSelf_.lock()] { Drain(self); });
+}
+
+void WorkerMailbox::Flush() {
+  {
+    std::lock_guard lock(mutex_);
+    if (closed_ || reports_.empty() || drainQueued_) return;
     drainQueued_ = true;
   }
   loop_.Post([self = weakSelf_.lock()] { Drain(self); });

@@ -32,8 +32,10 @@ class WorkerMailbox {
   // still queued on the loop; Close makes such tasks do nothing.
   static std::shared_ptr<WorkerMailbox> Create(platform::EventLoop& loop, Deliver deliver);
 
-  // Any thread.
-  void Append(WorkerReport report);
+  // Any thread. Without wake the report waits for the next Flush or the next Append that wakes.
+  void Append(WorkerReport report, bool wake = true);
+  // Any thread: makes sure a task will deliver what has been appended.
+  void Flush();
   // Window thread: reports not yet delivered are dropped, and so is everything appended later.
   void Close();
 
