@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
   xvfb xauth fonts-noto-cjk
   picocom
+  cutecom xdotool x11-utils
 )
 
 missing=()
