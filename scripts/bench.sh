@@ -78,9 +78,14 @@ start_and_measure() {
   echo "$shown $(awk '/VmHWM/ {print $2}' "/proc/$pid/status")"
 }
 
+# stop PID NAME: ends a program started here; says so when it died of anything but the stop itself.
 stop() {
+  local status=0
   kill "$1" 2>/dev/null || true
-  wait "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || status=$?
+  if [ "$status" -gt 128 ] && [ "$status" -ne 143 ]; then
+    echo "  (note: $2 ended with signal $((status - 128)) when stopped)" >&2
+  fi
 }
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR ? a[int((NR + 1) / 2)] : "n/a")}'; }
@@ -92,9 +97,9 @@ for _ in $(seq "$runs"); do
   # No program.ini: the window comes up with its defaults, as on a first start.
   rm -f "$program/program.ini"
   start_and_measure "$program/dtu-config" >>"$scratch/ours"
-  stop "$started_pid"
+  stop "$started_pid" dtu-config
   start_and_measure cutecom >>"$scratch/cutecom"
-  stop "$started_pid"
+  stop "$started_pid" cutecom
 done
 ours_ms=$(cut -d' ' -f1 "$scratch/ours" | median)
 ours_kb=$(cut -d' ' -f2 "$scratch/ours" | median)
@@ -133,5 +138,5 @@ cute_pid=$started_pid
 cute_idle=$(idle_share "$cute_pid")
 printf '  dtu-config attached to dtu-sim: %s %% of a core (port open: %s)\n' "$ours_idle" "$opened"
 printf '  cutecom, idle:                  %s %% of a core\n' "$cute_idle"
-stop "$ours_pid"
-stop "$cute_pid"
+stop "$ours_pid" dtu-config
+stop "$cute_pid" cutecom
