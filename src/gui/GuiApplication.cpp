@@ -44,10 +44,11 @@ int GuiApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui:
   host.RegisterView(about, aboutView);
   host.RegisterView(apn, apnView);
 
-  // Changes made outside any handler the loop hands out (there should be none) still show within 50 ms.
+  // Every task and tick the loop hands out already redraws what changed; this only catches a change made
+  // outside them (there should be none), slowly enough that an idle window costs next to nothing.
   QTimer catchUp;
   QObject::connect(&catchUp, &QTimer::timeout, &catchUp, [] { ModelBinder::RefreshAll(); });
-  catchUp.start(50);
+  catchUp.start(500);
 
   mainForm.SetVisible(true);
   mainView.show();
