@@ -1,14 +1,10 @@
 // The main window's behaviour without a display: start-up, menu, help labels, key filter, APN choices,
 // language switching and closing.
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
-
 #include <stdexcept>
 
 #include "platform/TextCodec.h"
+#include "support/ImmutableFolder.h"
 #include "support/ProgramFixture.h"
 
 namespace {
@@ -247,25 +243,11 @@ TEST_F(MainWindow, ClosingByMenuSavesExactlyAsTheCloseButton) {
   EXPECT_EQ(program->LangList, nullptr) << "the language list is released after saving";
 }
 
-// The immutable attribute stops even root from writing into the folder.
-bool SetImmutable(const std::filesystem::path& path, bool on) {
-  const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  int flags = 0;
-  bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  if (done) {
-    flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-  }
-  close(fd);
-  return done;
-}
-
 TEST_F(MainWindow, AFailedSaveIsReportedAndASecondCloseStillCloses) {
   StartProgram(false);
   const std::string before = folder.Read("program.ini");
   Main().edt_Port.SetText("4000");
-  if (!SetImmutable(folder.Path(), true))
+  if (!testing_support::SetFolderImmutable(folder.Path().string(), true))
     GTEST_SKIP() << "this file system cannot make a folder read-only for root";
   Main().UserClose();
   EXPECT_FALSE(Main().Closed());
@@ -274,7 +256,7 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndASecondCloseStillCloses) {
   UserClick(Main().N7);  // through the menu the error is dropped; a second attempt closes all the same
   EXPECT_TRUE(Main().Closed());
   EXPECT_EQ(host.messages.size(), 1u);
-  SetImmutable(folder.Path(), false);
+  testing_support::SetFolderImmutable(folder.Path().string(), false);
   EXPECT_EQ(folder.Read("program.ini"), before);
 }
 

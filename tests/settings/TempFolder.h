@@ -14,6 +14,8 @@
 #include <iterator>
 #include <string>
 
+#include "support/ImmutableFolder.h"
+
 namespace settings_test {
 
 class TempFolder {
@@ -48,16 +50,7 @@ class TempFolder {
  private:
   bool SetImmutable(bool on) {
     if (!on && !immutable_) return true;
-    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(fd);
-    return done;
+    return testing_support::SetFolderImmutable(path_, on);
   }
 
   std::string path_;
