@@ -7,6 +7,7 @@
 
 #include "gui/ModelWidgets.h"
 #include "gui/Pictures.h"
+#include "gui/Place.h"
 
 namespace gui {
 namespace {
@@ -15,13 +16,6 @@ namespace {
 constexpr int kPictureMaxWidth = 140;
 constexpr int kPictureMaxHeight = 150;
 constexpr int kTextX = 160;
-
-template <typename W>
-W* Place(QWidget* parent, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "gui/ModelWidgets.h"
+#include "gui/Place.h"
 #include "gui/QtText.h"
 
 namespace gui {
@@ -29,13 +30,6 @@ constexpr int kBesideX = kFieldX + kEditWidth + 6;  // units and "HEX" boxes aft
 constexpr int kHintX = 330;
 constexpr int kRowHeight = 22;
 constexpr int kLogX = kGroupWidth + 16;
-
-template <typename W>
-W* Place(QWidget* parent, int x, int y, int w, int h) {
-  auto* widget = new W(parent);
-  widget->setGeometry(x, y, w, h);
-  return widget;
-}
 
 }  // namespace
 
