@@ -30,11 +30,12 @@ size_t ResidentBytes() {
   return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
+// Both sanitizers hold freed memory back and keep shadow memory, so resident size says nothing under them.
 bool UnderAddressSanitizer() {
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
   return true;
 #elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
   return true;
 #endif
 #endif
