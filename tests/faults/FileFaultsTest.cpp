@@ -14,6 +14,7 @@
 
 #include "faults/FaultProgram.h"
 #include "platform/TextCodec.h"
+#include "support/ImmutableFolder.h"
 #include "ui/DeviceDefaults.h"
 
 namespace faults {
@@ -45,18 +46,7 @@ class ReadOnlyFolder {
   bool Active() const { return active_; }
 
  private:
-  bool SetImmutable(bool on) {
-    const int fd = open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    int flags = 0;
-    bool done = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    if (done) {
-      flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-      done = ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    }
-    close(fd);
-    return done;
-  }
+  bool SetImmutable(bool on) { return testing_support::SetFolderImmutable(path_, on); }
 
   std::string path_;
   bool active_ = false;
