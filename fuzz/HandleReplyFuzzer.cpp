@@ -11,7 +11,7 @@
 #include "config/Encoding.h"
 #include "platform/VirtualEventLoop.h"
 #include "support/ScriptedDialogHost.h"
-#include "support/SimulatedPort.h"
+#include "support/VirtualLine.h"
 #include "ui/MainFormDesign.h"
 
 namespace {
@@ -28,13 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   testing_support::ScriptedDialogHost host;
   ui::Application app(loop, host);
   ui::TMainFormDesign form(app);
-  std::unique_ptr<lang::TLangList> langList = std::make_unique<lang::TLangList>("", input.ConsumeBool());
-  testing_support::SimulatedPort port(form, langList, loop);
-  config::TDeviceConfig config(form, langList, port, app);
-  form.btn_SetAll.OnClick = [&](ui::Control& sender) { config.btn_ReadClick(sender); };
-  port.onReceive = [&](const char* buffer, uint16_t length) {
-    config.Comm1ReceiveData(&port, buffer, length);
-  };
+  lang::TLangHolder lang;
+  lang.Create("", input.ConsumeBool());
+  testing_support::VirtualLine line(loop);
+  config::TPortControl port(form, line, lang);
+  config::TDeviceConfig config(form, lang, port, app);
+  port.OpenComPort();
 
   form.chk_DevID.SetChecked(input.ConsumeBool());
   form.chk_HeartbeatFormat.SetChecked(input.ConsumeBool());
@@ -47,12 +46,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   while (input.remaining_bytes() > 0) {
     switch (input.ConsumeIntegralInRange<int>(0, 7)) {
       case 0:
-        config.WriteActive = input.ConsumeBool();
-        config.WriteStep = input.ConsumeIntegralInRange<int>(1, 10);
+        if (input.ConsumeBool()) {
+          config.StartWriteAll();
+        } else {
+          config.Abort();
+        }
         break;
       case 1:
-        config.ReadActive = input.ConsumeBool();
-        config.ReadStep = input.ConsumeIntegralInRange<int>(1, 3);
+        if (input.ConsumeBool()) {
+          config.StartRead();
+        } else {
+          form.btn_Default.Click();
+        }
         break;
       case 2: {
         // A command becomes LastCommand, so the chunks below can carry its echo.
@@ -62,13 +67,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
       case 3:
         // Arrives later, possibly inside a pause or a dialog.
-        port.Inject(input.ConsumeRandomLengthString(1024), input.ConsumeIntegralInRange<uint32_t>(0, 400));
+        line.Inject(input.ConsumeRandomLengthString(1024), input.ConsumeIntegralInRange<uint32_t>(0, 400));
         break;
       case 4:
         loop.AdvanceBy(input.ConsumeIntegralInRange<uint32_t>(0, 9000));
         break;
       case 5:
-        port.SetOpen(input.ConsumeBool());
+        if (input.ConsumeBool()) {
+          port.OpenComPort();
+        } else {
+          port.CloseComPort();
+        }
         break;
       default: {
         const std::string chunk = input.ConsumeRandomLengthString(1024);
@@ -76,12 +85,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         break;
       }
     }
-    Check(config.WriteStep >= 1 && config.WriteStep <= 10);
-    Check(config.ReadStep >= 1 && config.ReadStep <= 3);
+    Check(config.WriteStep() >= 1 && config.WriteStep() <= 10);
+    Check(config.ReadStep() >= 1 && config.ReadStep() <= 3);
   }
   // Every command sent gets its reply or its time-out: nothing is left counting down.
   loop.AdvanceBy(20000);
-  Check(port.PendingChunks() == 0);
+  Check(line.PendingChunks() == 0);
   Check(!form.tmr_TimeOut.Enabled());
   return 0;
 }

@@ -12,11 +12,11 @@ TDtuProgram::~TDtuProgram() {
 }
 
 void TDtuProgram::Start() {
-  frm_Main = std::make_unique<Tfrm_Main>(Application, LangList);
+  frm_Main = std::make_unique<Tfrm_Main>(Application, Lang);
   frm_Main->FormCreate();
-  frm_About = std::make_unique<Tfrm_About>(Application, LangList);
+  frm_About = std::make_unique<Tfrm_About>(Application, Lang);
   frm_About->FormCreate();
-  frm_APN = std::make_unique<Tfrm_APN>(Application, LangList, frm_Main->edt_APN_other);
+  frm_APN = std::make_unique<Tfrm_APN>(Application, Lang, frm_Main->edt_APN_other);
   frm_APN->FormCreate();
   frm_Main->frm_About = frm_About.get();
   frm_Main->frm_APN = frm_APN.get();

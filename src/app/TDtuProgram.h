@@ -19,7 +19,8 @@ class TDtuProgram {
   TDtuProgram& operator=(const TDtuProgram&) = delete;
 
   ui::Application Application;
-  std::unique_ptr<lang::TLangList> LangList;
+  // The language list, created by the main window's creation and released by its closing.
+  lang::TLangHolder Lang;
   std::unique_ptr<Tfrm_Main> frm_Main;
   std::unique_ptr<Tfrm_About> frm_About;
   std::unique_ptr<Tfrm_APN> frm_APN;

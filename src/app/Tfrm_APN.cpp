@@ -24,19 +24,19 @@ std::string ComposeApnText(const std::string& name, const std::string& account, 
   return text;
 }
 
-Tfrm_APN::Tfrm_APN(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList, ui::TEdit& edt_APN_other)
-    : ui::TApnFormDesign(app), LangList_(LangList), edt_APN_other_(edt_APN_other) {
+Tfrm_APN::Tfrm_APN(ui::Application& app, lang::TLangHolder& Lang, ui::TEdit& edt_APN_other)
+    : ui::TApnFormDesign(app), Lang_(Lang), edt_APN_other_(edt_APN_other) {
   btn_APN.OnClick = [this](ui::Control&) { btn_APNClick(); };
 }
 
-void Tfrm_APN::FormCreate() { ApplyApnLang(*this, *LangList_); }
+void Tfrm_APN::FormCreate() { ApplyApnLang(*this, Lang_.List()); }
 
 void Tfrm_APN::btn_APNClick() {
   ApnName = WithoutSpaces(lbledt_APN.Text());
   ApnAccount = WithoutSpaces(lbledt_account.Text());
   ApnPassword = WithoutSpaces(lbledt_password.Text());
   if (ApnName.empty()) {
-    App().MessageBox(LangList_->GetLangText(lang::lang_APN_APNEmpty));
+    App().MessageBox(Lang_.Text(lang::lang_APN_APNEmpty));
     return;
   }
   edt_APN_other_.SetText(ComposeApnText(ApnName, ApnAccount, ApnPassword));

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "lang/LangList.h"
+#include "lang/LangHolder.h"
 #include "ui/DialogDesigns.h"
 
 namespace app {
@@ -15,7 +15,7 @@ std::string ComposeApnText(const std::string& name, const std::string& account, 
 
 class Tfrm_APN : public ui::TApnFormDesign {
  public:
-  Tfrm_APN(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList, ui::TEdit& edt_APN_other);
+  Tfrm_APN(ui::Application& app, lang::TLangHolder& Lang, ui::TEdit& edt_APN_other);
 
   std::string ApnName;
   std::string ApnAccount;
@@ -25,7 +25,7 @@ class Tfrm_APN : public ui::TApnFormDesign {
   void btn_APNClick();
 
  private:
-  std::unique_ptr<lang::TLangList>& LangList_;
+  lang::TLangHolder& Lang_;
   ui::TEdit& edt_APN_other_;
 };
 

@@ -12,8 +12,8 @@ extern const std::string_view kAboutJpeg;
 
 std::string_view BuiltInAboutPicture() { return kAboutJpeg; }
 
-Tfrm_About::Tfrm_About(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList)
-    : ui::TAboutFormDesign(app), LangList_(LangList) {
+Tfrm_About::Tfrm_About(ui::Application& app, lang::TLangHolder& Lang)
+    : ui::TAboutFormDesign(app), Lang_(Lang) {
   img_About.Picture = std::string(BuiltInAboutPicture());
   btn_About_Yes.OnClick = [this](ui::Control&) { btn_About_YesClick(); };
   lbl_About_Website.OnClick = [this](ui::Control&) { lbl_About_WebsiteClick(); };
@@ -29,7 +29,7 @@ void Tfrm_About::FormCreate() {
       ui::MarkModelChanged();
     }
   }
-  ApplyAboutLang(*this, *LangList_);
+  ApplyAboutLang(*this, Lang_.List());
 }
 
 void Tfrm_About::btn_About_YesClick() { Close(); }

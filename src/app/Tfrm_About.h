@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "lang/LangList.h"
+#include "lang/LangHolder.h"
 #include "ui/DialogDesigns.h"
 
 namespace app {
@@ -14,7 +14,7 @@ std::string_view BuiltInAboutPicture();
 
 class Tfrm_About : public ui::TAboutFormDesign {
  public:
-  Tfrm_About(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList);
+  Tfrm_About(ui::Application& app, lang::TLangHolder& Lang);
 
   // Version label, the picture ("About.jpg" beside the program when it is a readable JPEG), the texts.
   void FormCreate();
@@ -22,7 +22,7 @@ class Tfrm_About : public ui::TAboutFormDesign {
   void lbl_About_WebsiteClick();
 
  private:
-  std::unique_ptr<lang::TLangList>& LangList_;
+  lang::TLangHolder& Lang_;
 };
 
 }  // namespace app

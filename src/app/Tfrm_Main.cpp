@@ -30,12 +30,13 @@ const lang::LangRow* HintRowForTag(int tag) {
 
 std::string Tfrm_Main::FilePath(const char* name) { return platform::ProgramFolder() + name; }
 
-Tfrm_Main::Tfrm_Main(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList)
+Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     : ui::TMainFormDesign(app),
       Comm1(app.Loop()),
-      PortControl(*this, Comm1, LangList),
-      Device(*this, LangList, PortControl, app),
-      LangList_(LangList) {
+      Comm1Line(Comm1),
+      PortControl(*this, Comm1Line, Lang),
+      Device(*this, Lang, PortControl, app),
+      Lang_(Lang) {
   // Comm1 as stored with the window: no flow control, DTR and RTS held off, a 20 ms read interval until the
   // port control sets its own.
   Comm1.CommName = "COM1";
@@ -85,14 +86,8 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, std::unique_ptr<lang::TLangList>& Lan
 Tfrm_Main::~Tfrm_Main() { Comm1.ClosePort(); }
 
 void Tfrm_Main::WireHandlers() {
-  Comm1.OnReceiveData = [this](serial::TComm* Sender, const char* Buffer, uint16_t BufferLength) {
-    App().Dispatch([&] { Device.Comm1ReceiveData(Sender, Buffer, BufferLength); });
-  };
   for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
-  }
-  for (ui::TButton* button : {&btn_Default, &btn_Read, &btn_SetAll}) {
-    button->OnClick = [this](ui::Control& sender) { Device.btn_ReadClick(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
     edit->OnKeyPress = [this](ui::Control& sender, char& key) { edt_WaitTimeKeyPress(sender, key); };
@@ -125,22 +120,21 @@ void Tfrm_Main::FormCreate() {
 void Tfrm_Main::CreateLangList() {
   std::string fileName = FilePath("lang.txt");
   if (!platform::FileExists(fileName)) fileName.clear();
-  LangList_ = std::make_unique<lang::TLangList>(fileName, true);
-  LangList_->IsChinese = Settings.SavedLanguage();
-  ApplyMainLang(*this, *LangList_);
+  Lang_.Create(fileName, Settings.SavedLanguage());
+  ApplyMainLang(*this, Lang_.List());
 }
 
 void Tfrm_Main::ToggleLang() {
-  LangList_->IsChinese = !LangList_->IsChinese;
-  ApplyMainLang(*this, *LangList_);
-  if (frm_About != nullptr) ApplyAboutLang(*frm_About, *LangList_);
-  if (frm_APN != nullptr) ApplyApnLang(*frm_APN, *LangList_);
+  Lang_.SetChinese(!Lang_.IsChinese());
+  ApplyMainLang(*this, Lang_.List());
+  if (frm_About != nullptr) ApplyAboutLang(*frm_About, Lang_.List());
+  if (frm_APN != nullptr) ApplyApnLang(*frm_APN, Lang_.List());
 }
 
-void Tfrm_Main::FreeLangList() { LangList_.reset(); }
+void Tfrm_Main::FreeLangList() { Lang_.Release(); }
 
 void Tfrm_Main::FormClose() {
-  Settings.SaveSettings(*this, LangList_->IsChinese);
+  Settings.SaveSettings(*this, Lang_.IsChinese());
   FreeLangList();
 }
 
@@ -188,13 +182,13 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
         if (frm_About != nullptr) frm_About->ShowModal();
         break;
       case 7:
-        platform::OpenWebAddress(Text(lang::lang_DownWeb));
+        platform::OpenWebAddress(Lang_.Text(lang::lang_DownWeb));
         break;
       case 8:
-        platform::OpenWebAddress(Text(lang::lang_About_Website));
+        platform::OpenWebAddress(Lang_.Text(lang::lang_About_Website));
         break;
       case 9:
-        App().MessageBox(Text(lang::lang_Hint_Message));
+        App().MessageBox(Lang_.Text(lang::lang_Hint_Message));
         break;
       default:
         break;
@@ -209,7 +203,7 @@ void Tfrm_Main::edt_WaitTimeKeyPress(ui::Control&, char& Key) {
 }
 
 void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
-  if (const lang::LangRow* row = HintRowForTag(Sender.Tag)) App().MessageBox(Text(*row));
+  if (const lang::LangRow* row = HintRowForTag(Sender.Tag)) App().MessageBox(Lang_.Text(*row));
 }
 
 void Tfrm_Main::cbb_APNChange(ui::Control&) {

@@ -1,13 +1,14 @@
 #pragma once
-// The main window model: the designed controls, the serial component Comm1, the port control, the device
-// configuration and the settings, wired to the window's handlers.
+// The main window model: the designed controls, the serial component Comm1 with its byte line, the port
+// control, the device configuration and the settings, wired to the window's handlers.
 
 #include <memory>
 
 #include "config/DeviceConfig.h"
-#include "lang/LangList.h"
+#include "config/PortControl.h"
+#include "lang/LangHolder.h"
 #include "serial/Comm.h"
-#include "serial/PortControl.h"
+#include "serial/CommLine.h"
 #include "settings/Settings.h"
 #include "ui/MainFormDesign.h"
 
@@ -18,12 +19,14 @@ class Tfrm_APN;
 
 class Tfrm_Main : public ui::TMainFormDesign {
  public:
-  Tfrm_Main(ui::Application& app, std::unique_ptr<lang::TLangList>& LangList);
+  Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang);
   // Closes the port so that no worker thread outlives the window.
   ~Tfrm_Main() override;
 
   serial::TComm Comm1;
-  serial::TPortControl PortControl;
+  // The byte line over Comm1, which the port control opens and writes.
+  serial::TCommLine Comm1Line;
+  config::TPortControl PortControl;
   config::TDeviceConfig Device;
   settings::TSettings Settings;
 
@@ -58,10 +61,9 @@ class Tfrm_Main : public ui::TMainFormDesign {
   static std::string FilePath(const char* name);
 
  private:
-  std::string Text(const lang::LangRow& row) { return LangList_->GetLangText(row); }
   void WireHandlers();
 
-  std::unique_ptr<lang::TLangList>& LangList_;
+  lang::TLangHolder& Lang_;
   bool closed_ = false;
   bool saveFailed_ = false;
 };

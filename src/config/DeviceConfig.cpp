@@ -4,29 +4,34 @@
 
 namespace config {
 
-TDeviceConfig::TDeviceConfig(ui::TMainFormDesign& form, std::unique_ptr<lang::TLangList>& langList,
-                             serial::CommandPort& port, ui::Application& app)
-    : form_(form), langList_(langList), port_(port), app_(app) {
+TDeviceConfig::TDeviceConfig(ui::TMainFormDesign& form, lang::TLangHolder& lang, TPortControl& port,
+                             ui::Application& app)
+    : form_(form), lang_(lang), port_(port), app_(app) {
   form_.tmr_TimeOut.OnTimer = [this](ui::TTimer& sender) { tmr_TimeOutTimer(sender); };
   form_.tmr_SendInfo.OnTimer = [this](ui::TTimer& sender) { tmr_SendInfoTimer(sender); };
   form_.chk_DevID.OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   form_.chk_HeartbeatFormat.OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
+  // A reply is handled as an event of the window: what escapes the handler goes to the general error report.
+  port_.OnReceiveData = [this](const char* buffer, uint16_t length) {
+    app_.Dispatch([&] { Comm1ReceiveData(&port_, buffer, length); });
+  };
+  for (ui::TButton* button : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
+    button->OnClick = [this](ui::Control& sender) { btn_ReadClick(sender); };
+  }
 }
 
-std::string TDeviceConfig::Text(const lang::LangRow& row) { return langList_->GetLangText(row); }
-
-void TDeviceConfig::AddInfo(const lang::LangRow& row) { form_.AddInfo(Text(row)); }
+void TDeviceConfig::AddInfo(const lang::LangRow& row) { form_.AddInfo(lang_.Text(row)); }
 
 void TDeviceConfig::SendSetCommand(int step) {
   if (step < 1 || step > 10) return;
   if (step == 9 || step == 10) SwitchPortBeforeStep(step);
   // Built only now: the pause before steps 9 and 10 handles messages, and the fields are the one copy.
-  port_.SendCommand(SetCommandText(form_, step));
+  Send(SetCommandText(form_, step), true);
 }
 
 void TDeviceConfig::SendQuery(int step) {
   if (step < 1 || step > 3) return;
-  port_.SendCommand(QueryText(step));
+  Send(QueryText(step), false);
 }
 
 void TDeviceConfig::SetFixedApn(const std::string& text) { form_.ShowFixedApn(text); }

@@ -7,13 +7,12 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 
-#include "lang/LangList.h"
-#include "serial/CommandPort.h"
+#include "config/PortControl.h"
+#include "config/SequenceEnd.h"
+#include "lang/LangHolder.h"
 #include "ui/Application.h"
-#include "ui/DeviceDefaults.h"
 #include "ui/MainFormDesign.h"
 
 namespace config {
@@ -23,26 +22,33 @@ enum class TMyStrSel { CIPCFG, CIPPACK, CIPMODE, CIPMUX, CSTT, CIPSTART };
 
 class TDeviceConfig {
  public:
-  // langList is owned by the application and created after this object, so it is looked at only when a
-  // text is needed. Wires the two timers and the two HEX boxes of form.
-  TDeviceConfig(ui::TMainFormDesign& form, std::unique_ptr<lang::TLangList>& langList,
-                serial::CommandPort& port, ui::Application& app);
+  // Wires the two timers, the two HEX boxes and the three action buttons of form. The language list is
+  // looked at only when a text is needed.
+  TDeviceConfig(ui::TMainFormDesign& form, lang::TLangHolder& lang, TPortControl& port, ui::Application& app);
   TDeviceConfig(const TDeviceConfig&) = delete;
   TDeviceConfig& operator=(const TDeviceConfig&) = delete;
 
-  bool WriteActive = false;
-  int WriteStep = 1;
-  bool ReadActive = false;
-  int ReadStep = 1;
+  bool WriteActive() const { return writeActive_; }
+  int WriteStep() const { return writeStep_; }
+  bool ReadActive() const { return readActive_; }
+  int ReadStep() const { return readStep_; }
+
+  // Raised once when a sequence ends, for each sequence that was running. A restore-defaults is a
+  // write-all of the default fields and ends as TAction::RestoreDefaults. Raised after the sequence's state
+  // is back at its start and after the log lines of the end, so a handler may start a new sequence.
+  std::function<void(const TSequenceEnd&)> OnSequenceEnd;
 
   // Shows the APN dialog modally; set by the window. SetOtherApn calls it.
   std::function<void()> ShowApnDialog;
 
-  // Handler of btn_Default (Tag 1), btn_Read (Tag 2) and btn_SetAll (Tag 3).
+  // Handler of btn_Default, btn_Read and btn_SetAll, dispatching on the Tag.
   void btn_ReadClick(ui::Control& Sender);
   void RestoreDefaults();
   void StartRead();
   void StartWriteAll();
+  // Ends every sequence at once without an end event and stops the reply time-out: the caller, who knows
+  // why, tells the user. A reply that comes later is only logged.
+  void Abort();
 
   // Steps 1 to 10; steps 9 and 10 first move the PC port to the DTU's new line settings. Other steps:
   // nothing.
@@ -68,9 +74,15 @@ class TDeviceConfig {
   void tmr_SendInfoTimer(ui::TTimer& Sender);
 
  private:
-  std::string Text(const lang::LangRow& row);
   void AddInfo(const lang::LangRow& row);
-  void EndAllSequences();
+  // Sends one command of a running sequence; a port that cannot send ends that sequence.
+  void Send(const std::string& text, bool forWrite);
+  void EndWrite(TOutcome outcome, const std::string& command);
+  void EndRead(TOutcome outcome, const std::string& command);
+  // Both directions start over; beforeEvents (the log lines of the end) runs before the end events.
+  void EndAllSequences(TOutcome outcome, const std::string& command,
+                       const std::function<void()>& beforeEvents = {});
+  void RaiseEnd(TAction action, TOutcome outcome, const std::string& command);
 
   void WriteCheck(const std::string& cleaned);
   void ReadAdvance();
@@ -81,11 +93,19 @@ class TDeviceConfig {
   void HandleListingReply(std::string rest);
 
   ui::TMainFormDesign& form_;
-  std::unique_ptr<lang::TLangList>& langList_;
-  serial::CommandPort& port_;
+  lang::TLangHolder& lang_;
+  TPortControl& port_;
   ui::Application& app_;
-  // Whether every reply of the running read so far was a plain OK; the read only reports success then.
-  bool readRepliesOk_ = true;
+
+  bool writeActive_ = false;
+  int writeStep_ = 1;
+  bool readActive_ = false;
+  int readStep_ = 1;
+  // The running write-all was started by restore-defaults.
+  TAction writeAction_ = TAction::WriteAll;
+  bool restoring_ = false;
+  // The first query of the running read whose reply was not a plain OK; the read only succeeds without one.
+  std::string readRefused_;
 };
 
 }  // namespace config

@@ -111,7 +111,7 @@ void TDeviceConfig::HandleReply(const char* bytes, size_t length) {
       const size_t echo = reply.find(lastCommand);
       if (echo != std::string::npos) reply.erase(echo, lastCommand.size());
     }
-    form_.AddInfo(Text(lang::lang_Info_Receive) + reply);
+    form_.AddInfo(lang_.Text(lang::lang_Info_Receive) + reply);
     if (Contains(reply, "@@Ver:")) {
       // A DTU that just started up answers nothing yet: the banner neither answers nor ends anything.
       form_.tmr_SendInfo.SetEnabled(true);
@@ -119,13 +119,15 @@ void TDeviceConfig::HandleReply(const char* bytes, size_t length) {
     }
     form_.tmr_TimeOut.SetEnabled(false);
     const std::string cleaned = Clean(reply);
-    if (WriteActive) WriteCheck(cleaned);
-    if (!ReadActive) {
-      ReadStep = 1;
+    if (writeActive_) WriteCheck(cleaned);
+    if (!readActive_) {
+      readStep_ = 1;
       return;
     }
-    if (!Contains(cleaned, "OK") || Contains(cleaned, "ERROR")) readRepliesOk_ = false;
-    switch (ReadStep) {
+    if ((!Contains(cleaned, "OK") || Contains(cleaned, "ERROR")) && readRefused_.empty()) {
+      readRefused_ = lastCommand;
+    }
+    switch (readStep_) {
       case 1:
         HandleBaudRateReply(cleaned);
         break;
@@ -142,7 +144,7 @@ void TDeviceConfig::HandleReply(const char* bytes, size_t length) {
   } catch (const std::exception&) {
     // Whatever the DTU sent that could not be read, the conversation is lost: both directions start over.
     // The received text is already in the log; fields changed before the error keep their new values.
-    EndAllSequences();
+    EndAllSequences(TOutcome::Unreadable, port_.LastCommand());
   }
 }
 

@@ -1,4 +1,5 @@
 #include "config/DeviceConfig.h"
+#include "ui/DeviceDefaults.h"
 
 namespace config {
 
@@ -19,16 +20,26 @@ void TDeviceConfig::btn_ReadClick(ui::Control& Sender) {
 }
 
 void TDeviceConfig::StartRead() {
-  ReadActive = true;
-  ReadStep = 1;
-  readRepliesOk_ = true;
+  readActive_ = true;
+  readStep_ = 1;
+  readRefused_.clear();
   SendQuery(1);
 }
 
 void TDeviceConfig::StartWriteAll() {
-  WriteActive = true;
-  WriteStep = 1;
+  writeAction_ = restoring_ ? TAction::RestoreDefaults : TAction::WriteAll;
+  restoring_ = false;
+  writeActive_ = true;
+  writeStep_ = 1;
   SendSetCommand(1);
+}
+
+void TDeviceConfig::Abort() {
+  writeActive_ = false;
+  writeStep_ = 1;
+  readActive_ = false;
+  readStep_ = 1;
+  form_.tmr_TimeOut.SetEnabled(false);
 }
 
 void TDeviceConfig::RestoreDefaults() {
@@ -48,8 +59,16 @@ void TDeviceConfig::RestoreDefaults() {
   form_.edt_WaitLen.SetText("200");
   form_.edt_WaitTime.SetText("10");
   form_.edt_RestartTime.SetText("1800");
-  // Defaults are always written to the DTU: the window wires this button to btn_ReadClick.
-  form_.btn_SetAll.Click();
+  // Defaults are always written to the DTU, through the button as a user would; the write it starts ends
+  // as a restore-defaults.
+  restoring_ = true;
+  try {
+    form_.btn_SetAll.Click();
+  } catch (...) {
+    restoring_ = false;
+    throw;
+  }
+  restoring_ = false;
 }
 
 void TDeviceConfig::WriteCheck(const std::string& cleaned) {
@@ -57,31 +76,36 @@ void TDeviceConfig::WriteCheck(const std::string& cleaned) {
   const bool accepted = cleaned.find("OK") != std::string::npos && cleaned.find("ERROR") == std::string::npos;
   if (!accepted) {
     // The reply is already in the log; the steps before it stay applied in the DTU.
-    WriteActive = false;
-    WriteStep = 1;
+    EndWrite(TOutcome::Refused, port_.LastCommand());
     return;
   }
-  if (WriteStep < 10) {
+  if (writeStep_ < 10) {
     // Raised before the next command is built, so a reply handled during the port switch's pause already
     // belongs to the new step.
-    ++WriteStep;
-    SendSetCommand(WriteStep);
+    ++writeStep_;
+    SendSetCommand(writeStep_);
   } else {
-    WriteActive = false;
-    WriteStep = 1;
+    writeActive_ = false;
+    writeStep_ = 1;
     AddInfo(lang::lang_Info_SetSuccess);
+    RaiseEnd(writeAction_, TOutcome::Succeeded, port_.LastCommand());
   }
 }
 
 void TDeviceConfig::ReadAdvance() {
-  if (ReadStep < 3) {
-    ++ReadStep;
-    SendQuery(ReadStep);
+  if (readStep_ < 3) {
+    ++readStep_;
+    SendQuery(readStep_);
     return;
   }
-  ReadActive = false;
-  ReadStep = 1;
-  if (readRepliesOk_) AddInfo(lang::lang_Info_ReadSuccess);
+  readActive_ = false;
+  readStep_ = 1;
+  if (readRefused_.empty()) {
+    AddInfo(lang::lang_Info_ReadSuccess);
+    RaiseEnd(TAction::Read, TOutcome::Succeeded, port_.LastCommand());
+  } else {
+    RaiseEnd(TAction::Read, TOutcome::Refused, readRefused_);
+  }
 }
 
 void TDeviceConfig::SwitchPortBeforeStep(int step) {
@@ -98,9 +122,10 @@ void TDeviceConfig::SwitchPortBeforeStep(int step) {
 }
 
 void TDeviceConfig::tmr_TimeOutTimer(ui::TTimer& Sender) {
-  EndAllSequences();
-  AddInfo(lang::lang_receive_Timeout);
-  Sender.SetEnabled(false);
+  EndAllSequences(TOutcome::TimedOut, port_.LastCommand(), [&] {
+    AddInfo(lang::lang_receive_Timeout);
+    Sender.SetEnabled(false);
+  });
 }
 
 void TDeviceConfig::tmr_SendInfoTimer(ui::TTimer& Sender) {
@@ -108,11 +133,44 @@ void TDeviceConfig::tmr_SendInfoTimer(ui::TTimer& Sender) {
   Sender.SetEnabled(false);
 }
 
-void TDeviceConfig::EndAllSequences() {
-  WriteActive = false;
-  WriteStep = 1;
-  ReadActive = false;
-  ReadStep = 1;
+void TDeviceConfig::Send(const std::string& text, bool forWrite) {
+  if (port_.SendCommand(text)) return;
+  if (forWrite) {
+    EndWrite(TOutcome::PortClosed, text);
+  } else {
+    EndRead(TOutcome::PortClosed, text);
+  }
+}
+
+void TDeviceConfig::EndWrite(TOutcome outcome, const std::string& command) {
+  if (!writeActive_) return;
+  writeActive_ = false;
+  writeStep_ = 1;
+  RaiseEnd(writeAction_, outcome, command);
+}
+
+void TDeviceConfig::EndRead(TOutcome outcome, const std::string& command) {
+  if (!readActive_) return;
+  readActive_ = false;
+  readStep_ = 1;
+  RaiseEnd(TAction::Read, outcome, command);
+}
+
+void TDeviceConfig::EndAllSequences(TOutcome outcome, const std::string& command,
+                                    const std::function<void()>& beforeEvents) {
+  const bool wasWriting = writeActive_;
+  const bool wasReading = readActive_;
+  writeActive_ = false;
+  writeStep_ = 1;
+  readActive_ = false;
+  readStep_ = 1;
+  if (beforeEvents) beforeEvents();
+  if (wasWriting) RaiseEnd(writeAction_, outcome, command);
+  if (wasReading) RaiseEnd(TAction::Read, outcome, command);
+}
+
+void TDeviceConfig::RaiseEnd(TAction action, TOutcome outcome, const std::string& command) {
+  if (OnSequenceEnd) OnSequenceEnd({action, outcome, command});
 }
 
 }  // namespace config

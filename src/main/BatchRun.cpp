@@ -23,7 +23,7 @@ TBatchRun::TBatchRun(platform::EventLoop& loop, const CliOptions& options, Conso
 TBatchRun::~TBatchRun() {
   // Each job closes its port and ends its threads before the language list it speaks through goes.
   jobs_.clear();
-  langList_.reset();
+  lang_.Release();
 }
 
 std::optional<std::string> TBatchRun::SettingsFileProblem() const {
@@ -45,14 +45,14 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
 
   std::string langFile = app::Tfrm_Main::FilePath("lang.txt");
   if (!platform::FileExists(langFile)) langFile.clear();
-  langList_ = std::make_unique<lang::TLangList>(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
+  lang_.Create(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
 
   const bool several = options_.ports.size() > 1;
   const std::string iniPath = options_.iniFile.value_or(kNoSettingsFile);
   for (const std::string& device : options_.ports) {
     const std::string prefix = several ? device + ": " : "";
     jobs_.push_back(std::make_unique<TPortJob>(
-        loop_, langList_, options_, iniPath, device,
+        loop_, lang_, options_, iniPath, device,
         [this, prefix](std::string_view line) { console_.Error(prefix + std::string(line)); }));
   }
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "lang/LangList.h"
+#include "lang/LangHolder.h"
 #include "main/CliOptions.h"
 #include "main/Console.h"
 #include "main/PortJob.h"
@@ -43,7 +43,7 @@ class TBatchRun {
   platform::EventLoop& loop_;
   const CliOptions& options_;
   Console& console_;
-  std::unique_ptr<lang::TLangList> langList_;
+  lang::TLangHolder lang_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
 };
 

@@ -21,20 +21,24 @@ void TLineDialogHost::ShowMessage(const std::string& text, const std::string&, u
 
 void TLineDialogHost::ShowModal(ui::TForm& form) { form.Close(); }
 
-TPortJob::TPortJob(platform::EventLoop& loop, std::unique_ptr<lang::TLangList>& langList,
-                   const CliOptions& options, const std::string& iniPath, std::string device, LineSink sink)
+TPortJob::TPortJob(platform::EventLoop& loop, lang::TLangHolder& lang, const CliOptions& options,
+                   const std::string& iniPath, std::string device, LineSink sink)
     : loop_(loop),
-      langList_(langList),
+      lang_(lang),
       options_(options),
       device_(std::move(device)),
       sink_(std::move(sink)),
       host_(sink_),
       application_(loop, host_) {
-  form_ = std::make_unique<app::Tfrm_Main>(application_, langList_);
+  form_ = std::make_unique<app::Tfrm_Main>(application_, lang_);
   application_.Title = form_->Caption();
   // The language comes from the command line, not from the file.
-  settings::LoadSettings(*form_, iniPath, langList_->IsChinese);
-  app::ApplyMainLang(*form_, *langList_);
+  settings::LoadSettings(*form_, iniPath, lang_.IsChinese());
+  app::ApplyMainLang(*form_, lang_.List());
+  // Only the first end counts: the action is one sequence.
+  form_->Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
+    if (!end_) end_ = end;
+  };
 
   // The port list offers COM1..COM9 and the devices present; a path it does not list is added, as the
   // window adds the devices it finds.
@@ -53,7 +57,7 @@ TPortJob::TPortJob(platform::EventLoop& loop, std::unique_ptr<lang::TLangList>& 
     form_->cbb_Open_BaudRate.SetItemIndex(static_cast<int>(rate - rates.begin()));
   }
 
-  apn_ = std::make_unique<app::Tfrm_APN>(application_, langList_, form_->edt_APN_other);
+  apn_ = std::make_unique<app::Tfrm_APN>(application_, lang_, form_->edt_APN_other);
   apn_->FormCreate();
   form_->frm_APN = apn_.get();
 }
@@ -86,41 +90,46 @@ void TPortJob::FlushLog() {
     clearsSeen_ = form_->mmo_Info.ClearCount();
     linesShown_ = 0;
   }
-  for (; linesShown_ < lines.size(); ++linesShown_) {
-    Judge(lines[linesShown_]);
-    sink_(lines[linesShown_]);
-  }
-}
-
-void TPortJob::Judge(const std::string& line) {
-  const lang::LangRow& success =
-      options_.action == Action::Read ? lang::lang_Info_ReadSuccess : lang::lang_Info_SetSuccess;
-  // Compared with the text of the language in use, exactly as the window wrote it.
-  if (line == "  " + langList_->GetLangText(success)) sawSuccess_ = true;
-  if (line == "  " + langList_->GetLangText(lang::lang_receive_Timeout)) sawReplyTimeout_ = true;
+  for (; linesShown_ < lines.size(); ++linesShown_) sink_(lines[linesShown_]);
 }
 
 bool TPortJob::SequenceActive() const {
-  return options_.action == Action::Read ? form_->Device.ReadActive : form_->Device.WriteActive;
+  return options_.action == Action::Read ? form_->Device.ReadActive() : form_->Device.WriteActive();
+}
+
+void TPortJob::Conclude(const config::TSequenceEnd& end) {
+  std::string command = end.command;
+  while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
+  switch (end.outcome) {
+    case config::TOutcome::Succeeded:
+      Finish(Outcome::Succeeded, "");
+      return;
+    case config::TOutcome::Refused:
+      Finish(Outcome::Refused, "the DTU refused " + command);
+      return;
+    case config::TOutcome::TimedOut:
+      Finish(Outcome::TimedOut, "no reply from the DTU in time");
+      return;
+    case config::TOutcome::Unreadable:
+      Finish(Outcome::Refused, "the DTU's reply to " + command + " could not be read");
+      return;
+    case config::TOutcome::PortClosed:
+      // The window would wait here for the user to open the port by hand; nobody can do that here.
+      Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+      return;
+  }
 }
 
 bool TPortJob::Update() {
   if (outcome_ != Outcome::Running) return true;
   FlushLog();
   const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
-  if (sawSuccess_) {
-    Finish(Outcome::Succeeded, "");
-  } else if (sawReplyTimeout_) {
-    Finish(Outcome::TimedOut, "no reply from the DTU in time");
+  if (end_) {
+    Conclude(*end_);
   } else if (!SequenceActive()) {
-    std::string command = form_->PortControl.LastCommand();
-    while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
-    // Nothing sent at all: the action's handler failed before its first command (its error is in the log).
-    Finish(Outcome::Refused,
-           command.empty() ? "the action ended before it sent a command" : "the DTU refused " + command);
-  } else if (!form_->PortControl.PortOpened) {
-    // The window would wait here for the user to open the port by hand; nobody can do that here.
-    Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+    // No end was reported and nothing runs: the action's handler failed before its first command (its
+    // error is in the log).
+    Finish(Outcome::Refused, "the action ended before it sent a command");
   } else if (static_cast<uint32_t>(loop_.TickCount() - startTick_) >= limitMs) {
     Finish(Outcome::TimedOut, "no result within " + std::to_string(options_.timeoutSeconds) + " s");
   }
@@ -132,12 +141,7 @@ void TPortJob::Finish(Outcome outcome, std::string reason) {
   FlushLog();
   outcome_ = outcome;
   reason_ = std::move(reason);
-  config::TDeviceConfig& device = form_->Device;
-  device.WriteActive = false;
-  device.WriteStep = 1;
-  device.ReadActive = false;
-  device.ReadStep = 1;
-  form_->tmr_TimeOut.SetEnabled(false);
+  form_->Device.Abort();
   form_->tmr_SendInfo.SetEnabled(false);
   form_->PortControl.CloseComPort();
 }

@@ -5,11 +5,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "app/Tfrm_APN.h"
 #include "app/Tfrm_Main.h"
+#include "config/SequenceEnd.h"
 #include "main/CliOptions.h"
 #include "ui/Application.h"
 
@@ -17,7 +19,7 @@ namespace cli {
 
 enum class Outcome {
   Running,
-  Succeeded,    // the window's success message was logged
+  Succeeded,    // the conversation reported success
   Refused,      // the DTU answered something the sequence does not accept
   TimedOut,     // no reply in time, or the overall limit passed
   NotOpened,    // the PC port could not be opened (at the start, or when following the DTU's new settings)
@@ -42,8 +44,8 @@ class TLineDialogHost : public ui::DialogHost {
 class TPortJob {
  public:
   // Builds the models and loads the settings (iniPath: an empty file stands for none). Nothing is opened
-  // yet. langList must outlive the job.
-  TPortJob(platform::EventLoop& loop, std::unique_ptr<lang::TLangList>& langList, const CliOptions& options,
+  // yet. lang must hold its list and outlive the job.
+  TPortJob(platform::EventLoop& loop, lang::TLangHolder& lang, const CliOptions& options,
            const std::string& iniPath, std::string device, LineSink sink);
   ~TPortJob();
   TPortJob(const TPortJob&) = delete;
@@ -54,8 +56,8 @@ class TPortJob {
   void Start();
   // Passes the log lines added since the last call to the sink.
   void FlushLog();
-  // Judges the model after an event and ends the job when the action has come to an end, the port is
-  // lost or the overall limit has passed. Returns whether the job is over.
+  // Ends the job after an event when the action has come to its end (as the conversation reported it) or
+  // the overall limit has passed. Returns whether the job is over.
   bool Update();
   // Ends a running job with this outcome: the conversation is dropped and the port closed.
   void Finish(Outcome outcome, std::string reason);
@@ -67,10 +69,10 @@ class TPortJob {
 
  private:
   bool SequenceActive() const;
-  void Judge(const std::string& line);
+  void Conclude(const config::TSequenceEnd& end);
 
   platform::EventLoop& loop_;
-  std::unique_ptr<lang::TLangList>& langList_;
+  lang::TLangHolder& lang_;
   const CliOptions& options_;
   std::string device_;
   LineSink sink_;
@@ -82,8 +84,7 @@ class TPortJob {
 
   size_t linesShown_ = 0;
   uint64_t clearsSeen_ = 0;
-  bool sawSuccess_ = false;
-  bool sawReplyTimeout_ = false;
+  std::optional<config::TSequenceEnd> end_;
   uint32_t startTick_ = 0;
   Outcome outcome_ = Outcome::Running;
   std::string reason_;

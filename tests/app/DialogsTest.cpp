@@ -23,7 +23,7 @@ class DialogsTest : public testing::Test {
               testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::create_directories(folder);
     platform::SetProgramFolderForTesting(folder.string());
-    LangList = std::make_unique<lang::TLangList>("", true);
+    Lang.Create("", true);
   }
   void TearDown() override {
     platform::SetProgramFolderForTesting("");
@@ -34,7 +34,7 @@ class DialogsTest : public testing::Test {
   platform::VirtualEventLoop loop;
   testing_support::ScriptedDialogHost host;
   ui::Application app{loop, host};
-  std::unique_ptr<lang::TLangList> LangList;
+  lang::TLangHolder Lang;
   ui::TEdit edt_APN_other{"edt_APN_other"};
 };
 
@@ -49,7 +49,7 @@ struct ApnCase {
 class ApnComposition : public DialogsTest, public testing::WithParamInterface<ApnCase> {};
 
 TEST_P(ApnComposition, JoinsNameAccountAndPasswordWithoutSpaces) {
-  app::Tfrm_APN dialog(app, LangList, edt_APN_other);
+  app::Tfrm_APN dialog(app, Lang, edt_APN_other);
   dialog.FormCreate();
   dialog.lbledt_APN.SetText(GetParam().apn);
   dialog.lbledt_account.SetText(GetParam().account);
@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<ApnCase>& row) { return std::string(row.param.name); });
 
 TEST_F(DialogsTest, AnEmptyApnIsRefusedInTheCurrentLanguageAndChangesNothing) {
-  app::Tfrm_APN dialog(app, LangList, edt_APN_other);
+  app::Tfrm_APN dialog(app, Lang, edt_APN_other);
   dialog.FormCreate();
   edt_APN_other.SetText("before");
   bool stayedOpen = false;
@@ -84,13 +84,13 @@ TEST_F(DialogsTest, AnEmptyApnIsRefusedInTheCurrentLanguageAndChangesNothing) {
   EXPECT_EQ(edt_APN_other.Text(), "before");
   ASSERT_EQ(host.messages.size(), 1u);
   EXPECT_EQ(GbkToUtf8(host.messages[0].text), "APN账号不能为空！");
-  LangList->IsChinese = false;
+  Lang.SetChinese(false);
   dialog.btn_APN.UserClick();
   EXPECT_EQ(host.messages.back().text, "APN account can not be empty!");
 }
 
 TEST_F(DialogsTest, TheApnDialogKeepsItsTextsBetweenShowingsAndClosingWithoutOkChangesNothing) {
-  app::Tfrm_APN dialog(app, LangList, edt_APN_other);
+  app::Tfrm_APN dialog(app, Lang, edt_APN_other);
   dialog.FormCreate();
   edt_APN_other.SetText("unchanged");
   host.onModal = [&](ui::TForm&) { dialog.lbledt_account.SetText("user"); };
@@ -103,14 +103,14 @@ TEST_F(DialogsTest, TheApnDialogKeepsItsTextsBetweenShowingsAndClosingWithoutOkC
 }
 
 TEST_F(DialogsTest, AboutShowsVersionAndFollowsTheLanguageWhileVersionAndPictureStay) {
-  app::Tfrm_About about(app, LangList);
+  app::Tfrm_About about(app, Lang);
   about.FormCreate();
   EXPECT_EQ(about.lbl_version.Caption(), " V1.7.3.0");
   EXPECT_EQ(GbkToUtf8(about.Caption()), "关于本程序");
   EXPECT_EQ(GbkToUtf8(about.btn_About_Yes.Caption()), "确 认");
   const std::string picture = about.img_About.Picture;
-  LangList->IsChinese = false;
-  app::ApplyAboutLang(about, *LangList);
+  Lang.SetChinese(false);
+  app::ApplyAboutLang(about, Lang.List());
   EXPECT_EQ(about.Caption(), "About this");
   EXPECT_EQ(about.lbl_About_Contact.Caption(), "Contact Us:");
   EXPECT_EQ(about.lbl_Aboutl_Description.Caption(),
@@ -125,7 +125,7 @@ TEST_F(DialogsTest, AboutTakesAReadableAboutJpgAndKeepsTheBuiltInPictureForABrok
     std::ofstream broken(folder / "About.jpg", std::ios::binary);
     broken << "this is not a JPEG";
   }
-  app::Tfrm_About withBroken(app, LangList);
+  app::Tfrm_About withBroken(app, Lang);
   withBroken.FormCreate();
   EXPECT_EQ(withBroken.img_About.Picture, app::BuiltInAboutPicture());
 
@@ -136,13 +136,13 @@ TEST_F(DialogsTest, AboutTakesAReadableAboutJpgAndKeepsTheBuiltInPictureForABrok
     std::ofstream good(folder / "About.jpg", std::ios::binary);
     good << own;
   }
-  app::Tfrm_About withGood(app, LangList);
+  app::Tfrm_About withGood(app, Lang);
   withGood.FormCreate();
   EXPECT_EQ(withGood.img_About.Picture, own);
 }
 
 TEST_F(DialogsTest, OkClosesTheAboutDialog) {
-  app::Tfrm_About about(app, LangList);
+  app::Tfrm_About about(app, Lang);
   about.FormCreate();
   bool closedByOk = false;
   host.onModal = [&](ui::TForm& form) {

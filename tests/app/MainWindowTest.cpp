@@ -171,7 +171,7 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   EXPECT_EQ(host.modalForms.back(), "frm_About");
   UserClick(Main().N2);
   EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CIPR?");
-  EXPECT_TRUE(Main().Device.ReadActive);
+  EXPECT_TRUE(Main().Device.ReadActive());
   UserClick(Main().N11);
   EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CSTT=\"CMNET\"");
   UserClick(Main().N7);
@@ -240,7 +240,7 @@ TEST_F(MainWindow, ClosingByMenuSavesExactlyAsTheCloseButton) {
   EXPECT_TRUE(Main().Closed());
   EXPECT_EQ(folder.Read("program.ini"), byMenu);
   EXPECT_NE(byMenu.find("Port=4000\r\n"), std::string::npos);
-  EXPECT_EQ(program->LangList, nullptr) << "the language list is released after saving";
+  EXPECT_FALSE(program->Lang.HasList()) << "the language list is released after saving";
 }
 
 TEST_F(MainWindow, AFailedSaveIsReportedAndASecondCloseStillCloses) {

@@ -1,6 +1,6 @@
 #pragma once
-// One main window's device configuration on a virtual clock, talking through the simulated port, with the
-// buttons wired the way the window wires them. The log is English so that lines read as plain text.
+// One main window's device configuration and its port control on a virtual clock, over a virtual byte
+// line. The log is English so that lines read as plain text.
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include "config/DeviceConfig.h"
 #include "platform/VirtualEventLoop.h"
 #include "support/ScriptedDialogHost.h"
-#include "support/SimulatedPort.h"
+#include "support/VirtualLine.h"
 #include "ui/MainFormDesign.h"
 
 namespace config_test {
@@ -29,42 +29,40 @@ struct ConfigBench {
   testing_support::ScriptedDialogHost host;
   ui::Application app{loop, host};
   ui::TMainFormDesign form{app};
-  std::unique_ptr<lang::TLangList> langList;
-  testing_support::SimulatedPort port{form, langList, loop};
-  config::TDeviceConfig config{form, langList, port, app};
+  lang::TLangHolder lang;
+  testing_support::VirtualLine line{loop};
+  config::TPortControl port{form, line, lang};
+  config::TDeviceConfig config{form, lang, port, app};
+  // Every end the conversation reported, in order.
+  std::vector<config::TSequenceEnd> ends;
 
   ConfigBench() {
-    langList = std::make_unique<lang::TLangList>("", false);
+    lang.Create("", false);
+    config.OnSequenceEnd = [this](const config::TSequenceEnd& end) { ends.push_back(end); };
     // The settings' defaults: the designed data-bit list shows "7" until they are loaded.
     form.cbb_Com_Byte.SetItemIndex(1);
     form.cbb_APN.SetItemIndex(0);
     form.ShowFixedApn("CMNET");
-    for (ui::Control* button :
-         {static_cast<ui::Control*>(&form.btn_Default), static_cast<ui::Control*>(&form.btn_Read),
-          static_cast<ui::Control*>(&form.btn_SetAll)}) {
-      button->OnClick = [this](ui::Control& sender) { config.btn_ReadClick(sender); };
-    }
-    port.onReceive = [this](const char* buffer, uint16_t length) {
-      config.Comm1ReceiveData(&port, buffer, length);
-    };
+    // The state after start-up: the port open with the PC port lists.
+    port.OpenComPort();
   }
 
-  // Hands a chunk straight to the receive event, as the port does.
+  // Hands a chunk straight to the receive event, as the line does.
   void Receive(const std::string& chunk) {
-    config.Comm1ReceiveData(&port, chunk.data(), static_cast<uint16_t>(chunk.size()));
+    line.OnReceive(chunk.data(), static_cast<uint16_t>(chunk.size()));
   }
 
-  std::string Text(const lang::LangRow& row) { return langList->GetLangText(row); }
+  std::string Text(const lang::LangRow& row) { return lang.Text(row); }
   // How often a message of the language table is in the log.
   int Count(const lang::LangRow& row) {
-    const std::string line = "  " + Text(row);
+    const std::string wanted = "  " + Text(row);
     int count = 0;
-    for (const std::string& logged : form.mmo_Info.Lines()) count += logged == line ? 1 : 0;
+    for (const std::string& logged : form.mmo_Info.Lines()) count += logged == wanted ? 1 : 0;
     return count;
   }
   const std::vector<std::string>& Log() { return form.mmo_Info.Lines(); }
   bool Idle() const {
-    return !config.WriteActive && !config.ReadActive && config.WriteStep == 1 && config.ReadStep == 1;
+    return !config.WriteActive() && !config.ReadActive() && config.WriteStep() == 1 && config.ReadStep() == 1;
   }
 };
 

@@ -11,18 +11,21 @@
 namespace config_test {
 namespace {
 
+using config::TAction;
+using config::TOutcome;
+using config::TSequenceEnd;
 using dtusim::LineFormat;
 
 struct DialogueBench : ConfigBench {
   dtusim::DtuSimulator dtu;
-  DialogueBench() { port.Attach(dtu); }
+  DialogueBench() { line.Attach(dtu); }
 
   void SetPcLine(int baudIndex, int parity, int byte, int stop) {
     form.cbb_Open_BaudRate.SetItemIndex(baudIndex);
     form.cbb_Open_Parity.SetItemIndex(parity);
     form.cbb_Open_Byte.SetItemIndex(byte);
     form.cbb_Open_Stop.SetItemIndex(stop);
-    port.SetOpen(true);
+    port.OpenComPort();
   }
 };
 
@@ -49,7 +52,7 @@ TEST(Read, ACompleteReadFillsEveryField) {
   bench.form.btn_Read.Click();
   bench.loop.AdvanceBy(1000);
 
-  EXPECT_EQ(bench.port.SentTexts(), kQueries);
+  EXPECT_EQ(bench.line.SentTexts(), kQueries);
   const auto& f = bench.form;
   EXPECT_EQ(f.cbb_Com_BaudRate.Text(), "9600");
   EXPECT_EQ(f.cbb_Com_Byte.Text(), "7");
@@ -68,6 +71,7 @@ TEST(Read, ACompleteReadFillsEveryField) {
   EXPECT_EQ(f.edt_IP.Text(), "10.0.0.1");
   EXPECT_EQ(f.edt_Port.Text(), "5000");
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 1);
+  EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::Read, TOutcome::Succeeded, kQueries[2]}}));
   EXPECT_TRUE(bench.Idle());
   EXPECT_FALSE(f.tmr_TimeOut.Enabled());
 }
@@ -77,9 +81,10 @@ TEST(Read, ARefusedQueryStillMovesTheReadOnButItIsNotReportedAsRead) {
   bench.dtu.faults.refuse = {"ICF"};
   bench.form.btn_Read.Click();
   bench.loop.AdvanceBy(1000);
-  EXPECT_EQ(bench.port.SentTexts(), kQueries);
+  EXPECT_EQ(bench.line.SentTexts(), kQueries);
   EXPECT_EQ(bench.form.edt_IP.Text(), "dtu.example.com") << "the listing was still read";
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 0);
+  EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::Read, TOutcome::Refused, kQueries[1]}}));
   EXPECT_TRUE(bench.Idle());
 }
 
@@ -108,8 +113,8 @@ TEST(WriteAll, TenCommandsInOrderWithThePcPortFollowingTheDtu) {
                                              "AT+ICF=4,1\r\n",
                                              "AT+CIPR=9600\r\n",
                                              "ATW\r\n"};
-  ASSERT_EQ(bench.port.SentTexts(), expected);
-  const auto& sent = bench.port.sent;
+  ASSERT_EQ(bench.line.SentTexts(), expected);
+  const auto& sent = bench.line.sent;
   const LineFormat oldLine{115200, 8, 'N', 1};
   for (int step = 0; step < 8; ++step) {
     EXPECT_EQ(sent[step].openCount, 0) << step;
@@ -120,31 +125,33 @@ TEST(WriteAll, TenCommandsInOrderWithThePcPortFollowingTheDtu) {
   EXPECT_EQ(sent[9].openCount, 2);
   EXPECT_EQ(sent[9].format, (LineFormat{9600, 7, 'E', 2}));
   EXPECT_GE(sent[8].at - sent[7].at, 200u) << "the adapter gets its pause";
-  EXPECT_EQ(bench.port.lostBursts, 0);
+  EXPECT_EQ(bench.line.lostBursts, 0);
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 1);
+  EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::Succeeded, "ATW\r\n"}}));
   EXPECT_TRUE(bench.Idle());
   EXPECT_TRUE(bench.dtu.settings.saved);
   EXPECT_EQ(bench.dtu.settings.server, "10.1.2.3");
   EXPECT_EQ(f.cbb_Open_BaudRate.Text(), "9600") << "the PC port keeps the new settings";
 }
 
-TEST(WriteAll, AFailedReopeningLeavesTheWriteWaitingWithoutATimeOut) {
+TEST(WriteAll, AFailedReopeningEndsTheWriteAtStepNineAsClosedWithoutATimeOut) {
   DialogueBench bench;
-  bench.port.failOpen = true;
+  bench.line.failOpen = true;
   bench.form.btn_SetAll.Click();
   bench.loop.AdvanceBy(20000);
-  EXPECT_EQ(bench.port.sent.size(), 8u);
+  EXPECT_EQ(bench.line.sent.size(), 8u);
   EXPECT_EQ(bench.Count(lang::lang_Info_ComInuse), 1);
   EXPECT_EQ(bench.Count(lang::lang_Info_ComIsOpen), 1);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
-  EXPECT_TRUE(bench.config.WriteActive);
-  EXPECT_EQ(bench.config.WriteStep, 9);
+  EXPECT_EQ(bench.ends,
+            (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::PortClosed, "AT+CIPR=115200\r\n"}}));
+  EXPECT_TRUE(bench.Idle());
 }
 
 TEST(RestoreDefaults, WithThePortClosedTheFieldsChangeAndNothingIsSent) {
   DialogueBench bench;
   auto& f = bench.form;
-  bench.port.SetOpen(false);
+  bench.port.CloseComPort();
   f.cbb_APN.SetItemIndex(2);
   f.ShowOtherApn("MYAPN");
   f.edt_Port.SetText("1");
@@ -164,10 +171,13 @@ TEST(RestoreDefaults, WithThePortClosedTheFieldsChangeAndNothingIsSent) {
   EXPECT_EQ(f.cbb_Com_Byte.Text(), "8");
   EXPECT_EQ(f.edtl_HeartbeatTime.Text(), "50");
   EXPECT_TRUE(f.chk_DevID.Checked()) << "the HEX boxes are not touched";
-  EXPECT_TRUE(bench.port.sent.empty());
+  EXPECT_TRUE(bench.line.sent.empty());
   EXPECT_EQ(bench.Count(lang::lang_Info_ComIsOpen), 1);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
-  EXPECT_TRUE(bench.config.WriteActive) << "waits for the first reply once the port opens";
+  EXPECT_EQ(
+      bench.ends,
+      (std::vector<TSequenceEnd>{{TAction::RestoreDefaults, TOutcome::PortClosed, "AT+CSTT=\"CMNET\"\r\n"}}));
+  EXPECT_TRUE(bench.Idle());
 }
 
 // The DTU refuses exactly one step; the write must stop there, without reporting success.
@@ -177,7 +187,7 @@ TEST_P(RefusedStep, EndsTheWriteSilentlyAndANewWriteStartsOver) {
   DialogueBench bench;
   const int refused = GetParam();
   int commands = 0;
-  bench.port.peer = [&](std::string_view bytes, const LineFormat& with) {
+  bench.line.peer = [&](std::string_view bytes, const LineFormat& with) {
     auto bursts = bench.dtu.Receive(bytes, with);
     if (++commands == refused) {
       for (auto& burst : bursts) burst.bytes = "\r\nERROR\r\n";
@@ -186,15 +196,17 @@ TEST_P(RefusedStep, EndsTheWriteSilentlyAndANewWriteStartsOver) {
   };
   bench.form.btn_SetAll.Click();
   bench.loop.AdvanceBy(5000);
-  EXPECT_EQ(static_cast<int>(bench.port.sent.size()), refused);
+  EXPECT_EQ(static_cast<int>(bench.line.sent.size()), refused);
+  EXPECT_EQ(bench.ends,
+            (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::Refused, bench.line.sent.back().text}}));
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 0);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
   EXPECT_TRUE(bench.Idle());
 
-  const size_t before = bench.port.sent.size();
+  const size_t before = bench.line.sent.size();
   bench.form.btn_SetAll.Click();
-  ASSERT_GT(bench.port.sent.size(), before);
-  EXPECT_EQ(bench.port.sent[before].text, "AT+CSTT=\"CMNET\"\r\n");
+  ASSERT_GT(bench.line.sent.size(), before);
+  EXPECT_EQ(bench.line.sent[before].text, "AT+CSTT=\"CMNET\"\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(EachStep, RefusedStep, testing::Range(1, 11));
@@ -245,8 +257,9 @@ TEST(SplitReply, EachPartIsTakenAsAWholeReply) {
   EXPECT_EQ(bench.form.cbb_Com_BaudRate.Text(), "9600") << "a rate cut short is not in the list";
   // The first half of the format reply ("+ICF: 3,") came before the rest of the rate: it lacks the parity
   // digit, which ends the read there.
-  EXPECT_EQ(bench.port.SentTexts(), (std::vector<std::string>{kQueries[0], kQueries[1]}));
+  EXPECT_EQ(bench.line.SentTexts(), (std::vector<std::string>{kQueries[0], kQueries[1]}));
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 0);
+  EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::Read, TOutcome::Unreadable, kQueries[1]}}));
   EXPECT_TRUE(bench.Idle());
 }
 
@@ -255,13 +268,13 @@ TEST(Banner, DuringAReadItNeitherAdvancesNorStopsTheTimeOut) {
   bench.dtu.faults.silent = true;
   bench.form.btn_Read.Click();
   bench.loop.AdvanceBy(1000);
-  bench.port.Deliver(bench.dtu.PowerOn());
+  bench.line.Deliver(bench.dtu.PowerOn());
   bench.loop.AdvanceBy(200);
-  bench.port.Deliver(bench.dtu.PowerOn());
+  bench.line.Deliver(bench.dtu.PowerOn());
   bench.loop.AdvanceBy(100);
-  EXPECT_TRUE(bench.config.ReadActive);
-  EXPECT_EQ(bench.config.ReadStep, 1);
-  EXPECT_EQ(bench.port.sent.size(), 1u);
+  EXPECT_TRUE(bench.config.ReadActive());
+  EXPECT_EQ(bench.config.ReadStep(), 1);
+  EXPECT_EQ(bench.line.sent.size(), 1u);
   EXPECT_TRUE(bench.form.tmr_TimeOut.Enabled());
 
   bench.loop.AdvanceBy(1199);  // 1499 ms after the first banner
@@ -279,6 +292,7 @@ struct TimeOutRow {
   const char* name;
   int baudIndex;
   uint32_t interval;
+  uint32_t readInterval;  // the quiet time that ends a chunk at that rate
 };
 
 class TimeOut : public testing::TestWithParam<TimeOutRow> {};
@@ -293,9 +307,12 @@ TEST_P(TimeOut, EndsBothDirectionsOnceAfterTheIntervalOfThePcBaudRate) {
   bench.form.btn_Read.Click();  // a running countdown is not restarted
   bench.loop.AdvanceBy(GetParam().interval - 1001);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
-  EXPECT_TRUE(bench.config.WriteActive && bench.config.ReadActive);
+  EXPECT_TRUE(bench.config.WriteActive() && bench.config.ReadActive());
   bench.loop.AdvanceBy(1);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 1);
+  EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::TimedOut, kQueries[0]},
+                                                   {TAction::Read, TOutcome::TimedOut, kQueries[0]}}));
+  EXPECT_EQ(bench.line.ReadInterval(), GetParam().readInterval);
   EXPECT_TRUE(bench.Idle());
   bench.loop.AdvanceBy(30000);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 1);
@@ -303,28 +320,31 @@ TEST_P(TimeOut, EndsBothDirectionsOnceAfterTheIntervalOfThePcBaudRate) {
   // A late reply is only logged.
   const size_t lines = bench.Log().size();
   bench.Receive("\r\nOK\r\n");
-  EXPECT_EQ(bench.port.sent.size(), 2u);
+  EXPECT_EQ(bench.line.sent.size(), 2u);
   EXPECT_TRUE(bench.Idle());
   EXPECT_EQ(bench.Log().size(), lines + 2) << "the receive line and the OK";
 }
 
 INSTANTIATE_TEST_SUITE_P(PcBaudRates, TimeOut,
-                         testing::Values(TimeOutRow{"At115200", 10, 3000}, TimeOutRow{"At1200", 2, 3000},
-                                         TimeOutRow{"At600", 1, 5000}, TimeOutRow{"At300", 0, 8000}),
+                         testing::Values(TimeOutRow{"At115200", 10, 3000, 50},
+                                         TimeOutRow{"At4800", 4, 3000, 80},
+                                         TimeOutRow{"At1200", 2, 3000, 150},
+                                         TimeOutRow{"At600", 1, 5000, 300},
+                                         TimeOutRow{"At300", 0, 8000, 500}),
                          ByName());
 
 TEST(Nested, AReplyDuringThePauseBeforeStepNineIsJudgedAsStepNinesReply) {
   DialogueBench bench;
-  bench.port.peer = [&](std::string_view bytes, const LineFormat& with) {
+  bench.line.peer = [&](std::string_view bytes, const LineFormat& with) {
     auto bursts = bench.dtu.Receive(bytes, with);
     // Noise 100 ms after the DTU accepted step 8: inside the pause.
-    if (bytes.starts_with("AT+ICF=")) bench.port.Inject("\r\nERROR\r\n", 100);
+    if (bytes.starts_with("AT+ICF=")) bench.line.Inject("\r\nERROR\r\n", 100);
     return bursts;
   };
   bench.form.btn_SetAll.Click();
   bench.loop.AdvanceBy(3000);
-  ASSERT_EQ(bench.port.sent.size(), 9u) << "step 9 still goes out after the pause, but nothing follows";
-  EXPECT_EQ(bench.port.sent[8].text, "AT+CIPR=115200\r\n");
+  ASSERT_EQ(bench.line.sent.size(), 9u) << "step 9 still goes out after the pause, but nothing follows";
+  EXPECT_EQ(bench.line.sent[8].text, "AT+CIPR=115200\r\n");
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 0);
   EXPECT_TRUE(bench.Idle());
   // The noise was handled before step 9 was logged as sent.
@@ -346,7 +366,7 @@ TEST(Nested, TheApnDialogOfAReadKeepsTheLineAndTheTimersRunning) {
     EXPECT_EQ(bench.form.edt_APN_other.Text(), "MYAPN");
     EXPECT_TRUE(bench.form.edt_APN_other.Enabled());
     EXPECT_EQ(bench.form.cbb_APN.ItemIndex(), 0) << "the choice is left as it was";
-    bench.port.Deliver(bench.dtu.PowerOn());
+    bench.line.Deliver(bench.dtu.PowerOn());
     bench.loop.WaitWithMessages(2000);
     EXPECT_EQ(bench.Count(lang::lang_Info_SendInfo), 1) << "handled while the dialog is open";
     bench.form.edt_APN_other.SetText("MYAPN\",\"user\",\"pw");

@@ -26,10 +26,18 @@ struct ParserBench : ConfigBench {
     form.edt_IP.SetText("?");
     form.edt_Port.SetText("?");
   }
-  // The awaited reply of query step of a read.
+  // Drives a read to the reply of query step, or a write-all to the reply of its step, each earlier
+  // command answered with a plain OK; what went out on the way is forgotten.
   void Expect(int step) {
-    config.ReadActive = true;
-    config.ReadStep = step;
+    Drive([this] { config.StartRead(); }, step);
+  }
+  void ExpectWrite(int step) {
+    Drive([this] { config.StartWriteAll(); }, step);
+  }
+  void Drive(const std::function<void()>& start, int step) {
+    start();
+    for (int answered = 1; answered < step; ++answered) Receive("\r\nOK\r\n");
+    line.sent.clear();
   }
 };
 
@@ -117,8 +125,8 @@ TEST(Listing, AnOddDigitCountIsKeptWhenTickedAndLosesItsLastDigitOtherwise) {
 TEST(Listing, ABadHexPairEndsBothDirectionsSilentlyKeepingEarlierFields) {
   ParserBench bench;
   bench.Expect(3);
-  bench.config.WriteActive = true;
-  bench.config.WriteStep = 4;
+  bench.config.StartWriteAll();
+  bench.line.sent.clear();
   const size_t lines = bench.Log().size();
   bench.Receive("+CIPCFG:1,5,0,6,7,8+CIPPACK:0,4G4F+CIPSTART:TCP,h,1,2OK");
   EXPECT_EQ(bench.form.edt_RestartTime.Text(), "8");
@@ -126,8 +134,9 @@ TEST(Listing, ABadHexPairEndsBothDirectionsSilentlyKeepingEarlierFields) {
   EXPECT_EQ(bench.form.edt_IP.Text(), "?");
   EXPECT_TRUE(bench.Idle());
   EXPECT_EQ(bench.Log().size(), lines + 2) << "the received text and the next write step, no message";
-  // The write check ran first and accepted: step 5 went out before the listing failed.
-  EXPECT_EQ(bench.port.SentTexts(), std::vector<std::string>{"AT + CIPMUX = 0\r\n"});
+  // The write check ran first and accepted: step 2 went out before the listing failed.
+  ASSERT_EQ(bench.line.sent.size(), 1u);
+  EXPECT_EQ(bench.line.sent[0].text.rfind("AT+CIPCFG=", 0), 0u);
 }
 
 struct QueryRow {
@@ -154,10 +163,10 @@ TEST_P(QueryReply, SetsTheSerialFields) {
   EXPECT_EQ(bench.form.cbb_Com_Parity.Text(), GetParam().parity);
   if (GetParam().endsInError) {
     EXPECT_TRUE(bench.Idle());
-    EXPECT_TRUE(bench.port.sent.empty()) << "no further query";
+    EXPECT_TRUE(bench.line.sent.empty()) << "no further query";
   } else {
-    EXPECT_EQ(bench.config.ReadStep, GetParam().step + 1);
-    EXPECT_EQ(bench.port.sent.size(), 1u);
+    EXPECT_EQ(bench.config.ReadStep(), GetParam().step + 1);
+    EXPECT_EQ(bench.line.sent.size(), 1u);
   }
 }
 
@@ -183,7 +192,7 @@ TEST(Intake, AOneByteChunkIsIgnoredAndAPureEchoIsNotLogged) {
   bench.Receive("\n");
   bench.Receive("AT+CIPR?\r\n");
   EXPECT_EQ(bench.Log().size(), lines);
-  EXPECT_EQ(bench.config.ReadStep, 1);
+  EXPECT_EQ(bench.config.ReadStep(), 1);
   EXPECT_TRUE(bench.form.tmr_TimeOut.Enabled());
 }
 
@@ -198,14 +207,13 @@ TEST(Intake, AnEchoBeforeTheReplyIsRemovedFromTheLog) {
 
 TEST(Intake, ALineEndAloneIsAReplyThatEndsAWriteAndMovesAReadOn) {
   ParserBench bench;
-  bench.config.WriteActive = true;
-  bench.config.WriteStep = 3;
+  bench.ExpectWrite(3);
   bench.Expect(1);
   bench.Receive("\r\n");
-  EXPECT_FALSE(bench.config.WriteActive);
-  EXPECT_EQ(bench.config.WriteStep, 1);
-  EXPECT_EQ(bench.config.ReadStep, 2);
-  EXPECT_EQ(bench.port.SentTexts(), std::vector<std::string>{"AT+ICF?\r\n"});
+  EXPECT_FALSE(bench.config.WriteActive());
+  EXPECT_EQ(bench.config.WriteStep(), 1);
+  EXPECT_EQ(bench.config.ReadStep(), 2);
+  EXPECT_EQ(bench.line.SentTexts(), std::vector<std::string>{"AT+ICF?\r\n"});
 }
 
 struct WriteReplyRow {
@@ -218,12 +226,11 @@ class WriteReply : public testing::TestWithParam<WriteReplyRow> {};
 
 TEST_P(WriteReply, OnlyAnOkWithoutErrorAcceptsAStep) {
   ParserBench bench;
-  bench.config.WriteActive = true;
-  bench.config.WriteStep = 3;
+  bench.ExpectWrite(3);
   bench.Receive(GetParam().reply);
-  EXPECT_EQ(bench.config.WriteActive, GetParam().accepted);
-  EXPECT_EQ(bench.config.WriteStep, GetParam().accepted ? 4 : 1);
-  EXPECT_EQ(bench.port.sent.size(), GetParam().accepted ? 1u : 0u);
+  EXPECT_EQ(bench.config.WriteActive(), GetParam().accepted);
+  EXPECT_EQ(bench.config.WriteStep(), GetParam().accepted ? 4 : 1);
+  EXPECT_EQ(bench.line.sent.size(), GetParam().accepted ? 1u : 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Replies, WriteReply,

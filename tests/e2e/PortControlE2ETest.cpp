@@ -6,7 +6,6 @@
 #include <unistd.h>
 
 #include "platform/TextCodec.h"
-#include "serial/PortControl.h"
 #include "support/ProgramFixture.h"
 
 namespace {
@@ -202,15 +201,5 @@ INSTANTIATE_TEST_SUITE_P(Rates, BaudRateTable,
                          [](const testing::TestParamInfo<BaudCase>& row) {
                            return "Index" + std::to_string(row.param.index);
                          });
-
-TEST(BaudRateRules, SlowLinesGetLongerGapsAndTimeouts) {
-  EXPECT_EQ(serial::ReadIntervalForBaudRate(300), 500u);
-  EXPECT_EQ(serial::ReplyTimeoutForBaudRate(300), 8000u);
-  EXPECT_EQ(serial::ReadIntervalForBaudRate(4800), 80u);
-  EXPECT_EQ(serial::ReplyTimeoutForBaudRate(4800), 3000u);
-  EXPECT_EQ(serial::ReadIntervalForBaudRate(9600), 50u);
-  EXPECT_EQ(serial::ReadIntervalForBaudRate(115200), 50u);
-  EXPECT_EQ(serial::ReplyTimeoutForBaudRate(115200), 3000u);
-}
 
 }  // namespace

@@ -69,12 +69,12 @@ TEST_F(LineFaults, DeviceVanishingInWriteAllEndsByTimeoutAndThePortOpensOnANewDe
   UserClick(Main().btn_SetAll);
   ASSERT_TRUE(RunUntil([&] { return hungUp; })) << testing::PrintToString(Main().mmo_Info.Lines());
   EXPECT_EQ(dtu->Received().size(), 5u);
-  EXPECT_TRUE(Main().Device.WriteActive) << "the fifth reply is still awaited";
+  EXPECT_TRUE(Main().Device.WriteActive()) << "the fifth reply is still awaited";
   EXPECT_FALSE(LogHas(English(lang::lang_receive_Timeout)));
 
   SkipPastReplyTimeout();
   EXPECT_EQ(LogCount(English(lang::lang_receive_Timeout)), 1);
-  EXPECT_FALSE(Main().Device.WriteActive);
+  EXPECT_FALSE(Main().Device.WriteActive());
   EXPECT_FALSE(Main().tmr_TimeOut.Enabled());
   EXPECT_FALSE(LogHas(English(lang::lang_Info_SetSuccess)));
 
@@ -116,7 +116,7 @@ TEST_F(LineFaults, StartUpNoiseOfARestartingModuleIsLoggedWholeAndTheReadEndsByT
 
   SkipPastReplyTimeout();
   EXPECT_EQ(LogCount(English(lang::lang_receive_Timeout)), 1);
-  EXPECT_FALSE(Main().Device.ReadActive);
+  EXPECT_FALSE(Main().Device.ReadActive());
   EXPECT_FALSE(LogHas(English(lang::lang_Info_ReadSuccess)));
   EXPECT_EQ(Main().cbb_Com_BaudRate.Text(), "115200") << "noise changed no field";
   EXPECT_EQ(Main().cbb_Com_Parity.Text(), "NONE");
@@ -145,7 +145,7 @@ TEST_F(LineFaults, TenMegabytesOfGarbageDuringAReadKeepMemoryBoundedApartFromThe
   UserClick(Main().btn_Read);
   ASSERT_TRUE(dtu->WaitForReceived(1, std::chrono::seconds(10)));
   dtu->SendRaw(garbage);
-  ASSERT_TRUE(RunUntil([&] { return received >= garbage.size() && !Main().Device.ReadActive; },
+  ASSERT_TRUE(RunUntil([&] { return received >= garbage.size() && !Main().Device.ReadActive(); },
                        std::chrono::seconds(120)))
       << received << " bytes received";
   // The DTU's own answers come after the flood; once they are in, nothing is awaited any more.

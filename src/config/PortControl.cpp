@@ -1,0 +1,148 @@
+#include "config/PortControl.h"
+
+#include <charconv>
+#include <stdexcept>
+
+namespace config {
+namespace {
+
+// The baud text as a decimal integer; anything else is a conversion error, as the list could hold no rate.
+uint32_t BaudRateFromText(const std::string& text) {
+  uint32_t value = 0;
+  const char* end = text.data() + text.size();
+  const auto [rest, error] = std::from_chars(text.data(), end, value);
+  if (text.empty() || error != std::errc() || rest != end) {
+    throw std::invalid_argument("'" + text + "' is not a valid integer value");
+  }
+  return value;
+}
+
+}  // namespace
+
+uint32_t ReadIntervalForBaudRate(uint32_t baudRate) {
+  switch (baudRate) {
+    case 300:
+      return 500;
+    case 600:
+      return 300;
+    case 1200:
+    case 2400:
+      return 150;
+    case 4800:
+      return 80;
+    default:
+      return 50;
+  }
+}
+
+uint32_t ReplyTimeoutForBaudRate(uint32_t baudRate) {
+  if (baudRate == 300) return 8000;
+  if (baudRate == 600) return 5000;
+  return 3000;
+}
+
+TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang)
+    : form_(form), line_(line), lang_(lang) {
+  line_.OnReceive = [this](const char* bytes, uint16_t length) {
+    if (OnReceiveData) OnReceiveData(bytes, length);
+  };
+}
+
+void TPortControl::ApplyPortLists() {
+  settings_.BaudRate = BaudRateFromText(form_.cbb_Open_BaudRate.Text());
+  switch (form_.cbb_Open_Parity.ItemIndex()) {
+    case 0:
+      settings_.Parity = serial::TParity::None;
+      break;
+    case 1:
+      settings_.Parity = serial::TParity::Odd;
+      break;
+    case 2:
+      settings_.Parity = serial::TParity::Even;
+      break;
+    default:
+      break;
+  }
+  switch (form_.cbb_Open_Byte.ItemIndex()) {
+    case 0:
+      settings_.ByteSize = serial::TByteSize::_7;
+      break;
+    case 1:
+      settings_.ByteSize = serial::TByteSize::_8;
+      break;
+    default:
+      break;
+  }
+  switch (form_.cbb_Open_Stop.ItemIndex()) {
+    case 0:
+      settings_.StopBits = serial::TStopBits::_1;
+      break;
+    case 1:
+      settings_.StopBits = serial::TStopBits::_2;
+      break;
+    default:
+      break;
+  }
+}
+
+bool TPortControl::ReopenComPort() {
+  try {
+    // The caption shows the close text while the attempt runs; a failure puts the open text back.
+    form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Close));
+    line_.Close();
+    PortOpened = false;
+    ApplyPortLists();
+    form_.tmr_TimeOut.SetEnabled(false);
+    form_.tmr_TimeOut.SetInterval(ReplyTimeoutForBaudRate(settings_.BaudRate));
+    line_.Open(form_.cbb_Open_ComName.Text(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
+    form_.btn_Com.SetPicture(form_.img_Open.Picture);
+    PortOpened = true;
+    return true;
+  } catch (...) {
+    // Whatever failed, the user sees the one "port in use or missing" line; the reason is not shown.
+    form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
+    form_.btn_Com.SetPicture(form_.img_Close.Picture);
+    PortOpened = false;
+    return false;
+  }
+}
+
+void TPortControl::OpenComPort() {
+  if (!ReopenComPort()) form_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
+}
+
+void TPortControl::ShowClosed() {
+  form_.btn_Com.SetPicture(form_.img_Close.Picture);
+  form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
+  PortOpened = false;
+}
+
+void TPortControl::CloseComPort() {
+  line_.Close();
+  ShowClosed();
+}
+
+bool TPortControl::SendCommand(const std::string& Text) {
+  if (!PortOpened) {
+    form_.AddInfo(lang_.Text(lang::lang_Info_ComIsOpen));
+    return false;
+  }
+  lastCommand_ = Text;
+  form_.tmr_TimeOut.SetEnabled(true);
+  // The result is not looked at: a port that failed after opening is reported by the reply time-out.
+  line_.Write(Text);
+  form_.AddInfo(lang_.Text(lang::lang_Info_Send) + Text);
+  return true;
+}
+
+void TPortControl::btn_ComClick(ui::Control&) {
+  if (form_.btn_Com.Caption() == lang_.Text(lang::lang_Command_Open)) {
+    OpenComPort();
+  } else {
+    CloseComPort();
+  }
+}
+
+void TPortControl::cbb_Open_ComNameChange(ui::Control&) { OpenComPort(); }
+
+}  // namespace config

@@ -1,0 +1,61 @@
+#pragma once
+// The port control of the main window: opens the byte line with the settings of the five PC port lists,
+// closes it, toggles it from the port button, and sends command texts to the DTU while echoing them in the
+// log.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "lang/LangHolder.h"
+#include "serial/ByteLine.h"
+#include "ui/MainFormDesign.h"
+
+namespace config {
+
+// The quiet time that ends a received chunk, and the reply time-out, for a PC baud rate: slow lines need a
+// longer gap between bytes before a reply counts as complete, and longer to bring a whole reply.
+uint32_t ReadIntervalForBaudRate(uint32_t baudRate);
+uint32_t ReplyTimeoutForBaudRate(uint32_t baudRate);
+
+class TPortControl {
+ public:
+  TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang);
+
+  // True only after a successful ReopenComPort; the line's own state is not consulted.
+  bool PortOpened = false;
+
+  // Closes, applies the five lists, opens. Never raises: any failure ends in the closed state.
+  bool ReopenComPort();
+  // Closes the port and opens it again with the settings of the five PC port lists; a failure leaves it
+  // closed and logs the lang_Info_ComInuse text.
+  void OpenComPort();
+  void CloseComPort();
+  // When the port is believed open: stores Text as LastCommand, switches tmr_TimeOut on (without restarting
+  // a running countdown), writes the bytes, and logs the lang_Info_Send text followed by Text; returns true.
+  // Otherwise logs the lang_Info_ComIsOpen text, does nothing else and returns false.
+  bool SendCommand(const std::string& Text);
+  // The whole last command sent, CR LF included; empty before the first.
+  const std::string& LastCommand() const { return lastCommand_; }
+
+  // The port button: opens when its caption is the open text of the current language, else closes.
+  void btn_ComClick(ui::Control& Sender);
+  // Any of the five PC port lists (and the DTU's parity, data-bit and stop-bit lists) changed by the user.
+  void cbb_Open_ComNameChange(ui::Control& Sender);
+
+  // The receive event: each chunk the line delivers, as it delivered it.
+  std::function<void(const char* Buffer, uint16_t BufferLength)> OnReceiveData;
+
+ private:
+  void ApplyPortLists();
+  void ShowClosed();
+
+  ui::TMainFormDesign& form_;
+  serial::ByteLine& line_;
+  lang::TLangHolder& lang_;
+  // What the line was last opened with; a list whose index names nothing keeps its part of it.
+  serial::PortSettings settings_;
+  std::string lastCommand_;
+};
+
+}  // namespace config

@@ -1,0 +1,28 @@
+#pragma once
+// How a read, a write-all or a restore-defaults came to its end: the one result the window and the command
+// line take from the conversation, as a value rather than as a line of the log.
+
+#include <string>
+
+namespace config {
+
+enum class TAction { Read, WriteAll, RestoreDefaults };
+
+enum class TOutcome {
+  Succeeded,
+  Refused,     // the DTU answered without its OK, or with an ERROR
+  TimedOut,    // no reply came within the reply time-out
+  Unreadable,  // a reply could not be read; the conversation was dropped
+  PortClosed,  // the command could not go out: the port is closed or was lost
+};
+
+struct TSequenceEnd {
+  TAction action;
+  TOutcome outcome;
+  // The command concerned, CR LF included: the refused, unanswered, unreadable or unsent one; the last one
+  // sent on success.
+  std::string command;
+  friend bool operator==(const TSequenceEnd&, const TSequenceEnd&) = default;
+};
+
+}  // namespace config
