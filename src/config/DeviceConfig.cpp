@@ -11,9 +11,9 @@ TDeviceConfig::TDeviceConfig(ui::TMainFormDesign& form, lang::TLangHolder& lang,
   form_.tmr_SendInfo.OnTimer = [this](ui::TTimer& sender) { tmr_SendInfoTimer(sender); };
   form_.chk_DevID.OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   form_.chk_HeartbeatFormat.OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
-  // A reply is handled as an event of the window: what escapes the handler goes to the general error report.
+  // No trap here: the reply handler catches every error of its own.
   port_.OnReceiveData = [this](const char* buffer, uint16_t length) {
-    app_.Dispatch([&] { Comm1ReceiveData(&port_, buffer, length); });
+    Comm1ReceiveData(&port_, buffer, length);
   };
   for (ui::TButton* button : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
     button->OnClick = [this](ui::Control& sender) { btn_ReadClick(sender); };

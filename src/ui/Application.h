@@ -1,6 +1,15 @@
 #pragma once
 // The application object: its title, its icon, the loop of the window thread, the host that shows message
 // boxes and modal windows, and the general error report for errors that escape an event handler.
+//
+// Where an error raised in a handler goes. Every event that comes from outside (a user's input through the
+// view, a timer tick, the close button, a press by the command line) runs through Dispatch, so a
+// std::exception that escapes it reaches the general error report and the program goes on with the next
+// event. Three handlers keep their errors to themselves: the menu's (Tfrm_Main::N2Click) drops the error of
+// a menu command without a word; the reply handler (TDeviceConfig::HandleReply) ends the conversation and
+// reports it as an unreadable reply, so the receive event has no trap of its own; the port control turns any
+// failure of an opening into its one log line. The serial component's worker threads never raise: they
+// report by notification.
 
 #include <exception>
 #include <string>

@@ -107,6 +107,16 @@ TEST_F(CommandLineE2E, ARefusedStepEndsTheWriteThereAndNamesTheCommand) {
   EXPECT_FALSE(dtu.Settings().saved);
 }
 
+TEST_F(CommandLineE2E, ADtuThatAnswersWithTheTextOfTheSuccessMessageHasNotSaidOk) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) {
+    sim.faults.answer = {{"CIPPACK", "\r\n  [Note]: Parameter set successfully.\r\n"}};
+  }));
+  const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(LineStartingWith(result.err, dtu.SlavePath() + ":"),
+            dtu.SlavePath() + ": failed, the DTU refused AT+CIPPACK=0,\"4C4F47\"");
+}
+
 TEST_F(CommandLineE2E, APortThatCannotBeOpenedFailsAtOnce) {
   PtyDtu dtu;
   const auto result =

@@ -214,6 +214,9 @@ std::string DtuSimulator::Answer(std::string_view line) {
   for (const auto& refused : faults.refuse) {
     if (Upper(refused) == command->name) return std::string(kError);
   }
+  for (const auto& [name, bytes] : faults.answer) {
+    if (Upper(name) == command->name) return bytes;
+  }
   using Kind = AtCommand::Kind;
   switch (command->kind) {
     case Kind::Basic:

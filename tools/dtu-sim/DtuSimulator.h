@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -67,6 +68,8 @@ struct Faults {
   std::optional<uint32_t> splitPauseMs;  // the reply comes in two bursts with this pause between them
   bool silent = false;                   // answers nothing at all
   std::set<std::string> refuse;          // command names (for example "CIPPACK", "ICF") answered with ERROR
+  // Command names answered with these bytes instead of the reply, changing nothing: a DTU of another make.
+  std::map<std::string, std::string> answer;
 };
 
 // Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of

@@ -20,13 +20,14 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dtu-sim [--echo off|exact|cr] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
-    "               [--refuse NAME]... [--silent] [--link PATH]\n"
+    "               [--refuse NAME]... [--answer NAME=TEXT]... [--silent] [--link PATH]\n"
     "  --echo       echo each command: not at all, exactly as received, or cut short at its CR\n"
     "  --echo-alone send the echo on its own, before the answer\n"
     "  --delay MS   pause before each answer (default 5)\n"
     "  --split MS   send each answer in two halves with this pause between them\n"
     "  --banner     send the power-on banner a second after the port is first opened\n"
     "  --refuse     answer ERROR to this command (CIPPACK, ICF, CIPR, ATW, ...); repeatable\n"
+    "  --answer     answer this command with TEXT instead (\\r and \\n stand for CR and LF); repeatable\n"
     "  --silent     answer nothing\n"
     "  --link PATH  also reach the port through this symbolic link (removed at exit)\n"
     "The DTU starts at 115200 baud, 8 data bits, no parity, 1 stop bit (picocom -b 115200 PATH).\n";
@@ -37,6 +38,19 @@ std::optional<uint32_t> Milliseconds(const char* text) {
   const unsigned long value = std::strtoul(text, &end, 10);
   if (errno != 0 || end == text || *end != '\0' || value > 600'000) return std::nullopt;
   return static_cast<uint32_t>(value);
+}
+
+// "\r" and "\n" in an option's text stand for CR and LF, which a shell argument cannot carry easily.
+std::string Unescape(std::string_view text) {
+  std::string bytes;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'r' || text[i + 1] == 'n')) {
+      bytes.push_back(text[++i] == 'r' ? '\r' : '\n');
+    } else {
+      bytes.push_back(text[i]);
+    }
+  }
+  return bytes;
 }
 
 struct Arguments {
@@ -78,6 +92,10 @@ std::optional<Arguments> Parse(int argc, char** argv) {
       args.banner = true;
     } else if (option == "--refuse" && value) {
       args.faults.refuse.insert(argv[++i]);
+    } else if (option == "--answer" && value && std::strchr(value, '=') != nullptr) {
+      const std::string_view spec = argv[++i];
+      const size_t equals = spec.find('=');
+      args.faults.answer[std::string(spec.substr(0, equals))] = Unescape(spec.substr(equals + 1));
     } else if (option == "--silent") {
       args.faults.silent = true;
     } else if (option == "--link" && value && *value != '\0') {
