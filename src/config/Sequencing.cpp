@@ -1,16 +1,17 @@
 #include "config/DeviceConfig.h"
+#include "ui/Tags.h"
 
 namespace config {
 
 void TDeviceConfig::btn_ReadClick(ui::Control& Sender) {
   switch (Sender.Tag) {
-    case 1:
+    case ui::tags::kRestoreDefaults:
       RestoreDefaults();
       break;
-    case 2:
+    case ui::tags::kRead:
       StartRead();
       break;
-    case 3:
+    case ui::tags::kWriteAll:
       StartWriteAll();
       break;
     default:
