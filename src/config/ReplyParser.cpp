@@ -4,6 +4,7 @@
 
 #include "config/DeviceConfig.h"
 #include "config/Encoding.h"
+#include "ui/ListMeanings.h"
 
 namespace config {
 namespace {
@@ -163,12 +164,12 @@ void TDeviceConfig::HandleFormatReply(std::string rest) {
   if (entry.name != "ICF") return;
   const std::string& value = entry.value;
   if (value.empty()) throw EConvertError("'' is not a valid integer value");
-  if (const auto format = ByteAndStopFromCode(DigitValue(value[0]))) {
+  if (const auto format = ui::ByteAndStopFromDtuCode(DigitValue(value[0]))) {
     form_.cbb_Com_Byte.SetItemIndex(format->byteIndex);
     form_.cbb_Com_Stop.SetItemIndex(format->stopIndex);
   }
   if (value.size() < 3) throw EConvertError("'' is not a valid integer value");
-  if (const auto parity = ParityIndexFromCode(DigitValue(value[2])))
+  if (const auto parity = ui::ParityIndexFromDtuCode(DigitValue(value[2])))
     form_.cbb_Com_Parity.SetItemIndex(*parity);
 }
 

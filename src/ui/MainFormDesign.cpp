@@ -2,6 +2,7 @@
 
 #include "platform/TextCodec.h"
 #include "ui/DeviceDefaults.h"
+#include "ui/ListMeanings.h"
 #include "ui/Tags.h"
 
 namespace ui {
@@ -39,9 +40,9 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(lbl_Open_BaudRate, "波特率");
   Design(cbb_Open_BaudRate, BaudRateItems(), 10);
   Design(lbl_Open_ComParam, "检验/数据/停止");
-  Design(cbb_Open_Parity, {"NONE", "ODD", "EVEN"}, 0);
-  Design(cbb_Open_Byte, {"7", "8"}, 1);
-  Design(cbb_Open_Stop, {"1", "2"}, 0);
+  Design(cbb_Open_Parity, ParityItems(), 0);
+  Design(cbb_Open_Byte, DataBitsItems(), 1);
+  Design(cbb_Open_Stop, StopBitsItems(), 0);
   img_Open.Picture = "open";
   img_Open.SetVisible(false);
   img_Close.Picture = "close";
@@ -57,10 +58,10 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(lbl_ComBaudRate, "设备波特率");
   Design(cbb_Com_BaudRate, BaudRateItems(), 10);
   Design(lbl_ComParam, "检验/数据/停止");
-  Design(cbb_Com_Parity, {"NONE", "ODD", "EVEN"}, 0);
+  Design(cbb_Com_Parity, ParityItems(), 0);
   // The designed list shows "7"; the settings file's default puts "8" there at every start.
-  Design(cbb_Com_Byte, {"7", "8"}, 0);
-  Design(cbb_Com_Stop, {"1", "2"}, 0);
+  Design(cbb_Com_Byte, DataBitsItems(), 0);
+  Design(cbb_Com_Stop, StopBitsItems(), 0);
   Design(lbl_DevID, "注册包格式");
   Design(chk_DevID, "HEX", tags::kDevIdHex);
   Design(lbl_HeartbeatFormat, "心跳包格式");

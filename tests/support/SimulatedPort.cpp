@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 
+#include "ui/ListMeanings.h"
+
 namespace testing_support {
 namespace {
 
@@ -36,12 +38,9 @@ void SimulatedPort::SetOpen(bool open) {
     return;
   }
   format_.baudRate = rate;
-  const int parity = form_.cbb_Open_Parity.ItemIndex();
-  if (parity >= 0 && parity <= 2) format_.parity = "NOE"[parity];
-  const int byte = form_.cbb_Open_Byte.ItemIndex();
-  if (byte == 0 || byte == 1) format_.dataBits = 7 + byte;
-  const int stop = form_.cbb_Open_Stop.ItemIndex();
-  if (stop == 0 || stop == 1) format_.stopBits = 1 + stop;
+  if (const auto parity = ui::ParityAt(form_.cbb_Open_Parity.ItemIndex())) format_.parity = parity->letter;
+  if (const auto bits = ui::DataBitsAt(form_.cbb_Open_Byte.ItemIndex())) format_.dataBits = *bits;
+  if (const auto bits = ui::StopBitsAt(form_.cbb_Open_Stop.ItemIndex())) format_.stopBits = *bits;
 }
 
 void SimulatedPort::OpenComPort() {
