@@ -9,6 +9,7 @@
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
 #include "settings/IniFile.h"
+#include "ui/DeviceFields.h"
 #include "ui/Tags.h"
 
 namespace app {
@@ -216,12 +217,12 @@ void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
 void Tfrm_Main::cbb_APNChange(ui::Control&) {
   switch (cbb_APN.ItemIndex()) {
     case 0:
-      Device.SetFixedApn("CMNET");
+      Device.SetFixedApn(ui::kApnCmnet);
       break;
     case 1:
-      Device.SetFixedApn("UNINET");
+      Device.SetFixedApn(ui::kApnUninet);
       break;
-    case 2:
+    case ui::kOtherApnIndex:
       Device.SetOtherApn("");
       break;
     default:

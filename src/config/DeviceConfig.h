@@ -13,7 +13,6 @@
 #include "lang/LangList.h"
 #include "serial/CommandPort.h"
 #include "ui/Application.h"
-#include "ui/DeviceDefaults.h"
 #include "ui/MainFormDesign.h"
 
 namespace config {

@@ -4,6 +4,7 @@
 
 #include "config/DeviceConfig.h"
 #include "config/Encoding.h"
+#include "ui/DeviceFields.h"
 #include "ui/ListMeanings.h"
 
 namespace config {
@@ -215,12 +216,12 @@ void TDeviceConfig::HandleListingReply(std::string rest) {
       case TMyStrSel::CSTT: {
         // The APN ends at the first comma; account and password are not taken back.
         const std::string apn = UpperAscii(Chars(rest, 1, Pos(',', rest) - 1));
-        if (apn == "CMNET") {
+        if (apn == ui::kApnCmnet) {
           form_.cbb_APN.SetItemIndex(0);
-          SetFixedApn("CMNET");
-        } else if (apn == "UNINET") {
+          SetFixedApn(ui::kApnCmnet);
+        } else if (apn == ui::kApnUninet) {
           form_.cbb_APN.SetItemIndex(1);
-          SetFixedApn("UNINET");
+          SetFixedApn(ui::kApnUninet);
         } else {
           SetOtherApn(apn);
         }

@@ -1,7 +1,7 @@
 #include "ui/MainFormDesign.h"
 
 #include "platform/TextCodec.h"
-#include "ui/DeviceDefaults.h"
+#include "ui/DeviceFields.h"
 #include "ui/ListMeanings.h"
 #include "ui/Tags.h"
 
@@ -15,10 +15,8 @@ void Design(CaptionControl& control, const char* captionUtf8, int tag = 0) {
   control.Tag = tag;
 }
 
-void Design(TComboBox& list, std::vector<std::string> items, int index) {
-  list.SetItems(std::move(items));
-  list.SetItemIndex(index);
-}
+// The item selected at first comes from the device fields table with the other designed values.
+void Design(TComboBox& list, std::vector<std::string> items) { list.SetItems(std::move(items)); }
 
 }  // namespace
 
@@ -34,15 +32,15 @@ TMainFormDesign::TMainFormDesign(Application& app)
 
   Design(grp_OpenCom_Caption, " 计算机串口参数 ");
   Design(lbl_Open_ComName, "串口号");
-  Design(cbb_Open_ComName, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"}, 0);
+  Design(cbb_Open_ComName, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"});
   Design(btn_Com, "打 开");
   btn_Com.SetPicture("close");
   Design(lbl_Open_BaudRate, "波特率");
-  Design(cbb_Open_BaudRate, BaudRateItems(), 10);
+  Design(cbb_Open_BaudRate, BaudRateItems());
   Design(lbl_Open_ComParam, "检验/数据/停止");
-  Design(cbb_Open_Parity, ParityItems(), 0);
-  Design(cbb_Open_Byte, DataBitsItems(), 1);
-  Design(cbb_Open_Stop, StopBitsItems(), 0);
+  Design(cbb_Open_Parity, ParityItems());
+  Design(cbb_Open_Byte, DataBitsItems());
+  Design(cbb_Open_Stop, StopBitsItems());
   img_Open.Picture = "open";
   img_Open.SetVisible(false);
   img_Close.Picture = "close";
@@ -50,18 +48,17 @@ TMainFormDesign::TMainFormDesign(Application& app)
 
   Design(grp_Param_Caption, " DTU设备参数设置 ");
   Design(lbl_APN, "APN账号");
-  Design(cbb_APN, {Gbk("移动"), Gbk("联通"), Gbk("其他")}, 0);
+  Design(cbb_APN, {Gbk("移动"), Gbk("联通"), Gbk("其他")});
   Design(lbl_IP, "目标IP或域名");
   Design(lbl_NetProtocol, "网络协议");
-  Design(cbb_NetProtocol, {"TCP", "UDP"}, 0);
+  Design(cbb_NetProtocol, {"TCP", "UDP"});
   Design(lbl_Port, "目标端口");
   Design(lbl_ComBaudRate, "设备波特率");
-  Design(cbb_Com_BaudRate, BaudRateItems(), 10);
+  Design(cbb_Com_BaudRate, BaudRateItems());
   Design(lbl_ComParam, "检验/数据/停止");
-  Design(cbb_Com_Parity, ParityItems(), 0);
-  // The designed list shows "7"; the settings file's default puts "8" there at every start.
-  Design(cbb_Com_Byte, DataBitsItems(), 0);
-  Design(cbb_Com_Stop, StopBitsItems(), 0);
+  Design(cbb_Com_Parity, ParityItems());
+  Design(cbb_Com_Byte, DataBitsItems());
+  Design(cbb_Com_Stop, StopBitsItems());
   Design(lbl_DevID, "注册包格式");
   Design(chk_DevID, "HEX", tags::kDevIdHex);
   Design(lbl_HeartbeatFormat, "心跳包格式");
@@ -115,16 +112,7 @@ TMainFormDesign::TMainFormDesign(Application& app)
   N4.Items = {&N13, &N9, &N8, &N12, &N10};
 
   // The designed values of the fields; the settings file overwrites them at every start.
-  edt_IP.SetText(DefaultServerHost);
-  edt_Port.SetText("2317");
-  edt_DevID.SetText("LOGIN:1001");
-  edt_HeartbeatFormat.SetText("LOG");
-  edtl_HeartbeatTime.SetText("50");
-  edt_WaitLen.SetText("200");
-  edt_WaitTime.SetText("10");
-  edt_RestartTime.SetText("1800");
-  CipmuxText = "AT + CIPMUX = 0";
-  CipmodeText = "AT + CIPMODE = 1";
+  ShowDesignedFields(*this);
 }
 
 void TMainFormDesign::AddInfo(const std::string& text) { mmo_Info.Add("  " + text); }
