@@ -9,11 +9,13 @@
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
 #include "settings/IniFile.h"
+#include "ui/DeviceFields.h"
+#include "ui/Tags.h"
 
 namespace app {
 namespace {
 
-// The help text of each "(?)" label, by its Tag.
+// The help text of each "(?)" label, in Tag order.
 const lang::LangRow* HintRowForTag(int tag) {
   static const lang::LangRow* const rows[] = {
       &lang::lang_Hint_APN,           &lang::lang_Hint_IP,
@@ -22,8 +24,8 @@ const lang::LangRow* HintRowForTag(int tag) {
       &lang::lang_Hint_DevID,         &lang::lang_Hint_HeartbeatFormat,
       &lang::lang_Hint_HeartbeatTime, &lang::lang_Hint_WaitLen,
       &lang::lang_Hint_WaitTime,      &lang::lang_Hint_ResetTime};
-  if (tag < 1 || tag > 12) return nullptr;
-  return rows[tag - 1];
+  if (tag < ui::tags::kHintApn || tag > ui::tags::kHintRestartTime) return nullptr;
+  return rows[tag - ui::tags::kHintApn];
 }
 
 }  // namespace
@@ -163,31 +165,31 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
   // Errors of menu commands are dropped without a word; the program carries on.
   try {
     switch (Sender.Tag) {
-      case 1:
+      case ui::tags::kRestoreDefaults:
         Device.RestoreDefaults();
         break;
-      case 2:
+      case ui::tags::kRead:
         Device.StartRead();
         break;
-      case 3:
+      case ui::tags::kWriteAll:
         Device.StartWriteAll();
         break;
-      case 4:
+      case ui::tags::kExit:
         CloseWindow();
         break;
-      case 5:
+      case ui::tags::kLanguage:
         ToggleLang();
         break;
-      case 6:
+      case ui::tags::kAbout:
         if (frm_About != nullptr) frm_About->ShowModal();
         break;
-      case 7:
+      case ui::tags::kDownloadPage:
         platform::OpenWebAddress(Lang_.Text(lang::lang_DownWeb));
         break;
-      case 8:
+      case ui::tags::kWebSite:
         platform::OpenWebAddress(Lang_.Text(lang::lang_About_Website));
         break;
-      case 9:
+      case ui::tags::kSmsHelp:
         App().MessageBox(Lang_.Text(lang::lang_Hint_Message));
         break;
       default:
@@ -209,12 +211,12 @@ void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
 void Tfrm_Main::cbb_APNChange(ui::Control&) {
   switch (cbb_APN.ItemIndex()) {
     case 0:
-      Device.SetFixedApn("CMNET");
+      Device.SetFixedApn(ui::kApnCmnet);
       break;
     case 1:
-      Device.SetFixedApn("UNINET");
+      Device.SetFixedApn(ui::kApnUninet);
       break;
-    case 2:
+    case ui::kOtherApnIndex:
       Device.SetOtherApn("");
       break;
     default:

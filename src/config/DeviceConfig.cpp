@@ -1,6 +1,7 @@
 #include "config/DeviceConfig.h"
 
 #include "config/Encoding.h"
+#include "ui/Tags.h"
 
 namespace config {
 
@@ -43,8 +44,8 @@ void TDeviceConfig::SetOtherApn(const std::string& text) {
 
 void TDeviceConfig::chk_DevIDClick(ui::Control& Sender) {
   ui::TEdit* edit = nullptr;
-  if (Sender.Tag == 1) edit = &form_.edt_DevID;
-  if (Sender.Tag == 2) edit = &form_.edt_HeartbeatFormat;
+  if (Sender.Tag == ui::tags::kDevIdHex) edit = &form_.edt_DevID;
+  if (Sender.Tag == ui::tags::kHeartbeatFormatHex) edit = &form_.edt_HeartbeatFormat;
   const auto* box = dynamic_cast<const ui::TCheckBox*>(&Sender);
   if (edit == nullptr || box == nullptr) return;
   // The conversion finishes before the edit changes, so a bad hex pair leaves the user's text in place.

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "ui/ListMeanings.h"
+
 namespace config {
 namespace {
 
@@ -57,52 +59,6 @@ int DigitValue(char digit) {
   return digit - '0';
 }
 
-int FormatCode(int byteIndex, int stopIndex) {
-  if (byteIndex == 0 && stopIndex == 0) return 5;
-  if (byteIndex == 0 && stopIndex == 1) return 4;
-  if (byteIndex == 1 && stopIndex == 1) return 1;
-  return 3;
-}
-
-int ParityCode(int parityIndex) {
-  switch (parityIndex) {
-    case 1:
-      return 0;
-    case 2:
-      return 1;
-    default:
-      return 3;
-  }
-}
-
-std::optional<ByteAndStop> ByteAndStopFromCode(int formatCode) {
-  switch (formatCode) {
-    case 1:
-      return ByteAndStop{1, 1};
-    case 3:
-      return ByteAndStop{1, 0};
-    case 4:
-      return ByteAndStop{0, 1};
-    case 5:
-      return ByteAndStop{0, 0};
-    default:
-      return std::nullopt;
-  }
-}
-
-std::optional<int> ParityIndexFromCode(int parityCode) {
-  switch (parityCode) {
-    case 0:
-      return 1;
-    case 1:
-      return 2;
-    case 3:
-      return 0;
-    default:
-      return std::nullopt;
-  }
-}
-
 std::string SetCommandText(const ui::TMainFormDesign& form, int step) {
   std::string text;
   switch (step) {
@@ -132,8 +88,8 @@ std::string SetCommandText(const ui::TMainFormDesign& form, int step) {
       break;
     case 8:
       text = "AT+ICF=" +
-             std::to_string(FormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex())) + "," +
-             std::to_string(ParityCode(form.cbb_Com_Parity.ItemIndex()));
+             std::to_string(ui::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex())) +
+             "," + std::to_string(ui::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
       break;
     case 9:
       text = "AT+CIPR=" + form.cbb_Com_BaudRate.Text();

@@ -2,7 +2,6 @@
 // The DTU's command texts and the small text conversions they need. Everything here is pure: it reads the
 // window's controls but changes nothing, so the sequencing decides when a command is built and sent.
 
-#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -24,18 +23,6 @@ std::string AsciiToHex(const std::string& text);
 std::string HexToAscii(const std::string& hex);
 // One decimal digit as a number; anything else raises EConvertError.
 int DigitValue(char digit);
-
-// The DTU's serial format codes, from the item indexes of the data-bit, stop-bit and parity lists. An index
-// that names nothing (-1) falls back to 8 data bits, 1 stop bit, no parity.
-int FormatCode(int byteIndex, int stopIndex);
-int ParityCode(int parityIndex);
-// The inverse: the list indexes a code stands for, or nothing for a code the DTU does not use.
-struct ByteAndStop {
-  int byteIndex;
-  int stopIndex;
-};
-std::optional<ByteAndStop> ByteAndStopFromCode(int formatCode);
-std::optional<int> ParityIndexFromCode(int parityCode);
 
 // The setting command of write step 1 to 10 built from the window's fields, CR LF included; empty for any
 // other step. Building never fails: what a control holds is what the DTU gets.

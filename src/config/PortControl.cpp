@@ -3,6 +3,8 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "ui/ListMeanings.h"
+
 namespace config {
 namespace {
 
@@ -50,38 +52,24 @@ TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, la
 
 void TPortControl::ApplyPortLists() {
   settings_.BaudRate = BaudRateFromText(form_.cbb_Open_BaudRate.Text());
-  switch (form_.cbb_Open_Parity.ItemIndex()) {
-    case 0:
-      settings_.Parity = serial::TParity::None;
-      break;
-    case 1:
-      settings_.Parity = serial::TParity::Odd;
-      break;
-    case 2:
-      settings_.Parity = serial::TParity::Even;
-      break;
-    default:
-      break;
+  if (const auto parity = ui::ParityAt(form_.cbb_Open_Parity.ItemIndex())) {
+    switch (parity->parity) {
+      case ui::Parity::None:
+        settings_.Parity = serial::TParity::None;
+        break;
+      case ui::Parity::Odd:
+        settings_.Parity = serial::TParity::Odd;
+        break;
+      case ui::Parity::Even:
+        settings_.Parity = serial::TParity::Even;
+        break;
+    }
   }
-  switch (form_.cbb_Open_Byte.ItemIndex()) {
-    case 0:
-      settings_.ByteSize = serial::TByteSize::_7;
-      break;
-    case 1:
-      settings_.ByteSize = serial::TByteSize::_8;
-      break;
-    default:
-      break;
+  if (const auto bits = ui::DataBitsAt(form_.cbb_Open_Byte.ItemIndex())) {
+    settings_.ByteSize = *bits == 7 ? serial::TByteSize::_7 : serial::TByteSize::_8;
   }
-  switch (form_.cbb_Open_Stop.ItemIndex()) {
-    case 0:
-      settings_.StopBits = serial::TStopBits::_1;
-      break;
-    case 1:
-      settings_.StopBits = serial::TStopBits::_2;
-      break;
-    default:
-      break;
+  if (const auto bits = ui::StopBitsAt(form_.cbb_Open_Stop.ItemIndex())) {
+    settings_.StopBits = *bits == 1 ? serial::TStopBits::_1 : serial::TStopBits::_2;
   }
 }
 

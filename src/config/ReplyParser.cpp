@@ -4,6 +4,8 @@
 
 #include "config/DeviceConfig.h"
 #include "config/Encoding.h"
+#include "ui/DeviceFields.h"
+#include "ui/ListMeanings.h"
 
 namespace config {
 namespace {
@@ -165,12 +167,12 @@ void TDeviceConfig::HandleFormatReply(std::string rest) {
   if (entry.name != "ICF") return;
   const std::string& value = entry.value;
   if (value.empty()) throw EConvertError("'' is not a valid integer value");
-  if (const auto format = ByteAndStopFromCode(DigitValue(value[0]))) {
+  if (const auto format = ui::ByteAndStopFromDtuCode(DigitValue(value[0]))) {
     form_.cbb_Com_Byte.SetItemIndex(format->byteIndex);
     form_.cbb_Com_Stop.SetItemIndex(format->stopIndex);
   }
   if (value.size() < 3) throw EConvertError("'' is not a valid integer value");
-  if (const auto parity = ParityIndexFromCode(DigitValue(value[2])))
+  if (const auto parity = ui::ParityIndexFromDtuCode(DigitValue(value[2])))
     form_.cbb_Com_Parity.SetItemIndex(*parity);
 }
 
@@ -216,12 +218,12 @@ void TDeviceConfig::HandleListingReply(std::string rest) {
       case TMyStrSel::CSTT: {
         // The APN ends at the first comma; account and password are not taken back.
         const std::string apn = UpperAscii(Chars(rest, 1, Pos(',', rest) - 1));
-        if (apn == "CMNET") {
+        if (apn == ui::kApnCmnet) {
           form_.cbb_APN.SetItemIndex(0);
-          SetFixedApn("CMNET");
-        } else if (apn == "UNINET") {
+          SetFixedApn(ui::kApnCmnet);
+        } else if (apn == ui::kApnUninet) {
           form_.cbb_APN.SetItemIndex(1);
-          SetFixedApn("UNINET");
+          SetFixedApn(ui::kApnUninet);
         } else {
           SetOtherApn(apn);
         }

@@ -1,17 +1,18 @@
 #include "config/DeviceConfig.h"
-#include "ui/DeviceDefaults.h"
+#include "ui/DeviceFields.h"
+#include "ui/Tags.h"
 
 namespace config {
 
 void TDeviceConfig::btn_ReadClick(ui::Control& Sender) {
   switch (Sender.Tag) {
-    case 1:
+    case ui::tags::kRestoreDefaults:
       RestoreDefaults();
       break;
-    case 2:
+    case ui::tags::kRead:
       StartRead();
       break;
-    case 3:
+    case ui::tags::kWriteAll:
       StartWriteAll();
       break;
     default:
@@ -43,22 +44,10 @@ void TDeviceConfig::Abort() {
 }
 
 void TDeviceConfig::RestoreDefaults() {
-  form_.cbb_APN.SetItemIndex(0);
-  // Only the text: the field keeps its look until the APN choice changes.
-  form_.edt_APN_other.SetText("CMNET");
-  form_.edt_IP.SetText(ui::DefaultServerHost);
-  form_.edt_Port.SetText("2317");
-  form_.cbb_NetProtocol.SetItemIndex(0);
-  form_.cbb_Com_BaudRate.SetItemIndex(10);
-  form_.cbb_Com_Parity.SetItemIndex(0);
-  form_.cbb_Com_Byte.SetItemIndex(1);
-  form_.cbb_Com_Stop.SetItemIndex(0);
-  form_.edt_DevID.SetText("LOGIN:1001");
-  form_.edt_HeartbeatFormat.SetText("LOG");
-  form_.edtl_HeartbeatTime.SetText("50");
-  form_.edt_WaitLen.SetText("200");
-  form_.edt_WaitTime.SetText("10");
-  form_.edt_RestartTime.SetText("1800");
+  // The APN gets its text only: the field keeps its look until the APN choice changes.
+  for (const ui::DeviceField& field : ui::DeviceFields()) {
+    if (ui::IsRestoredByDefaults(field)) ui::SetFieldDefault(field, form_);
+  }
   // Defaults are always written to the DTU, through the button as a user would; the write it starts ends
   // as a restore-defaults.
   restoring_ = true;

@@ -1,5 +1,9 @@
 #include "main/DtuSection.h"
 
+#include <string_view>
+
+#include "ui/DeviceFields.h"
+
 namespace cli {
 namespace {
 
@@ -24,40 +28,23 @@ std::string StoredForm(const std::string& value) {
 int ApnIndex(const ui::TMainFormDesign& form) {
   const int index = form.cbb_APN.ItemIndex();
   const std::string& apn = form.edt_APN_other.Text();
-  if ((index == 0 && apn == "CMNET") || (index == 1 && apn == "UNINET")) return index;
-  return 2;
+  const char* fixed = ui::FixedApnAt(index);
+  if (fixed != nullptr && apn == fixed) return index;
+  return ui::kOtherApnIndex;
 }
 
 }  // namespace
 
 std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd) {
-  std::string section = "[DTU]" + lineEnd;
-  auto text = [&](const char* key, const std::string& value) {
-    section += key;
+  std::string section = std::string("[") + ui::kDtuSection + "]" + lineEnd;
+  for (const ui::DeviceField& field : ui::DeviceFields()) {
+    if (std::string_view(field.section) != ui::kDtuSection) continue;
+    section += field.key;
     section += '=';
-    section += StoredForm(value);
+    section +=
+        StoredForm(ui::IsApnChoice(field) ? std::to_string(ApnIndex(form)) : ui::FieldValue(field, form));
     section += lineEnd;
-  };
-  auto index = [&](const char* key, const ui::TComboBox& list) {
-    text(key, std::to_string(list.ItemIndex()));
-  };
-  text("APN Index", std::to_string(ApnIndex(form)));
-  text("APN Str", form.edt_APN_other.Text());
-  text("IP", form.edt_IP.Text());
-  text("Port", form.edt_Port.Text());
-  index("Protocol", form.cbb_NetProtocol);
-  index("BaudRate", form.cbb_Com_BaudRate);
-  index("Parity", form.cbb_Com_Parity);
-  index("Byte", form.cbb_Com_Byte);
-  index("Stop", form.cbb_Com_Stop);
-  text("DevID", form.edt_DevID.Text());
-  text("HeartbeatFormat", form.edt_HeartbeatFormat.Text());
-  text("HeartbeatTime", form.edtl_HeartbeatTime.Text());
-  text("WaitTime", form.edt_WaitTime.Text());
-  text("WaitLength", form.edt_WaitLen.Text());
-  text("RestartTime", form.edt_RestartTime.Text());
-  text("CIPMUX", form.CipmuxText);
-  text("CIPMODE", form.CipmodeText);
+  }
   return section;
 }
 

@@ -2,11 +2,11 @@
 // A settings file that follows the rules of Windows profile files, so that a program.ini written by the
 // Windows tool reads the same here and ours reads the same there.
 //
-// Reading: section and key names match without regard to ASCII letter case; keys may contain blanks
-// ("APN Index"); blanks around names and values are dropped; one pair of matching single or double quotation
-// marks around a value is removed; at most 2047 bytes of a value are returned (never half a GBK character);
-// the first of two equal sections or keys wins; a line whose first non-blank character is ';' is a comment;
-// lines end in CR LF, LF or CR.
+// Reading: section and key names match without regard to ASCII letter case; keys may contain blanks (as
+// the APN keys do); blanks around names and values are dropped; one pair of matching single or double
+// quotation marks around a value is removed; at most 2047 bytes of a value are returned (never half a GBK
+// character); the first of two equal sections or keys wins; a line whose first non-blank character is ';' is
+// a comment; lines end in CR LF, LF or CR.
 //
 // Writing: an existing value is replaced where it stands, keeping the key's spelling and every other byte of
 // the file; a new key goes after the last key of its section; a new section is appended at the end. A new

@@ -15,8 +15,9 @@ std::string SettingsFilePath();
 
 // Fills the PC port lists, the device fields, CipmuxText and CipmodeText from the file at iniPath; a missing
 // file, section or key gives each field its default. Lists are selected by index without change events; an
-// index outside a list selects nothing. The APN field is shown fixed ("CMNET", "UNINET") or, for the third
-// entry, as the other APN read from "APN Str"; no dialog opens. Returns the saved language flag (true =
+// index outside a list selects nothing. The APN field is shown fixed with the entry's own APN or, for the
+// third entry, as the other APN read from the file's APN text; no dialog opens. Returns the saved language
+// flag (true =
 // Chinese), systemChinese when the file holds none. Uses neither the language list nor the dialogs.
 bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese);
 

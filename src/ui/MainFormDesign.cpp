@@ -1,7 +1,9 @@
 #include "ui/MainFormDesign.h"
 
 #include "platform/TextCodec.h"
-#include "ui/DeviceDefaults.h"
+#include "ui/DeviceFields.h"
+#include "ui/ListMeanings.h"
+#include "ui/Tags.h"
 
 namespace ui {
 namespace {
@@ -13,10 +15,8 @@ void Design(CaptionControl& control, const char* captionUtf8, int tag = 0) {
   control.Tag = tag;
 }
 
-void Design(TComboBox& list, std::vector<std::string> items, int index) {
-  list.SetItems(std::move(items));
-  list.SetItemIndex(index);
-}
+// The item selected at first comes from the device fields table with the other designed values.
+void Design(TComboBox& list, std::vector<std::string> items) { list.SetItems(std::move(items)); }
 
 }  // namespace
 
@@ -32,15 +32,15 @@ TMainFormDesign::TMainFormDesign(Application& app)
 
   Design(grp_OpenCom_Caption, " 计算机串口参数 ");
   Design(lbl_Open_ComName, "串口号");
-  Design(cbb_Open_ComName, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"}, 0);
+  Design(cbb_Open_ComName, {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9"});
   Design(btn_Com, "打 开");
   btn_Com.SetPicture("close");
   Design(lbl_Open_BaudRate, "波特率");
-  Design(cbb_Open_BaudRate, BaudRateItems(), 10);
+  Design(cbb_Open_BaudRate, BaudRateItems());
   Design(lbl_Open_ComParam, "检验/数据/停止");
-  Design(cbb_Open_Parity, {"NONE", "ODD", "EVEN"}, 0);
-  Design(cbb_Open_Byte, {"7", "8"}, 1);
-  Design(cbb_Open_Stop, {"1", "2"}, 0);
+  Design(cbb_Open_Parity, ParityItems());
+  Design(cbb_Open_Byte, DataBitsItems());
+  Design(cbb_Open_Stop, StopBitsItems());
   img_Open.Picture = "open";
   img_Open.SetVisible(false);
   img_Close.Picture = "close";
@@ -48,22 +48,21 @@ TMainFormDesign::TMainFormDesign(Application& app)
 
   Design(grp_Param_Caption, " DTU设备参数设置 ");
   Design(lbl_APN, "APN账号");
-  Design(cbb_APN, {Gbk("移动"), Gbk("联通"), Gbk("其他")}, 0);
+  Design(cbb_APN, {Gbk("移动"), Gbk("联通"), Gbk("其他")});
   Design(lbl_IP, "目标IP或域名");
   Design(lbl_NetProtocol, "网络协议");
-  Design(cbb_NetProtocol, {"TCP", "UDP"}, 0);
+  Design(cbb_NetProtocol, {"TCP", "UDP"});
   Design(lbl_Port, "目标端口");
   Design(lbl_ComBaudRate, "设备波特率");
-  Design(cbb_Com_BaudRate, BaudRateItems(), 10);
+  Design(cbb_Com_BaudRate, BaudRateItems());
   Design(lbl_ComParam, "检验/数据/停止");
-  Design(cbb_Com_Parity, {"NONE", "ODD", "EVEN"}, 0);
-  // The designed list shows "7"; the settings file's default puts "8" there at every start.
-  Design(cbb_Com_Byte, {"7", "8"}, 0);
-  Design(cbb_Com_Stop, {"1", "2"}, 0);
+  Design(cbb_Com_Parity, ParityItems());
+  Design(cbb_Com_Byte, DataBitsItems());
+  Design(cbb_Com_Stop, StopBitsItems());
   Design(lbl_DevID, "注册包格式");
-  Design(chk_DevID, "HEX", 1);
+  Design(chk_DevID, "HEX", tags::kDevIdHex);
   Design(lbl_HeartbeatFormat, "心跳包格式");
-  Design(chk_HeartbeatFormat, "HEX", 2);
+  Design(chk_HeartbeatFormat, "HEX", tags::kHeartbeatFormatHex);
   Design(lbl_HeartbeatTime, "心跳包发送间隔");
   Design(lbl_HeartbeatTime_s, "秒");
   Design(lbl_WaitLen, "串口打包长度");
@@ -72,47 +71,48 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(lbl_WaitTime_ms, "毫秒");
   Design(lbl_RestartTime, "自动重启时间");
   Design(lbl_lbl_RestartTime_s, "秒");
-  int hintTag = 1;
-  for (TLabel* hint : HintLabels()) Design(*hint, "(?)", hintTag++);
+  Design(lbl_Hint_APN, "(?)", tags::kHintApn);
+  Design(lbl_Hint_IP, "(?)", tags::kHintIp);
+  Design(Label2, "(?)", tags::kHintProtocol);
+  Design(lbl_Hint_PtlPort, "(?)", tags::kHintPort);
+  Design(lbl_Hint_ComBaudRate, "(?)", tags::kHintComBaudRate);
+  Design(lbl_Hint_ComParam, "(?)", tags::kHintComParam);
+  Design(lbl_Hint_DevID, "(?)", tags::kHintDevId);
+  Design(lbl_Hint_HbF, "(?)", tags::kHintHeartbeatFormat);
+  Design(lbl_Hint_HbT, "(?)", tags::kHintHeartbeatTime);
+  Design(lbl_Hint_WaitLen, "(?)", tags::kHintWaitLen);
+  Design(lbl_Hint_WaitTime, "(?)", tags::kHintWaitTime);
+  Design(lbl1, "(?)", tags::kHintRestartTime);
 
-  Design(btn_Default, "恢复默认配置", 1);
+  Design(btn_Default, "恢复默认配置", tags::kRestoreDefaults);
   btn_Default.SetPicture("default");
-  Design(btn_Read, "读取设备配置", 2);
+  Design(btn_Read, "读取设备配置", tags::kRead);
   btn_Read.SetPicture("read");
-  Design(btn_SetAll, "配置全部参数", 3);
+  Design(btn_SetAll, "配置全部参数", tags::kWriteAll);
   btn_SetAll.SetPicture("write");
 
   Design(lbl_Info, "信息提示区");
   Design(lbl_Clear, "清空显示区");
 
   Design(N1, "文件(&F)");
-  Design(N11, "恢复默认配置", 1);
-  Design(N2, "读取设备配置", 2);
-  Design(N5, "配置全部参数", 3);
+  Design(N11, "恢复默认配置", tags::kRestoreDefaults);
+  Design(N2, "读取设备配置", tags::kRead);
+  Design(N5, "配置全部参数", tags::kWriteAll);
   Design(N6, "-");
-  Design(N7, "退出程序", 4);
-  Design(N3, "English(&L)", 5);
+  Design(N7, "退出程序", tags::kExit);
+  Design(N3, "English(&L)", tags::kLanguage);
   Design(N4, "帮助(&H)");
-  Design(N13, "短信配置方式", 9);
+  Design(N13, "短信配置方式", tags::kSmsHelp);
   Design(N9, "-");
-  Design(N8, "关于...", 6);
-  Design(N12, "检查更新", 7);
-  Design(N10, "访问站点", 8);
+  Design(N8, "关于...", tags::kAbout);
+  Design(N12, "检查更新", tags::kDownloadPage);
+  Design(N10, "访问站点", tags::kWebSite);
   mm1.Items = {&N1, &N3, &N4};
   N1.Items = {&N11, &N2, &N5, &N6, &N7};
   N4.Items = {&N13, &N9, &N8, &N12, &N10};
 
   // The designed values of the fields; the settings file overwrites them at every start.
-  edt_IP.SetText(DefaultServerHost);
-  edt_Port.SetText("2317");
-  edt_DevID.SetText("LOGIN:1001");
-  edt_HeartbeatFormat.SetText("LOG");
-  edtl_HeartbeatTime.SetText("50");
-  edt_WaitLen.SetText("200");
-  edt_WaitTime.SetText("10");
-  edt_RestartTime.SetText("1800");
-  CipmuxText = "AT + CIPMUX = 0";
-  CipmodeText = "AT + CIPMODE = 1";
+  ShowDesignedFields(*this);
 }
 
 void TMainFormDesign::AddInfo(const std::string& text) { mmo_Info.Add("  " + text); }
@@ -130,9 +130,10 @@ void TMainFormDesign::ShowOtherApn(const std::string& text) {
 }
 
 std::vector<TLabel*> TMainFormDesign::HintLabels() {
-  return {&lbl_Hint_APN,     &lbl_Hint_IP,      &Label2,           &lbl_Hint_PtlPort,
-          &lbl_Hint_ComBaudRate, &lbl_Hint_ComParam, &lbl_Hint_DevID, &lbl_Hint_HbF,
-          &lbl_Hint_HbT,     &lbl_Hint_WaitLen, &lbl_Hint_WaitTime, &lbl1};
+  return {&lbl_Hint_APN,     &lbl_Hint_IP,          &Label2,
+          &lbl_Hint_PtlPort, &lbl_Hint_ComBaudRate, &lbl_Hint_ComParam,
+          &lbl_Hint_DevID,   &lbl_Hint_HbF,         &lbl_Hint_HbT,
+          &lbl_Hint_WaitLen, &lbl_Hint_WaitTime,    &lbl1};
 }
 
 std::vector<TEdit*> TMainFormDesign::NumericEdits() {
@@ -143,6 +144,7 @@ std::vector<TComboBox*> TMainFormDesign::PortLists() {
   return {&cbb_Open_ComName, &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop};
 }
 
+// clang-format off
 std::vector<Control*> TMainFormDesign::AllControls() {
   return {&grp_OpenCom_Caption, &lbl_Open_ComName, &cbb_Open_ComName, &btn_Com, &lbl_Open_BaudRate,
           &cbb_Open_BaudRate, &lbl_Open_ComParam, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop,
@@ -157,6 +159,7 @@ std::vector<Control*> TMainFormDesign::AllControls() {
           &lbl1, &btn_Default, &btn_Read, &btn_SetAll, &lbl_Info, &lbl_Clear, &mmo_Info, &mm1, &N1, &N11,
           &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10};
 }
+// clang-format on
 
 Control* TMainFormDesign::FindControl(const std::string& name) {
   for (Control* control : AllControls()) {

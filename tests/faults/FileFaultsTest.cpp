@@ -15,7 +15,6 @@
 #include "faults/FaultProgram.h"
 #include "platform/TextCodec.h"
 #include "support/ImmutableFolder.h"
-#include "ui/DeviceDefaults.h"
 
 namespace faults {
 namespace {
@@ -70,7 +69,7 @@ TEST_F(FileFaults, ProgramIniOfRandomBytesGivesDefaultsAndIsSavedSoThatTheNextSt
   EXPECT_EQ(form.cbb_APN.ItemIndex(), 0);
   EXPECT_EQ(form.edt_APN_other.Text(), "CMNET");
   EXPECT_FALSE(form.edt_APN_other.Enabled());
-  EXPECT_EQ(form.edt_IP.Text(), ui::DefaultServerHost);
+  EXPECT_EQ(form.edt_IP.Text(), "dtu.example.com");
   EXPECT_EQ(form.edt_Port.Text(), "2317");
   EXPECT_EQ(form.cbb_Com_BaudRate.Text(), "115200");
   EXPECT_EQ(form.edt_DevID.Text(), "LOGIN:1001");

@@ -6,6 +6,7 @@
 #include "platform/VirtualEventLoop.h"
 #include "support/ScriptedDialogHost.h"
 #include "ui/MainFormDesign.h"
+#include "ui/Tags.h"
 
 namespace {
 
@@ -29,24 +30,24 @@ TEST_F(MainFormDesignTest, PortListsHoldTheirItemsAndDesignedSelections) {
 }
 
 TEST_F(MainFormDesignTest, TagsSelectHandlersAsDesigned) {
-  EXPECT_EQ(form.btn_Default.Tag, 1);
-  EXPECT_EQ(form.btn_Read.Tag, 2);
-  EXPECT_EQ(form.btn_SetAll.Tag, 3);
-  EXPECT_EQ(form.chk_DevID.Tag, 1);
-  EXPECT_EQ(form.chk_HeartbeatFormat.Tag, 2);
-  std::vector<int> hintTags;
+  EXPECT_EQ(form.btn_Default.Tag, ui::tags::kRestoreDefaults);
+  EXPECT_EQ(form.btn_Read.Tag, ui::tags::kRead);
+  EXPECT_EQ(form.btn_SetAll.Tag, ui::tags::kWriteAll);
+  EXPECT_EQ(form.chk_DevID.Tag, ui::tags::kDevIdHex);
+  EXPECT_EQ(form.chk_HeartbeatFormat.Tag, ui::tags::kHeartbeatFormatHex);
+  int hintTag = ui::tags::kHintApn;  // the window finds a label's help text by counting from the first Tag
   for (auto* label : form.HintLabels()) {
-    hintTags.push_back(label->Tag);
+    EXPECT_EQ(label->Tag, hintTag++) << label->Name;
     EXPECT_EQ(label->Caption(), "(?)");
   }
-  EXPECT_EQ(hintTags, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
-  EXPECT_EQ(form.Label2.Tag, 3);
-  EXPECT_EQ(form.lbl1.Tag, 12);
-  EXPECT_EQ(form.N11.Tag, 1);
-  EXPECT_EQ(form.N7.Tag, 4);
-  EXPECT_EQ(form.N3.Tag, 5);
-  EXPECT_EQ(form.N13.Tag, 9);
-  EXPECT_EQ(form.N10.Tag, 8);
+  EXPECT_EQ(hintTag, ui::tags::kHintRestartTime + 1);
+  EXPECT_EQ(form.Label2.Tag, ui::tags::kHintProtocol);
+  EXPECT_EQ(form.lbl1.Tag, ui::tags::kHintRestartTime);
+  EXPECT_EQ(form.N11.Tag, ui::tags::kRestoreDefaults);
+  EXPECT_EQ(form.N7.Tag, ui::tags::kExit);
+  EXPECT_EQ(form.N3.Tag, ui::tags::kLanguage);
+  EXPECT_EQ(form.N13.Tag, ui::tags::kSmsHelp);
+  EXPECT_EQ(form.N10.Tag, ui::tags::kWebSite);
 }
 
 TEST_F(MainFormDesignTest, MenuBarHasFileLanguageHelpWithSeparatorsInPlace) {

@@ -1,0 +1,37 @@
+#pragma once
+// The Tags of the main window's controls. Several controls share one handler, which tells them apart by Tag
+// alone; the design that gives a control its Tag and the handler that switches on it name the same constant
+// here. The numbers are the window's as designed and stay as they are.
+
+namespace ui::tags {
+
+// Action buttons and the menu items that share their handlers. The buttons carry the first three only.
+inline constexpr int kRestoreDefaults = 1;
+inline constexpr int kRead = 2;
+inline constexpr int kWriteAll = 3;
+inline constexpr int kExit = 4;
+inline constexpr int kLanguage = 5;
+inline constexpr int kAbout = 6;
+inline constexpr int kDownloadPage = 7;  // "check for updates" opens the download page
+inline constexpr int kWebSite = 8;
+inline constexpr int kSmsHelp = 9;
+
+// The two HEX boxes: which packet edit a box converts.
+inline constexpr int kDevIdHex = 1;
+inline constexpr int kHeartbeatFormatHex = 2;
+
+// The twelve "(?)" labels, in the order of TMainFormDesign::HintLabels: which help text a label shows.
+inline constexpr int kHintApn = 1;
+inline constexpr int kHintIp = 2;
+inline constexpr int kHintProtocol = 3;
+inline constexpr int kHintPort = 4;
+inline constexpr int kHintComBaudRate = 5;
+inline constexpr int kHintComParam = 6;
+inline constexpr int kHintDevId = 7;
+inline constexpr int kHintHeartbeatFormat = 8;
+inline constexpr int kHintHeartbeatTime = 9;
+inline constexpr int kHintWaitLen = 10;
+inline constexpr int kHintWaitTime = 11;
+inline constexpr int kHintRestartTime = 12;
+
+}  // namespace ui::tags
