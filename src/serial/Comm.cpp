@@ -123,7 +123,7 @@ void TComm::Release() {
   reader_.reset();
   writer_.reset();
   channel_.reset();
-  CloseSerialDevice(UniqueFd(static_cast<int>(comHandle_)));
+  CloseSerialDevice(platform::UniqueFd(static_cast<int>(comHandle_)));
   comHandle_ = 0;
 }
 

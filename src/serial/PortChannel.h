@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "serial/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 namespace serial {
 
@@ -53,7 +53,7 @@ class PortChannel {
 
  private:
   int port_;
-  UniqueFd closeEvent_;
+  platform::UniqueFd closeEvent_;
   CommNotifier& notifier_;
   PortTimeouts timeouts_;
   std::atomic<bool> hangupReported_{false};

@@ -10,7 +10,7 @@ namespace serial {
 
 OpenedDevice OpenSerialDevice(const std::string& path) {
   OpenedDevice result;
-  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  platform::UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
   if (fd.Valid() && fd.Get() == 0) {
     // Possible when the process started with stdin closed; 0 would read as "no port" to the owner.
     fd.Reset(::fcntl(0, F_DUPFD_CLOEXEC, 1));
@@ -29,7 +29,7 @@ OpenedDevice OpenSerialDevice(const std::string& path) {
   return result;
 }
 
-void CloseSerialDevice(UniqueFd fd) {
+void CloseSerialDevice(platform::UniqueFd fd) {
   if (!fd.Valid()) return;
   ::ioctl(fd.Get(), TIOCNXCL);
   // Anything still waiting to be sent is dropped, so close() cannot wait for a line that never drains.
