@@ -35,7 +35,8 @@ struct PortTimeouts {
 
 class PortChannel {
  public:
-  // Takes the open port; creates the close signal. Throws std::system_error when no eventfd can be had.
+  // Uses the open port, which stays with the component and open while the channel lives; creates and owns
+  // the close signal. Throws std::system_error when no eventfd can be had.
   PortChannel(int portFd, CommNotifier& notifier);
 
   int Port() const { return port_; }
