@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "platform/RealTimeEventLoop.h"
+#include "platform/UniqueFd.h"
 #include "serial/Comm.h"
 #include "serial/LineSettings.h"
-#include "serial/UniqueFd.h"
 
 namespace {
 
@@ -50,12 +50,12 @@ Cost Measure(Run run) {
 }
 
 struct Pty {
-  serial::UniqueFd master;
+  platform::UniqueFd master;
   std::string slavePath;
 };
 
 Pty OpenPty() {
-  Pty pty{serial::UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)), {}};
+  Pty pty{platform::UniqueFd(::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)), {}};
   char name[128];
   if (!pty.master.Valid() || ::grantpt(pty.master.Get()) != 0 || ::unlockpt(pty.master.Get()) != 0 ||
       ::ptsname_r(pty.master.Get(), name, sizeof name) != 0) {
@@ -81,7 +81,7 @@ std::thread Feed(int master, size_t total) {
 
 double PlainSeconds(size_t total) {
   Pty pty = OpenPty();
-  serial::UniqueFd slave(::open(pty.slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
+  platform::UniqueFd slave(::open(pty.slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
   const auto current = serial::ReadLineSettings(slave.Get());
   if (!current) throw std::runtime_error("no line settings");
   serial::LineRequest request;

@@ -10,6 +10,7 @@
 #include "lang/GbkText.h"
 #include "platform/Locale.h"
 #include "platform/TextCodec.h"
+#include "platform/UniqueFd.h"
 
 namespace lang {
 namespace {
@@ -42,20 +43,6 @@ void MakeRoomForOneMore(std::vector<std::string>& list) {
   if (list.size() == list.capacity()) list.reserve(list.empty() ? 16 : list.size() * 2);
 }
 
-class FileDescriptor {
- public:
-  explicit FileDescriptor(int fd) : fd_(fd) {}
-  ~FileDescriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  FileDescriptor(const FileDescriptor&) = delete;
-  FileDescriptor& operator=(const FileDescriptor&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
 }  // namespace
 
 TLangList::TLangList(const std::string& FileName, bool isChinese) {
@@ -66,12 +53,12 @@ TLangList::TLangList(const std::string& FileName, bool isChinese) {
 void TLangList::LoadFromFile(const std::string& FileName) {
   if (FileName.empty()) return;
   try {
-    const FileDescriptor file(open(FileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.get() < 0) return;
+    const platform::UniqueFd file(open(FileName.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!file.Valid()) return;
     std::string pending;
     char buffer[4096];
     for (;;) {
-      const ssize_t count = read(file.get(), buffer, sizeof buffer);
+      const ssize_t count = read(file.Get(), buffer, sizeof buffer);
       if (count < 0 && errno == EINTR) continue;
       // A read error drops only the line it cut short; the rows before it stay.
       if (count < 0) return;

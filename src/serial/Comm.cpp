@@ -78,21 +78,20 @@ void TComm::Deliver(WorkerReport& report) {
 }
 
 void TComm::OpenPort() {
-  if (comHandle_ != 0) throw ECommsError("This serial port already opened");
+  if (port_.Valid()) throw ECommsError("This serial port already opened");
 
   OpenedDevice device = OpenSerialDevice(ResolvePath ? ResolvePath(CommName) : CommName);
   if (device.failure == OpenFailure::NotATerminal) throw ECommsError("File handle is not a comm handle ");
   if (device.failure != OpenFailure::None) throw ECommsError("Error opening serial port");
 
-  const int fd = device.fd.Get();
-  PurgePort(fd);
+  PurgePort(device.fd.Get());
   try {
-    channel_ = std::make_unique<PortChannel>(fd, *notifier_);
+    channel_ = std::make_unique<PortChannel>(device.fd.Get(), *notifier_);
   } catch (const std::system_error&) {
     CloseSerialDevice(std::move(device.fd));
     throw ECommsError("Unable to create event");
   }
-  comHandle_ = static_cast<uint32_t>(device.fd.Release());
+  port_ = std::move(device.fd);
   ApplyCommTimeouts();
   ApplyCommState();
 
@@ -111,7 +110,7 @@ void TComm::OpenPort() {
 }
 
 void TComm::ClosePort() {
-  if (comHandle_ == 0) return;
+  if (!port_.Valid()) return;
   Release();
 }
 
@@ -123,8 +122,7 @@ void TComm::Release() {
   reader_.reset();
   writer_.reset();
   channel_.reset();
-  CloseSerialDevice(UniqueFd(static_cast<int>(comHandle_)));
-  comHandle_ = 0;
+  CloseSerialDevice(std::move(port_));
 }
 
 bool TComm::WriteData(const void* Buffer, uint16_t Length) {
@@ -133,7 +131,7 @@ bool TComm::WriteData(const void* Buffer, uint16_t Length) {
 }
 
 void TComm::ApplyCommState() {
-  const int fd = static_cast<int>(comHandle_);
+  const int fd = port_.Get();
   // Rejected settings are not reported: the port keeps what the driver accepted, as it always did.
   if (std::optional<KernelTermios> current = ReadLineSettings(fd)) {
     LineRequest request = line_;

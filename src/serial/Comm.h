@@ -12,6 +12,7 @@
 #include <string>
 
 #include "platform/EventLoop.h"
+#include "platform/UniqueFd.h"
 #include "serial/CommTypes.h"
 #include "serial/LineSettings.h"
 
@@ -44,7 +45,7 @@ class TComm {
   TComm& operator=(const TComm&) = delete;
 
   // The open port's descriptor; 0 while closed.
-  uint32_t ComHandle() const { return comHandle_; }
+  uint32_t ComHandle() const { return port_.Valid() ? static_cast<uint32_t>(port_.Get()) : 0; }
 
   // Read at the next OpenPort only. "COMn" or a device path, turned into a path by ResolvePath.
   std::string CommName = "COM2";
@@ -142,13 +143,13 @@ class TComm {
   void ChangeLine(T& field, T value) {
     if (field == value) return;
     field = value;
-    if (comHandle_ != 0) ApplyCommState();
+    if (port_.Valid()) ApplyCommState();
   }
   template <class T>
   void ChangeTimeouts(T& field, T value) {
     if (field == value) return;
     field = value;
-    if (comHandle_ != 0) ApplyCommTimeouts();
+    if (port_.Valid()) ApplyCommTimeouts();
   }
   void ApplyCommState();
   void ApplyCommTimeouts();
@@ -174,7 +175,7 @@ class TComm {
   uint32_t writeTotalTimeoutMultiplier_ = 0;
   uint32_t writeTotalTimeoutConstant_ = 0;
 
-  uint32_t comHandle_ = 0;
+  platform::UniqueFd port_;  // the open port, closed by Release once both workers have ended
   std::unique_ptr<PortChannel> channel_;
   std::unique_ptr<TReadThread> reader_;
   std::unique_ptr<TWriteThread> writer_;

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "serial/UniqueFd.h"
+#include "platform/UniqueFd.h"
 
 namespace serial {
 
@@ -35,7 +35,8 @@ struct PortTimeouts {
 
 class PortChannel {
  public:
-  // Takes the open port; creates the close signal. Throws std::system_error when no eventfd can be had.
+  // Uses the open port, which stays with the component and open while the channel lives; creates and owns
+  // the close signal. Throws std::system_error when no eventfd can be had.
   PortChannel(int portFd, CommNotifier& notifier);
 
   int Port() const { return port_; }
@@ -53,7 +54,7 @@ class PortChannel {
 
  private:
   int port_;
-  UniqueFd closeEvent_;
+  platform::UniqueFd closeEvent_;
   CommNotifier& notifier_;
   PortTimeouts timeouts_;
   std::atomic<bool> hangupReported_{false};

@@ -10,11 +10,12 @@ namespace serial {
 
 OpenedDevice OpenSerialDevice(const std::string& path) {
   OpenedDevice result;
-  UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
-  if (fd.Valid() && fd.Get() == 0) {
-    // Possible when the process started with stdin closed; 0 would read as "no port" to the owner.
+  platform::UniqueFd fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.Get() == 0) {
+    // Possible when the process started with stdin closed; 0 would read as "no port" to the owner. The copy
+    // is made before the owner lets 0 go, and 0 is closed only there: a second close could hit a descriptor
+    // another thread has just been given.
     fd.Reset(::fcntl(0, F_DUPFD_CLOEXEC, 1));
-    ::close(0);
   }
   if (!fd.Valid() || ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
     result.failure = OpenFailure::CannotOpen;
@@ -29,7 +30,7 @@ OpenedDevice OpenSerialDevice(const std::string& path) {
   return result;
 }
 
-void CloseSerialDevice(UniqueFd fd) {
+void CloseSerialDevice(platform::UniqueFd fd) {
   if (!fd.Valid()) return;
   ::ioctl(fd.Get(), TIOCNXCL);
   // Anything still waiting to be sent is dropped, so close() cannot wait for a line that never drains.

@@ -3,15 +3,15 @@
 
 #include <string>
 
+#include "platform/UniqueFd.h"
 #include "serial/CommTypes.h"
-#include "serial/UniqueFd.h"
 
 namespace serial {
 
 enum class OpenFailure { None, CannotOpen, NotATerminal };
 
 struct OpenedDevice {
-  UniqueFd fd;
+  platform::UniqueFd fd;
   OpenFailure failure = OpenFailure::None;
 };
 
@@ -21,7 +21,7 @@ struct OpenedDevice {
 OpenedDevice OpenSerialDevice(const std::string& path);
 
 // Gives up the sole use and closes.
-void CloseSerialDevice(UniqueFd fd);
+void CloseSerialDevice(platform::UniqueFd fd);
 
 // Holds DTR and RTS as the properties say. Handshake modes leave the line to the driver but start it raised;
 // the transmit-toggle mode has no Linux counterpart and rests low, as it would between transmissions.

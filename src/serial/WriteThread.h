@@ -9,8 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "platform/UniqueFd.h"
 #include "serial/PortChannel.h"
-#include "serial/UniqueFd.h"
 
 namespace serial {
 
@@ -34,7 +34,7 @@ class TWriteThread {
   bool WriteAll(const std::string& bytes);
 
   PortChannel& channel_;
-  UniqueFd wake_;
+  platform::UniqueFd wake_;
   std::mutex mutex_;
   std::deque<std::string> queue_;
   std::atomic<bool> ended_{false};

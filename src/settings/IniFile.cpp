@@ -10,6 +10,8 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/UniqueFd.h"
+
 namespace settings {
 namespace {
 
@@ -169,14 +171,15 @@ struct LoadResult {
 
 LoadResult LoadFile(const std::string& path) {
   LoadResult result;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
+  // Owned at once: growing the text can throw, and the descriptor must not stay open behind it.
+  const platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.Valid()) {
     result.state = errno == ENOENT || errno == ENOTDIR ? LoadState::Missing : LoadState::Failed;
     return result;
   }
   char buffer[8192];
   for (;;) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
+    const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
     if (got > 0) {
       result.text.append(buffer, static_cast<size_t>(got));
     } else if (got == 0) {
@@ -187,7 +190,6 @@ LoadResult LoadFile(const std::string& path) {
       break;
     }
   }
-  close(fd);
   return result;
 }
 
@@ -196,8 +198,9 @@ class TempFile {
   TempFile() = default;
   TempFile(const TempFile&) = delete;
   TempFile& operator=(const TempFile&) = delete;
+  // Closes before removing the name of a save that did not finish.
   ~TempFile() {
-    if (fd_ >= 0) close(fd_);
+    fd_.Reset();
     if (!path_.empty()) unlink(path_.c_str());
   }
 
@@ -207,8 +210,8 @@ class TempFile {
     for (int attempt = 0; attempt < 100; ++attempt) {
       std::string candidate = folder + "." + baseName + "." + std::to_string(getpid()) + "." +
                               std::to_string(counter.fetch_add(1));
-      fd_ = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) {
+      fd_.Reset(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+      if (fd_.Valid()) {
         path_ = std::move(candidate);
         return true;
       }
@@ -217,19 +220,16 @@ class TempFile {
     return false;
   }
 
-  int Fd() const { return fd_; }
+  int Fd() const { return fd_.Get(); }
   const std::string& Path() const { return path_; }
 
-  bool CloseFd() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
+  // The close reports a write the disk did not take in the end.
+  bool CloseFd() { return fd_.Close(); }
   // After the rename the name belongs to the real file.
   void Release() { path_.clear(); }
 
  private:
-  int fd_ = -1;
+  platform::UniqueFd fd_;
   std::string path_;
 };
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "platform/RealTimeEventLoop.h"
+#include "platform/UniqueFd.h"
 #include "serial/LineSettings.h"
-#include "serial/UniqueFd.h"
 
 namespace serial_test {
 
@@ -63,7 +63,7 @@ class PtyPair {
   }
 
  private:
-  serial::UniqueFd master_;
+  platform::UniqueFd master_;
   std::string slavePath_;
 };
 

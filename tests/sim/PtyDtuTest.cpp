@@ -10,6 +10,7 @@
 
 #include "PtyDtu.h"
 #include "SlaveLine.h"
+#include "platform/UniqueFd.h"
 
 namespace {
 
@@ -23,18 +24,13 @@ class Slave {
  public:
   explicit Slave(const std::string& path, uint32_t baudRate = 115200)
       : fd_(open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC)) {
-    EXPECT_GE(fd_, 0);
-    EXPECT_TRUE(simtest::SetSlaveLine(fd_, baudRate));
+    EXPECT_GE(fd_.Get(), 0);
+    EXPECT_TRUE(simtest::SetSlaveLine(fd_.Get(), baudRate));
   }
-  ~Slave() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Slave(const Slave&) = delete;
-  Slave& operator=(const Slave&) = delete;
-  int fd() const { return fd_; }
+  int fd() const { return fd_.Get(); }
 
   void Send(const std::string& text) const {
-    ASSERT_EQ(write(fd_, text.data(), text.size()), ssize_t(text.size()));
+    ASSERT_EQ(write(fd_.Get(), text.data(), text.size()), ssize_t(text.size()));
   }
 
   // Everything read until the text holds end, or what came before the deadline.
@@ -44,10 +40,10 @@ class Slave {
     while (got.find(end) == std::string::npos) {
       const auto left =
           std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-      pollfd p{fd_, POLLIN, 0};
+      pollfd p{fd_.Get(), POLLIN, 0};
       if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) <= 0) break;
       char buffer[1024];
-      const ssize_t n = read(fd_, buffer, sizeof buffer);
+      const ssize_t n = read(fd_.Get(), buffer, sizeof buffer);
       if (n <= 0) break;
       got.append(buffer, static_cast<std::size_t>(n));
     }
@@ -55,7 +51,7 @@ class Slave {
   }
 
  private:
-  int fd_;
+  platform::UniqueFd fd_;
 };
 
 TEST(PtyDtu, AnswersOverThePseudoTerminalAndAgainAfterTheToolReopens) {

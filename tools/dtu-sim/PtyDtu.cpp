@@ -55,39 +55,30 @@ std::string EscapeForLog(std::string_view bytes) {
 
 PtyDtu::PtyDtu(DtuSimulator simulator, Options options)
     : options_(std::move(options)), sim_(std::move(simulator)) {
-  // O_NOCTTY: the simulator must never make the line its controlling terminal.
-  master_ = posix_openpt(O_RDWR | O_NOCTTY);
-  if (master_ < 0) ThrowErrno("posix_openpt");
-  auto fail = [this](const char* what) {
-    const int error = errno;
-    close(master_);
-    if (wake_ >= 0) close(wake_);
-    errno = error;
-    ThrowErrno(what);
-  };
-  if (fcntl(master_, F_SETFD, FD_CLOEXEC) != 0) fail("fcntl");
-  if (fcntl(master_, F_SETFL, fcntl(master_, F_GETFL) | O_NONBLOCK) != 0) fail("fcntl");
-  if (grantpt(master_) != 0) fail("grantpt");
-  if (unlockpt(master_) != 0) fail("unlockpt");
+  // O_NOCTTY: the simulator must never make the line its controlling terminal. Whatever throws below, the
+  // start of the serving thread included, leaves the descriptors to their owners, which close them.
+  master_.Reset(posix_openpt(O_RDWR | O_NOCTTY));
+  if (!master_.Valid()) ThrowErrno("posix_openpt");
+  const int master = master_.Get();
+  if (fcntl(master, F_SETFD, FD_CLOEXEC) != 0) ThrowErrno("fcntl");
+  if (fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK) != 0) ThrowErrno("fcntl");
+  if (grantpt(master) != 0) ThrowErrno("grantpt");
+  if (unlockpt(master) != 0) ThrowErrno("unlockpt");
   char path[128];
-  if (ptsname_r(master_, path, sizeof path) != 0) fail("ptsname_r");
+  if (ptsname_r(master, path, sizeof path) != 0) ThrowErrno("ptsname_r");
   slavePath_ = path;
   // A master whose slave was never opened reports nothing, one whose slave was closed reports a hang-up.
   // Opening and closing the slave once puts the line in the second state, so the tool's first open is seen
   // like any other.
-  const int slave = open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (slave < 0) fail("open slave");
-  close(slave);
-  wake_ = eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
-  if (wake_ < 0) fail("eventfd");
+  platform::UniqueFd slave(open(path, O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
+  if (!slave.Valid()) ThrowErrno("open slave");
+  slave.Reset();
+  wake_.Reset(eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC));
+  if (!wake_.Valid()) ThrowErrno("eventfd");
   thread_ = std::thread([this] { Serve(); });
 }
 
-PtyDtu::~PtyDtu() {
-  Stop();
-  if (master_ >= 0) close(master_);
-  close(wake_);
-}
+PtyDtu::~PtyDtu() { Stop(); }
 
 void PtyDtu::Stop() {
   {
@@ -101,9 +92,8 @@ void PtyDtu::Stop() {
 
 void PtyDtu::Unplug() {
   Stop();
-  if (master_ < 0) return;
-  close(master_);
-  master_ = -1;
+  if (!master_.Valid()) return;
+  master_.Reset();
   std::vector<LogEntry> log{{LogKind::Note, "unplugged"}};
   Emit(log);
 }
@@ -151,7 +141,7 @@ std::optional<SlaveLineSettings> PtyDtu::ToolLine() const {
 
 void PtyDtu::Wake() const {
   const uint64_t one = 1;
-  [[maybe_unused]] const auto written = write(wake_, &one, sizeof one);
+  [[maybe_unused]] const auto written = write(wake_.Get(), &one, sizeof one);
 }
 
 void PtyDtu::Emit(std::vector<LogEntry>& log) const {
@@ -188,7 +178,7 @@ void PtyDtu::Serve() {
   std::vector<LogEntry> log;
   for (;;) {
     if (!lineOpen) {
-      pollfd probe{master_, POLLIN, 0};
+      pollfd probe{master_.Get(), POLLIN, 0};
       if (poll(&probe, 1, 0) >= 0 && (probe.revents & POLLHUP) == 0) {
         lineOpen = true;
         log.push_back({LogKind::Note, "the tool opened the line"});
@@ -210,8 +200,8 @@ void PtyDtu::Serve() {
     }
     int timeout = PollTimeoutMs();
     if (!lineOpen) timeout = timeout < 0 ? kClosedLineProbeMs : std::min(timeout, kClosedLineProbeMs);
-    pollfd fds[2] = {{wake_, POLLIN, 0},
-                     {master_, static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0}};
+    pollfd fds[2] = {{wake_.Get(), POLLIN, 0},
+                     {master_.Get(), static_cast<short>(POLLIN | (writeBlocked ? POLLOUT : 0)), 0}};
     if (poll(fds, lineOpen ? 2 : 1, timeout) < 0 && errno != EINTR) {
       log.push_back({LogKind::Note, std::string("poll failed: ") + std::strerror(errno)});
       Emit(log);
@@ -219,7 +209,7 @@ void PtyDtu::Serve() {
     }
     if (fds[0].revents & POLLIN) {
       uint64_t count = 0;
-      [[maybe_unused]] const auto drained = read(wake_, &count, sizeof count);
+      [[maybe_unused]] const auto drained = read(wake_.Get(), &count, sizeof count);
     }
     if (lineOpen) {
       if (fds[1].revents & POLLOUT) writeBlocked = false;
@@ -239,7 +229,7 @@ void PtyDtu::Serve() {
 bool PtyDtu::ReadFromTool(std::vector<LogEntry>& log) {
   char buffer[4096];
   for (;;) {
-    const ssize_t n = read(master_, buffer, sizeof buffer);
+    const ssize_t n = read(master_.Get(), buffer, sizeof buffer);
     if (n == 0) return false;
     if (n < 0) {
       if (errno == EINTR) continue;
@@ -247,7 +237,7 @@ bool PtyDtu::ReadFromTool(std::vector<LogEntry>& log) {
     }
     const std::string_view bytes(buffer, static_cast<std::size_t>(n));
     log.push_back({LogKind::FromTool, std::string(bytes)});
-    const auto tool = ReadSlaveLineSettings(master_);
+    const auto tool = ReadSlaveLineSettings(master_.Get());
     std::lock_guard lock(mutex_);
     toolLine_ = tool;
     if (tool && tool->echoes) {
@@ -287,7 +277,7 @@ void PtyDtu::WriteDue(bool lineOpen, bool& writeBlocked, std::vector<LogEntry>& 
       outgoing_.pop_front();
       continue;
     }
-    const ssize_t n = write(master_, next.bytes.data(), next.bytes.size());
+    const ssize_t n = write(master_.Get(), next.bytes.data(), next.bytes.size());
     if (n < 0) {
       if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) {
         writeBlocked = errno != EINTR;

@@ -21,6 +21,7 @@
 
 #include "DtuSimulator.h"
 #include "PtyLineSettings.h"
+#include "platform/UniqueFd.h"
 
 namespace dtusim {
 
@@ -91,8 +92,8 @@ class PtyDtu {
 
   Options options_;
   std::string slavePath_;
-  int master_ = -1;
-  int wake_ = -1;
+  platform::UniqueFd master_;  // empty once unplugged
+  platform::UniqueFd wake_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable receivedChanged_;
