@@ -8,6 +8,7 @@
 #include "main/DtuSection.h"
 #include "platform/ProgramFolder.h"
 #include "settings/IniFile.h"
+#include "ui/DeviceFields.h"
 
 namespace cli {
 namespace {
@@ -31,7 +32,7 @@ std::optional<std::string> TBatchRun::SettingsFileProblem() const {
   const std::string& path = *options_.iniFile;
   if (!std::ifstream(path, std::ios::binary).is_open()) return "cannot read settings file " + path;
   // A write without the section would put the defaults into the DTU while the user meant other values.
-  if (options_.action == Action::Write && settings::IniFile(path).ReadSection("DTU").empty()) {
+  if (options_.action == Action::Write && settings::IniFile(path).ReadSection(ui::kDtuSection).empty()) {
     return "settings file " + path + " has no [DTU] section";
   }
   return std::nullopt;
