@@ -45,6 +45,8 @@ class TPortControl {
 
   // The receive event: each chunk the line delivers, as it delivered it.
   std::function<void(const char* Buffer, uint16_t BufferLength)> OnReceiveData;
+  // Raised once when an open port is lost (the device went away or hung up), after the port shows closed.
+  std::function<void()> OnPortLost;
 
  private:
   void ApplyPortLists();
