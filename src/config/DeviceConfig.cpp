@@ -16,6 +16,11 @@ TDeviceConfig::TDeviceConfig(ui::TMainFormDesign& form, lang::TLangHolder& lang,
   port_.OnReceiveData = [this](const char* buffer, uint16_t length) {
     Comm1ReceiveData(&port_, buffer, length);
   };
+  // A lost port answers nothing more: the running sequences end now, not at the time-out.
+  port_.OnPortLost = [this] {
+    form_.tmr_TimeOut.SetEnabled(false);
+    EndAllSequences(TOutcome::PortClosed, port_.LastCommand());
+  };
   for (ui::TButton* button : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
     button->OnClick = [this](ui::Control& sender) { btn_ReadClick(sender); };
   }
