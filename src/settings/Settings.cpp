@@ -24,7 +24,7 @@ void LoadText(const IniFile& ini, const char* key, const char* defaultText, ui::
 
 }  // namespace
 
-std::string SettingsFilePath() { return platform::ProgramFolder() + "program.ini"; }
+std::string SettingsFilePath() { return platform::SettingsFolder() + "program.ini"; }
 
 bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese) {
   const IniFile ini(iniPath);
