@@ -10,6 +10,7 @@ packages=(
   xvfb xauth fonts-noto-cjk
   picocom
   cutecom xdotool x11-utils
+  file lintian desktop-file-utils appstream
 )
 
 missing=()

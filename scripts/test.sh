@@ -10,5 +10,7 @@ for preset in default asan tsan; do
   echo "== $preset tests"
   ctest --preset "$preset"
 done
+echo "== Debian package: lintian, validators, install, the installed window, purge"
+bash scripts/package-check.sh
 echo "== fuzz targets, one minute each"
 bash scripts/fuzz-ci.sh "${FUZZ_SECONDS:-60}"

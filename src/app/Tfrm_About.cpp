@@ -21,7 +21,7 @@ Tfrm_About::Tfrm_About(ui::Application& app, lang::TLangHolder& Lang)
 
 void Tfrm_About::FormCreate() {
   lbl_version.SetCaption(" V" + lang::GetAppVersion());
-  const std::string path = platform::ProgramFolder() + "About.jpg";
+  const std::string path = platform::FindProgramFile("About.jpg");
   if (platform::FileExists(path)) {
     // A file that is not a readable JPEG keeps the built-in picture rather than showing nothing.
     if (auto bytes = platform::ReadWholeFile(path); bytes && platform::DecodeJpeg(*bytes)) {

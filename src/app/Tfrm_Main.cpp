@@ -30,7 +30,10 @@ const lang::LangRow* HintRowForTag(int tag) {
 
 }  // namespace
 
-std::string Tfrm_Main::FilePath(const char* name) { return platform::ProgramFolder() + name; }
+std::string Tfrm_Main::FilePath(const char* name) {
+  return std::string_view(name) == "program.ini" ? platform::SettingsFolder() + name
+                                                 : platform::FindProgramFile(name);
+}
 
 Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     : ui::TMainFormDesign(app),

@@ -57,7 +57,7 @@ class Tfrm_Main : public ui::TMainFormDesign {
   void ToggleLang();
   void FreeLangList();
 
-  // Where the window's files are: the program's folder.
+  // Where the window's files are: see platform::SettingsFolder and platform::FindProgramFile.
   static std::string FilePath(const char* name);
 
  private:

@@ -19,7 +19,7 @@ void LoadApnText(const IniFile& ini, const ui::DeviceField& field, ui::TMainForm
 
 }  // namespace
 
-std::string SettingsFilePath() { return platform::ProgramFolder() + "program.ini"; }
+std::string SettingsFilePath() { return platform::SettingsFolder() + "program.ini"; }
 
 bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese) {
   const IniFile ini(iniPath);

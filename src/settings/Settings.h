@@ -10,7 +10,7 @@
 
 namespace settings {
 
-// The full path of program.ini in the program's folder.
+// The full path of program.ini in platform::SettingsFolder().
 std::string SettingsFilePath();
 
 // Fills the PC port lists, the device fields, CipmuxText and CipmodeText from the file at iniPath; a missing
