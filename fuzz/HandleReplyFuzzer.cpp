@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   form.chk_DevID.SetChecked(input.ConsumeBool());
   form.chk_HeartbeatFormat.SetChecked(input.ConsumeBool());
   int apnDialogs = 0;
-  config.ShowApnDialog = [&] {
+  config.ShowApnDialog = [&](const std::optional<config::ApnParts>&) {
     // A dialog lets the line and the timers run; bounded so a listing cannot open dialogs without end.
     if (++apnDialogs < 4) loop.AdvanceBy(input.ConsumeIntegralInRange<uint32_t>(0, 4000));
   };

@@ -14,22 +14,18 @@ std::string WithoutSpaces(std::string text) {
 
 }  // namespace
 
-std::string ComposeApnText(const std::string& name, const std::string& account, const std::string& password) {
-  static const std::string separator = "\",\"";
-  std::string text = name;
-  if (!account.empty()) {
-    text += separator + account;
-    if (!password.empty()) text += separator + password;
-  }
-  return text;
-}
-
 Tfrm_APN::Tfrm_APN(ui::Application& app, lang::TLangHolder& Lang, ui::TEdit& edt_APN_other)
     : ui::TApnFormDesign(app), Lang_(Lang), edt_APN_other_(edt_APN_other) {
   btn_APN.OnClick = [this](ui::Control&) { btn_APNClick(); };
 }
 
 void Tfrm_APN::FormCreate() { ApplyApnLang(*this, Lang_.List()); }
+
+void Tfrm_APN::ShowListedApn(const config::ApnParts& apn) {
+  lbledt_APN.SetText(apn.name);
+  lbledt_account.SetText(apn.account);
+  lbledt_password.SetText(apn.password);
+}
 
 void Tfrm_APN::btn_APNClick() {
   ApnName = WithoutSpaces(lbledt_APN.Text());
@@ -39,7 +35,7 @@ void Tfrm_APN::btn_APNClick() {
     App().MessageBox(Lang_.Text(lang::lang_APN_APNEmpty));
     return;
   }
-  edt_APN_other_.SetText(ComposeApnText(ApnName, ApnAccount, ApnPassword));
+  edt_APN_other_.SetText(config::ComposeApnText({ApnName, ApnAccount, ApnPassword}));
   Close();
 }
 

@@ -4,14 +4,11 @@
 
 #include <memory>
 
+#include "config/Encoding.h"
 #include "lang/LangHolder.h"
 #include "ui/DialogDesigns.h"
 
 namespace app {
-
-// The APN text: the name; with an account, the separator "," in quotes and the account; only then, with a
-// password, the separator and the password.
-std::string ComposeApnText(const std::string& name, const std::string& account, const std::string& password);
 
 class Tfrm_APN : public ui::TApnFormDesign {
  public:
@@ -23,6 +20,8 @@ class Tfrm_APN : public ui::TApnFormDesign {
 
   void FormCreate();
   void btn_APNClick();
+  // Puts the APN a DTU listed into the dialog's edits, in place of what was typed there before.
+  void ShowListedApn(const config::ApnParts& apn);
 
  private:
   lang::TLangHolder& Lang_;

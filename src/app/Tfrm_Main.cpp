@@ -108,8 +108,10 @@ void Tfrm_Main::WireHandlers() {
                               &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
     list->OnChange = [this](ui::Control& sender) { PortControl.cbb_Open_ComNameChange(sender); };
   }
-  Device.ShowApnDialog = [this] {
-    if (frm_APN != nullptr) frm_APN->ShowModal();
+  Device.ShowApnDialog = [this](const std::optional<config::ApnParts>& listed) {
+    if (frm_APN == nullptr) return;
+    if (listed) frm_APN->ShowListedApn(*listed);
+    frm_APN->ShowModal();
   };
 }
 

@@ -26,7 +26,9 @@ TDeviceConfig::TDeviceConfig(ui::TMainFormDesign& form, lang::TLangHolder& lang,
   }
 }
 
-void TDeviceConfig::AddInfo(const lang::LangRow& row) { form_.AddInfo(lang_.Text(row)); }
+void TDeviceConfig::AddInfo(const lang::LangRow& row, const std::string& tail) {
+  form_.AddInfo(lang_.Text(row) + tail);
+}
 
 void TDeviceConfig::SendSetCommand(int step) {
   if (step < 1 || step > 10) return;
@@ -44,7 +46,7 @@ void TDeviceConfig::SetFixedApn(const std::string& text) { form_.ShowFixedApn(te
 
 void TDeviceConfig::SetOtherApn(const std::string& text) {
   form_.ShowOtherApn(text);
-  if (ShowApnDialog) ShowApnDialog();
+  if (ShowApnDialog) ShowApnDialog(std::nullopt);
 }
 
 void TDeviceConfig::chk_DevIDClick(ui::Control& Sender) {

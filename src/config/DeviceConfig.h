@@ -7,8 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "config/Encoding.h"
 #include "config/PortControl.h"
 #include "config/SequenceEnd.h"
 #include "lang/LangHolder.h"
@@ -16,6 +19,9 @@
 #include "ui/MainFormDesign.h"
 
 namespace config {
+
+// The command as the log shows it: without its CR LF.
+std::string CommandWithoutLineEnd(const std::string& command);
 
 // The entry names the DTU's listing of all settings can carry, looked up without regard to letter case.
 enum class TMyStrSel { CIPCFG, CIPPACK, CIPMODE, CIPMUX, CSTT, CIPSTART };
@@ -38,8 +44,13 @@ class TDeviceConfig {
   // is back at its start and after the log lines of the end, so a handler may start a new sequence.
   std::function<void(const TSequenceEnd&)> OnSequenceEnd;
 
-  // Shows the APN dialog modally; set by the window. SetOtherApn calls it.
-  std::function<void()> ShowApnDialog;
+  // Shows the APN dialog modally; set by the window. SetOtherApn calls it without an APN; a read that finds
+  // an APN of the DTU's own calls it with that APN, for the dialog to show.
+  std::function<void(const std::optional<ApnParts>& listed)> ShowApnDialog;
+
+  // The CIPMUX and CIPMODE values of the last read's listing, when it had them.
+  std::optional<std::string> ListedCipmux;
+  std::optional<std::string> ListedCipmode;
 
   // Handler of btn_Default, btn_Read and btn_SetAll, dispatching on the Tag.
   void btn_ReadClick(ui::Control& Sender);
@@ -49,6 +60,8 @@ class TDeviceConfig {
   // Ends every sequence at once without an end event and stops the reply time-out: the caller, who knows
   // why, tells the user. A reply that comes later is only logged.
   void Abort();
+  // For a window that closes: Abort, stop both timers, and from now on send nothing and handle no reply.
+  void Shutdown();
 
   // Steps 1 to 10; steps 9 and 10 first move the PC port to the DTU's new line settings. Other steps:
   // nothing.
@@ -74,7 +87,13 @@ class TDeviceConfig {
   void tmr_SendInfoTimer(ui::TTimer& Sender);
 
  private:
-  void AddInfo(const lang::LangRow& row);
+  void AddInfo(const lang::LangRow& row, const std::string& tail = {});
+  // The verdict of a reply that could not be read, naming the command and the fields left unchanged.
+  void LogUnreadable(const std::string& command, const std::vector<ui::TLabel*>& unchanged);
+  // A field the running read has been told by the DTU.
+  void Reported(const ui::Control& field);
+  // The captions of the fields query (1 to 3; 0: every query) should fill and the read has not been told.
+  std::vector<ui::TLabel*> UnchangedFields(int query);
   // Sends one command of a running sequence; a port that cannot send ends that sequence.
   void Send(const std::string& text, bool forWrite);
   void EndWrite(TOutcome outcome, const std::string& command);
@@ -104,8 +123,12 @@ class TDeviceConfig {
   // The running write-all was started by restore-defaults.
   TAction writeAction_ = TAction::WriteAll;
   bool restoring_ = false;
-  // The first query of the running read whose reply was not a plain OK; the read only succeeds without one.
+  // The first query of the running read whose reply was not a plain OK, and the first whose reply did not
+  // report all its fields; the read only succeeds without either.
   std::string readRefused_;
+  std::string readUnread_;
+  std::vector<const ui::Control*> reported_;
+  bool shutDown_ = false;
 };
 
 }  // namespace config

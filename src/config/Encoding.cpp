@@ -109,4 +109,14 @@ std::string QueryText(int step) {
   return std::string(queries[static_cast<size_t>(step - 1)]) + kCrLf;
 }
 
+std::string ComposeApnText(const ApnParts& apn) {
+  static const std::string separator = "\",\"";
+  std::string text = apn.name;
+  if (!apn.account.empty()) {
+    text += separator + apn.account;
+    if (!apn.password.empty()) text += separator + apn.password;
+  }
+  return text;
+}
+
 }  // namespace config

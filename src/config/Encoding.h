@@ -24,6 +24,16 @@ std::string HexToAscii(const std::string& hex);
 // One decimal digit as a number; anything else raises EConvertError.
 int DigitValue(char digit);
 
+// The APN with an optional account and password, as the APN dialog takes them and the DTU lists them.
+struct ApnParts {
+  std::string name;
+  std::string account;
+  std::string password;
+};
+// The APN text of the APN field and of AT+CSTT: the name; with an account, the separator "," in quotes and
+// the account; only then, with a password, the separator and the password.
+std::string ComposeApnText(const ApnParts& apn);
+
 // The setting command of write step 1 to 10 built from the window's fields, CR LF included; empty for any
 // other step. Building never fails: what a control holds is what the DTU gets.
 std::string SetCommandText(const ui::TMainFormDesign& form, int step);

@@ -45,8 +45,10 @@ uint32_t ReplyTimeoutForBaudRate(uint32_t baudRate) {
 
 TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang)
     : form_(form), line_(line), lang_(lang) {
+  // What was still on its way when the port was closed is dropped: nobody waits for it, and a closing
+  // window must not get it.
   line_.OnReceive = [this](const char* bytes, uint16_t length) {
-    if (OnReceiveData) OnReceiveData(bytes, length);
+    if (PortOpened && OnReceiveData) OnReceiveData(bytes, length);
   };
 }
 

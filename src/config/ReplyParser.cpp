@@ -4,6 +4,7 @@
 
 #include "config/DeviceConfig.h"
 #include "config/Encoding.h"
+#include "lang/GbkText.h"
 #include "ui/DeviceFields.h"
 #include "ui/ListMeanings.h"
 
@@ -27,13 +28,6 @@ std::string Chars(const std::string& text, long from, long to) {
 void RemoveAll(std::string& text, std::string_view what) {
   for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at))
     text.erase(at, what.size());
-}
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
 }
 
 bool Contains(const std::string& text, std::string_view what) { return text.find(what) != std::string::npos; }
@@ -64,7 +58,7 @@ std::optional<TMyStrSel> MyStrSelFromName(const std::string& name) {
   static constexpr std::pair<std::string_view, TMyStrSel> names[] = {
       {"CIPCFG", TMyStrSel::CIPCFG}, {"CIPPACK", TMyStrSel::CIPPACK}, {"CIPMODE", TMyStrSel::CIPMODE},
       {"CIPMUX", TMyStrSel::CIPMUX}, {"CSTT", TMyStrSel::CSTT},       {"CIPSTART", TMyStrSel::CIPSTART}};
-  const std::string upper = UpperAscii(name);
+  const std::string upper = lang::UpperAscii(name);
   for (const auto& [text, sel] : names) {
     if (upper == text) return sel;
   }
@@ -90,6 +84,54 @@ void WalkValues(const std::string& value, Store store) {
   }
 }
 
+// Where the echo of the last command starts in the reply, and how long it is. A DTU may echo the command
+// exactly, with CR alone or LF alone at its end, or without its line end; an exact echo is looked for first.
+std::optional<std::pair<size_t, size_t>> FindEcho(const std::string& reply, const std::string& lastCommand) {
+  if (lastCommand.empty()) return std::nullopt;
+  if (const size_t exact = reply.find(lastCommand); exact != std::string::npos) {
+    return std::pair{exact, lastCommand.size()};
+  }
+  std::string_view body = lastCommand;
+  while (!body.empty() && (body.back() == '\r' || body.back() == '\n')) body.remove_suffix(1);
+  if (body.empty()) return std::nullopt;
+  const size_t at = reply.find(body);
+  if (at == std::string::npos) return std::nullopt;
+  size_t length = body.size();
+  if (reply.compare(at + length, 2, "\r\n") == 0) {
+    length += 2;
+  } else if (at + length < reply.size() && (reply[at + length] == '\r' || reply[at + length] == '\n')) {
+    length += 1;
+  }
+  return std::pair{at, length};
+}
+
+// The APN entry's values: the name up to the first comma in upper case; then, when that comma is the
+// entry's own, the account and the password, each up to the next comma or the next entry.
+ApnParts ListedApn(const std::string& rest) {
+  ApnParts apn;
+  apn.name = lang::UpperAscii(Chars(rest, 1, Pos(',', rest) - 1));
+  const size_t comma = rest.find(',');
+  const size_t next = rest.find('+');
+  if (comma == std::string::npos || (next != std::string::npos && next < comma)) return apn;
+  std::string_view values = std::string_view(rest).substr(comma + 1);
+  values = values.substr(0, values.find('+'));
+  if (next == std::string::npos && values.ends_with("OK")) values.remove_suffix(2);
+  const size_t second = values.find(',');
+  apn.account = std::string(values.substr(0, second));
+  if (second != std::string_view::npos) {
+    const std::string_view password = values.substr(second + 1);
+    apn.password = std::string(password.substr(0, password.find(',')));
+  }
+  return apn;
+}
+
+// The value of an entry up to the next entry (or the end, less the reply's closing OK).
+std::string FirstValue(const std::string& rest) {
+  std::string value = rest.substr(0, rest.find('+'));
+  if (rest.find('+') == std::string::npos && value.ends_with("OK")) value.resize(value.size() - 2);
+  return value;
+}
+
 // Keeps the rest from the next entry on; when there is no next entry the rest stays as it is.
 void CutToNextEntry(std::string& rest) {
   const size_t plus = rest.find('+');
@@ -103,15 +145,15 @@ void TDeviceConfig::Comm1ReceiveData(const void* /*Sender*/, const char* Buffer,
 }
 
 void TDeviceConfig::HandleReply(const char* bytes, size_t length) {
-  if (length <= 1) return;
+  if (length <= 1 || shutDown_) return;
+  // The command this reply answers; the write check may send the next one before the read is handled.
+  const std::string lastCommand = port_.LastCommand();
   try {
     std::string reply(bytes, length);
-    const std::string lastCommand = port_.LastCommand();
-    // The DTU's echo of the command alone says nothing about the command.
-    if (reply == lastCommand) return;
-    if (!lastCommand.empty()) {
-      const size_t echo = reply.find(lastCommand);
-      if (echo != std::string::npos) reply.erase(echo, lastCommand.size());
+    if (const auto echo = FindEcho(reply, lastCommand)) {
+      // The DTU's echo of the command alone says nothing about the command.
+      if (echo->second == reply.size()) return;
+      reply.erase(echo->first, echo->second);
     }
     form_.AddInfo(lang_.Text(lang::lang_Info_Receive) + reply);
     if (Contains(reply, "@@Ver:")) {
@@ -142,11 +184,17 @@ void TDeviceConfig::HandleReply(const char* bytes, size_t length) {
       default:
         break;
     }
+    // A reply that did not report every field of its query leaves the read incomplete, but the read goes
+    // on: the other queries may still fill their fields.
+    if (readUnread_.empty() && !UnchangedFields(readStep_).empty()) readUnread_ = lastCommand;
     ReadAdvance();
   } catch (const std::exception&) {
     // Whatever the DTU sent that could not be read, the conversation is lost: both directions start over.
     // The received text is already in the log; fields changed before the error keep their new values.
-    EndAllSequences(TOutcome::Unreadable, port_.LastCommand());
+    const bool reading = readActive_;
+    EndAllSequences(TOutcome::Unreadable, lastCommand, [&] {
+      LogUnreadable(lastCommand, reading ? UnchangedFields(0) : std::vector<ui::TLabel*>{});
+    });
   }
 }
 
@@ -157,6 +205,7 @@ void TDeviceConfig::HandleBaudRateReply(std::string rest) {
   for (size_t i = 0; i < items.size(); ++i) {
     if (items[i] == entry.value) {
       form_.cbb_Com_BaudRate.SetItemIndex(static_cast<int>(i));
+      Reported(form_.cbb_Com_BaudRate);
       return;
     }
   }
@@ -170,10 +219,14 @@ void TDeviceConfig::HandleFormatReply(std::string rest) {
   if (const auto format = ui::ByteAndStopFromDtuCode(DigitValue(value[0]))) {
     form_.cbb_Com_Byte.SetItemIndex(format->byteIndex);
     form_.cbb_Com_Stop.SetItemIndex(format->stopIndex);
+    Reported(form_.cbb_Com_Byte);
+    Reported(form_.cbb_Com_Stop);
   }
   if (value.size() < 3) throw EConvertError("'' is not a valid integer value");
-  if (const auto parity = ui::ParityIndexFromDtuCode(DigitValue(value[2])))
+  if (const auto parity = ui::ParityIndexFromDtuCode(DigitValue(value[2]))) {
     form_.cbb_Com_Parity.SetItemIndex(*parity);
+    Reported(form_.cbb_Com_Parity);
+  }
 }
 
 void TDeviceConfig::HandleListingReply(std::string rest) {
@@ -187,10 +240,15 @@ void TDeviceConfig::HandleListingReply(std::string rest) {
       case TMyStrSel::CIPCFG:
         // 1, heartbeat, 0, packing time, packing length, restart time.
         WalkValues(rest, [this](int count, const std::string& text) {
-          if (count == 2) form_.edtl_HeartbeatTime.SetText(text);
-          if (count == 4) form_.edt_WaitTime.SetText(text);
-          if (count == 5) form_.edt_WaitLen.SetText(text);
-          if (count == 6) form_.edt_RestartTime.SetText(text);
+          ui::TEdit* field = count == 2   ? &form_.edtl_HeartbeatTime
+                             : count == 4 ? &form_.edt_WaitTime
+                             : count == 5 ? &form_.edt_WaitLen
+                             : count == 6 ? &form_.edt_RestartTime
+                                          : nullptr;
+          if (field != nullptr) {
+            field->SetText(text);
+            Reported(*field);
+          }
           return true;
         });
         CutToNextEntry(rest);
@@ -212,20 +270,24 @@ void TDeviceConfig::HandleListingReply(std::string rest) {
           break;
         }
         edit->SetText(box->Checked() ? digits : HexToAscii(digits));
+        Reported(*edit);
         CutToNextEntry(rest);
         break;
       }
       case TMyStrSel::CSTT: {
-        // The APN ends at the first comma; account and password are not taken back.
-        const std::string apn = UpperAscii(Chars(rest, 1, Pos(',', rest) - 1));
-        if (apn == ui::kApnCmnet) {
+        // The APN ends at the first comma; an account and a password may follow, each after a comma, and
+        // are kept so that a write after the read gives them back to the DTU.
+        ApnParts apn = ListedApn(rest);
+        Reported(form_.edt_APN_other);
+        if (apn.account.empty() && apn.name == ui::kApnCmnet) {
           form_.cbb_APN.SetItemIndex(0);
           SetFixedApn(ui::kApnCmnet);
-        } else if (apn == ui::kApnUninet) {
+        } else if (apn.account.empty() && apn.name == ui::kApnUninet) {
           form_.cbb_APN.SetItemIndex(1);
           SetFixedApn(ui::kApnUninet);
         } else {
-          SetOtherApn(apn);
+          form_.ShowOtherApn(ComposeApnText(apn));
+          if (ShowApnDialog) ShowApnDialog(apn);
         }
         break;
       }
@@ -233,17 +295,25 @@ void TDeviceConfig::HandleListingReply(std::string rest) {
         // Protocol, server, port, then values of the DTU's own that the tool does not set.
         WalkValues(rest, [this](int count, const std::string& text) {
           if (count == 1) {
-            const std::string protocol = UpperAscii(text);
-            if (protocol == "TCP") form_.cbb_NetProtocol.SetItemIndex(0);
-            if (protocol == "UDP") form_.cbb_NetProtocol.SetItemIndex(1);
+            const std::string protocol = lang::UpperAscii(text);
+            if (protocol == "TCP" || protocol == "UDP") {
+              form_.cbb_NetProtocol.SetItemIndex(protocol == "TCP" ? 0 : 1);
+              Reported(form_.cbb_NetProtocol);
+            }
           }
-          if (count == 2) form_.edt_IP.SetText(text);
-          if (count == 3) form_.edt_Port.SetText(text);
+          ui::TEdit* field = count == 2 ? &form_.edt_IP : count == 3 ? &form_.edt_Port : nullptr;
+          if (field != nullptr) {
+            field->SetText(text);
+            Reported(*field);
+          }
           return count < 3;
         });
         break;
       case TMyStrSel::CIPMODE:
+        ListedCipmode = FirstValue(rest);
+        break;
       case TMyStrSel::CIPMUX:
+        ListedCipmux = FirstValue(rest);
         break;
     }
   }

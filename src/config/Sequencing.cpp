@@ -1,4 +1,5 @@
 #include "config/DeviceConfig.h"
+#include "lang/OutcomeRows.h"
 #include "ui/DeviceFields.h"
 #include "ui/Tags.h"
 
@@ -24,6 +25,10 @@ void TDeviceConfig::StartRead() {
   readActive_ = true;
   readStep_ = 1;
   readRefused_.clear();
+  readUnread_.clear();
+  reported_.clear();
+  ListedCipmux.reset();
+  ListedCipmode.reset();
   SendQuery(1);
 }
 
@@ -41,6 +46,12 @@ void TDeviceConfig::Abort() {
   readActive_ = false;
   readStep_ = 1;
   form_.tmr_TimeOut.SetEnabled(false);
+}
+
+void TDeviceConfig::Shutdown() {
+  Abort();
+  form_.tmr_SendInfo.SetEnabled(false);
+  shutDown_ = true;
 }
 
 void TDeviceConfig::RestoreDefaults() {
@@ -65,6 +76,7 @@ void TDeviceConfig::WriteCheck(const std::string& cleaned) {
   const bool accepted = cleaned.find("OK") != std::string::npos && cleaned.find("ERROR") == std::string::npos;
   if (!accepted) {
     // The reply is already in the log; the steps before it stay applied in the DTU.
+    if (writeActive_) AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(port_.LastCommand()));
     EndWrite(TOutcome::Refused, port_.LastCommand());
     return;
   }
@@ -89,11 +101,15 @@ void TDeviceConfig::ReadAdvance() {
   }
   readActive_ = false;
   readStep_ = 1;
-  if (readRefused_.empty()) {
+  if (!readRefused_.empty()) {
+    AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(readRefused_));
+    RaiseEnd(TAction::Read, TOutcome::Refused, readRefused_);
+  } else if (!readUnread_.empty()) {
+    LogUnreadable(readUnread_, UnchangedFields(0));
+    RaiseEnd(TAction::Read, TOutcome::Unreadable, readUnread_);
+  } else {
     AddInfo(lang::lang_Info_ReadSuccess);
     RaiseEnd(TAction::Read, TOutcome::Succeeded, port_.LastCommand());
-  } else {
-    RaiseEnd(TAction::Read, TOutcome::Refused, readRefused_);
   }
 }
 
@@ -123,6 +139,9 @@ void TDeviceConfig::tmr_SendInfoTimer(ui::TTimer& Sender) {
 }
 
 void TDeviceConfig::Send(const std::string& text, bool forWrite) {
+  // A window that closed during the pause before steps 9 and 10 sends nothing more.
+  if (shutDown_) return;
+  // The port control's "not opened" line is the verdict of a sequence that cannot send.
   if (port_.SendCommand(text)) return;
   if (forWrite) {
     EndWrite(TOutcome::PortClosed, text);

@@ -55,4 +55,13 @@ std::size_t FindLastChar(std::string_view text, char c) {
   return found;
 }
 
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  for (std::size_t pos = 0; pos < upper.size(); pos += GbkCharLength(upper, pos)) {
+    char& c = upper[pos];
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return upper;
+}
+
 }  // namespace lang

@@ -5,6 +5,7 @@
 // step over whole characters.
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace lang {
@@ -23,5 +24,9 @@ bool SameText(std::string_view a, std::string_view b);
 std::size_t FindChar(std::string_view text, char c, std::size_t from = 0);
 // The position of the last character c (an ASCII character), or npos.
 std::size_t FindLastChar(std::string_view text, char c);
+
+// The text with its ASCII letters in upper case; the bytes of double-byte characters stay as they are, so a
+// trail byte that looks like "a" is not turned into "A".
+std::string UpperAscii(std::string_view text);
 
 }  // namespace lang

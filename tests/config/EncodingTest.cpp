@@ -174,7 +174,7 @@ class ApnComposition : public testing::TestWithParam<ApnRow> {};
 TEST_P(ApnComposition, TheDialogsTextBecomesTheQuotedItemsOfTheApnCommand) {
   ConfigBench bench;
   int shown = 0;
-  bench.config.ShowApnDialog = [&] {
+  bench.config.ShowApnDialog = [&](const std::optional<config::ApnParts>&) {
     ++shown;
     bench.form.edt_APN_other.SetText(GetParam().dialogResult);
   };

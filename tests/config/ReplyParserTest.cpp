@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigBench.h"
+#include "ui/ListMeanings.h"
 
 namespace config_test {
 namespace {
@@ -15,7 +16,7 @@ const std::string kWorkedExample =
 struct ParserBench : ConfigBench {
   int apnDialogs = 0;
   ParserBench() {
-    config.ShowApnDialog = [this] { ++apnDialogs; };
+    config.ShowApnDialog = [this](const std::optional<config::ApnParts>&) { ++apnDialogs; };
     // Values the DTU's listing must overwrite, so an unchanged field shows.
     form.edtl_HeartbeatTime.SetText("?");
     form.edt_WaitTime.SetText("?");
@@ -26,17 +27,25 @@ struct ParserBench : ConfigBench {
     form.edt_IP.SetText("?");
     form.edt_Port.SetText("?");
   }
-  // Drives a read to the reply of query step, or a write-all to the reply of its step, each earlier
-  // command answered with a plain OK; what went out on the way is forgotten.
+  // Drives a read to the reply of query step, each earlier query answered in full with what the fields
+  // hold, or a write-all to the reply of its step, each earlier command answered with a plain OK; what went
+  // out on the way is forgotten.
   void Expect(int step) {
-    Drive([this] { config.StartRead(); }, step);
+    const std::string format =
+        std::to_string(ui::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex()));
+    const std::string parity = std::to_string(ui::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
+    Drive([this] { config.StartRead(); }, step,
+          {"\r\n+CIPR: " + form.cbb_Com_BaudRate.Text() + "\r\nOK\r\n",
+           "\r\n+ICF: " + format + "," + parity + "\r\nOK\r\n"});
   }
   void ExpectWrite(int step) {
-    Drive([this] { config.StartWriteAll(); }, step);
+    Drive([this] { config.StartWriteAll(); }, step, {});
   }
-  void Drive(const std::function<void()>& start, int step) {
+  void Drive(const std::function<void()>& start, int step, const std::vector<std::string>& answers) {
     start();
-    for (int answered = 1; answered < step; ++answered) Receive("\r\nOK\r\n");
+    for (int answered = 1; answered < step; ++answered) {
+      Receive(answered <= static_cast<int>(answers.size()) ? answers[answered - 1] : "\r\nOK\r\n");
+    }
     line.sent.clear();
   }
 };
@@ -69,7 +78,7 @@ TEST(Listing, TheWorkedExampleFillsEveryFieldInSevenPasses) {
 TEST(Listing, EntriesInAnotherOrderAndNamesInLowerCaseAreRead) {
   ParserBench bench;
   bench.Expect(3);
-  bench.Receive("+cipstart:TCP,a.b,1,2+CSTT:uninet,x,y+cipcfg:1,5,0,6,7,8+CIPPACK:1,41+OK");
+  bench.Receive("+cipstart:TCP,a.b,1,2+CSTT:uninet,,+cipcfg:1,5,0,6,7,8+CIPPACK:1,41+OK");
   EXPECT_EQ(bench.form.edt_IP.Text(), "a.b");
   EXPECT_EQ(bench.form.cbb_APN.ItemIndex(), 1);
   EXPECT_EQ(bench.form.edt_APN_other.Text(), "UNINET");
@@ -77,20 +86,47 @@ TEST(Listing, EntriesInAnotherOrderAndNamesInLowerCaseAreRead) {
   EXPECT_EQ(bench.form.edt_DevID.Text(), "A");
 }
 
-TEST(Listing, AnApnOtherThanTheTwoFixedOnesOpensTheDialogWithTheUpperCasedName) {
+struct ApnRow {
+  const char* name;
+  std::string entry;       // the listing's CSTT entry and what follows it
+  std::string field;       // the APN field afterwards, as the APN dialog would have built it
+  config::ApnParts shown;  // what the dialog shows
+};
+
+class ListedApn : public testing::TestWithParam<ApnRow> {};
+
+TEST_P(ListedApn, AnApnOfTheDtusOwnKeepsItsAccountAndOpensTheDialogWithIt) {
   ParserBench bench;
   bench.form.cbb_APN.SetItemIndex(0);
-  bench.config.ShowApnDialog = [&] {
+  std::optional<config::ApnParts> shown;
+  bench.config.ShowApnDialog = [&](const std::optional<config::ApnParts>& listed) {
     ++bench.apnDialogs;
-    EXPECT_EQ(bench.form.edt_APN_other.Text(), "MYAPN");
+    shown = listed;
+    EXPECT_EQ(bench.form.edt_APN_other.Text(), GetParam().field);
     EXPECT_TRUE(bench.form.edt_APN_other.Enabled());
   };
   bench.Expect(3);
-  bench.Receive("+CSTT:myapn,user,pw+CIPSTART:TCP,h,1,2OK");
+  bench.Receive(GetParam().entry + "+CIPSTART:TCP,h,1,2OK");
   EXPECT_EQ(bench.apnDialogs, 1);
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->name, GetParam().shown.name);
+  EXPECT_EQ(shown->account, GetParam().shown.account);
+  EXPECT_EQ(shown->password, GetParam().shown.password);
   EXPECT_EQ(bench.form.cbb_APN.ItemIndex(), 0);
   EXPECT_EQ(bench.form.edt_IP.Text(), "h") << "the rest of the listing is read after the dialog";
+  EXPECT_EQ(config::SetCommandText(bench.form, 1), "AT+CSTT=\"" + GetParam().field + "\"\r\n")
+      << "a write after the read gives the DTU back what it listed";
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Entries, ListedApn,
+    testing::Values(
+        ApnRow{"NameOnly", "+CSTT:myapn,,", "MYAPN", {"MYAPN", "", ""}},
+        ApnRow{"AccountAndPassword", "+CSTT:myapn,user,pw", "MYAPN\",\"user\",\"pw", {"MYAPN", "user", "pw"}},
+        ApnRow{"AccountOfAFixedApn", "+CSTT:cmnet,user,", "CMNET\",\"user", {"CMNET", "user", ""}},
+        // A trail byte that looks like "a" stays as it is: only ASCII letters are upper-cased.
+        ApnRow{"GbkName", "+CSTT:\x81\x61pn,,", "\x81\x61PN", {"\x81\x61PN", "", ""}}),
+    ByName());
 
 TEST(Listing, APacketAsTheLastEntryEmptiesItsField) {
   ParserBench bench;
@@ -133,7 +169,10 @@ TEST(Listing, ABadHexPairEndsBothDirectionsSilentlyKeepingEarlierFields) {
   EXPECT_EQ(bench.form.edt_HeartbeatFormat.Text(), "?");
   EXPECT_EQ(bench.form.edt_IP.Text(), "?");
   EXPECT_TRUE(bench.Idle());
-  EXPECT_EQ(bench.Log().size(), lines + 2) << "the received text and the next write step, no message";
+  EXPECT_EQ(bench.Log().size(), lines + 3) << "the received text, the next write step and the verdict";
+  EXPECT_EQ(bench.Log().back().rfind("  [Note]: The DTU's reply could not be read, command: AT+CSTT=", 0),
+            0u)
+      << bench.Log().back();
   // The write check ran first and accepted: step 2 went out before the listing failed.
   ASSERT_EQ(bench.line.sent.size(), 1u);
   EXPECT_EQ(bench.line.sent[0].text.rfind("AT+CIPCFG=", 0), 0u);

@@ -1,0 +1,40 @@
+#pragma once
+// Rows that tell how a conversation with the DTU ended when it did not succeed, and the command line's last
+// line for each port. Like the built-in rows, lang.txt can replace each of them by its key.
+
+#include "lang/LangRows.h"
+
+namespace lang {
+
+// Followed by the command the DTU refused (its line end left off).
+inline constexpr LangRow lang_Info_Refused{"lang_Info_Refused", "[提示]：DTU拒绝了命令：",
+                                           "[Note]: The DTU refused the command: "};
+// Followed by the command whose reply could not be read, and for a read by lang_Info_Unchanged.
+inline constexpr LangRow lang_Info_ReplyUnread{"lang_Info_ReplyUnread", "[提示]：无法识别DTU的应答，命令：",
+                                               "[Note]: The DTU's reply could not be read, command: "};
+// Followed by the captions of the fields that the read left as they were.
+inline constexpr LangRow lang_Info_Unchanged{"lang_Info_Unchanged", "；未改变的参数：",
+                                             "; fields left unchanged: "};
+
+inline constexpr LangRow lang_Cli_Succeeded{"lang_Cli_Succeeded", "成功", "succeeded"};
+inline constexpr LangRow lang_Cli_Failed{"lang_Cli_Failed", "失败，", "failed, "};
+inline constexpr LangRow lang_Cli_Interrupted{"lang_Cli_Interrupted", "已中断", "interrupted"};
+// Followed by the command.
+inline constexpr LangRow lang_Cli_Refused{"lang_Cli_Refused", "DTU拒绝了 ", "the DTU refused "};
+inline constexpr LangRow lang_Cli_Timeout{"lang_Cli_Timeout", "DTU未及时应答",
+                                          "no reply from the DTU in time"};
+// Followed by the command, and for a read by lang_Info_Unchanged and the fields.
+inline constexpr LangRow lang_Cli_Unread{"lang_Cli_Unread", "无法识别DTU的应答，命令 ",
+                                         "the DTU's reply could not be read, command "};
+inline constexpr LangRow lang_Cli_NotReopened{
+    "lang_Cli_NotReopened", "无法以DTU的新参数重新打开串口",
+    "the port could not be opened again with the DTU's new settings"};
+inline constexpr LangRow lang_Cli_NotOpened{"lang_Cli_NotOpened", "无法打开串口",
+                                            "the port could not be opened"};
+inline constexpr LangRow lang_Cli_NothingSent{"lang_Cli_NothingSent", "操作在发送命令之前就结束了",
+                                              "the action ended before it sent a command"};
+// Around the number of seconds of --timeout.
+inline constexpr LangRow lang_Cli_NoResult{"lang_Cli_NoResult", "在 ", "no result within "};
+inline constexpr LangRow lang_Cli_NoResultEnd{"lang_Cli_NoResultEnd", " 秒内没有结果", " s"};
+
+}  // namespace lang
