@@ -147,18 +147,26 @@ void Tfrm_Main::FormClose() {
 
 void Tfrm_Main::CloseWindow() {
   if (closed_) return;
-  if (!saveFailed_) {
-    try {
-      FormClose();
-    } catch (...) {
+  // Whatever runs ends now: a reply handled after the window closed would meet a released language list.
+  Device.Abort();
+  tmr_TimeOut.SetEnabled(false);
+  tmr_SendInfo.SetEnabled(false);
+  try {
+    FormClose();
+  } catch (const std::exception& error) {
+    // The user hears of every failed save, from the menu too. The first keeps the window open so that the
+    // cause can be mended and closing tried again; a later one lets the user leave without the file.
+    App().HandleException(error);
+    if (!saveFailed_) {
       saveFailed_ = true;
-      throw;
+      return;
     }
-  } else {
     FreeLangList();
   }
+  Device.Shutdown();
+  // Closed through the port control, so that what the line still delivers is dropped.
+  PortControl.CloseComPort();
   closed_ = true;
-  Comm1.ClosePort();
   Close();
 }
 

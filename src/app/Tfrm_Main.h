@@ -39,8 +39,10 @@ class Tfrm_Main : public ui::TMainFormDesign {
   // Saves the settings, then releases the language list. Raises when the settings cannot be written.
   void FormClose();
 
-  // Closing the window (close button, menu command 4). A first failed save raises and leaves the window
-  // open; a further attempt closes without saving, so the user is never held in a window that cannot close.
+  // Closing the window (close button, menu command 4): ends every sequence, stops both timers, saves. A
+  // failed save is reported by the general error report and tried again at the next close; the first one
+  // leaves the window open, a further one closes it all the same, so the user is never held in a window
+  // that cannot close. Once closed, nothing queued for the window runs any more.
   void CloseWindow();
   // The close button: like CloseWindow, with a failure shown by the general error report.
   void UserClose();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "ConfigBench.h"
 #include "config/Encoding.h"
@@ -85,8 +86,60 @@ TEST(Read, ARefusedQueryStillMovesTheReadOnButItIsNotReportedAsRead) {
   EXPECT_EQ(bench.form.edt_IP.Text(), "dtu.example.com") << "the listing was still read";
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 0);
   EXPECT_EQ(bench.ends, (std::vector<TSequenceEnd>{{TAction::Read, TOutcome::Refused, kQueries[1]}}));
+  EXPECT_EQ(bench.Log().back(), "  [Note]: The DTU refused the command: AT+ICF?");
   EXPECT_TRUE(bench.Idle());
 }
+
+// DTUs that answer a little differently: the read ends with the verdict naming the first query whose reply
+// did not report all its fields, and every field that stayed as it was.
+struct ReadVerdictRow {
+  const char* name;
+  std::map<std::string, std::string> answers;
+  std::string command;
+  std::vector<ui::TLabel ui::TMainFormDesign::*> unchanged;
+};
+
+class ReadVerdict : public testing::TestWithParam<ReadVerdictRow> {};
+
+TEST_P(ReadVerdict, AReadThatWasNotToldEveryFieldIsNotReportedAsRead) {
+  DialogueBench bench;
+  bench.dtu.faults.answer = GetParam().answers;
+  bench.form.btn_Read.Click();
+  bench.loop.AdvanceBy(1000);
+  EXPECT_EQ(bench.line.SentTexts(), kQueries) << "every query still goes out";
+  std::string expected = "  [Note]: The DTU's reply could not be read, command: " + GetParam().command;
+  for (size_t i = 0; i < GetParam().unchanged.size(); ++i) {
+    expected +=
+        (i == 0 ? "; fields left unchanged: " : ", ") + (bench.form.*GetParam().unchanged[i]).Caption();
+  }
+  EXPECT_EQ(bench.Log().back(), expected);
+  EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 0);
+  ASSERT_EQ(bench.ends.size(), 1u);
+  EXPECT_EQ(bench.ends[0].outcome, TOutcome::Unreadable);
+  EXPECT_EQ(bench.ends[0].command, GetParam().command + "\r\n");
+  EXPECT_TRUE(bench.Idle());
+}
+
+using F = ui::TMainFormDesign;
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ReadVerdict,
+    testing::Values(
+        ReadVerdictRow{"BareOk",
+                       {{"CIPR", "\r\nOK\r\n"}, {"ICF", "\r\nOK\r\n"}, {"CIPSCONT", "\r\nOK\r\n"}},
+                       "AT+CIPR?",
+                       {&F::lbl_ComBaudRate, &F::lbl_ComParam, &F::lbl_APN, &F::lbl_IP, &F::lbl_NetProtocol,
+                        &F::lbl_Port, &F::lbl_DevID, &F::lbl_HeartbeatFormat, &F::lbl_HeartbeatTime,
+                        &F::lbl_WaitLen, &F::lbl_WaitTime, &F::lbl_RestartTime}},
+        ReadVerdictRow{
+            "RateNotInTheList", {{"CIPR", "\r\n+CIPR: 12345\r\nOK\r\n"}}, "AT+CIPR?", {&F::lbl_ComBaudRate}},
+        ReadVerdictRow{
+            "UnknownFormatCode", {{"ICF", "\r\n+ICF: 2,3\r\nOK\r\n"}}, "AT+ICF?", {&F::lbl_ComParam}},
+        ReadVerdictRow{
+            "ListingWithoutPacketsOrApn",
+            {{"CIPSCONT", "\r\n+CIPCFG: 1,50,0,10,200,1800\r\n+CIPSTART: \"TCP\",\"h\",2317,2\r\nOK\r\n"}},
+            "AT+CIPSCONT?",
+            {&F::lbl_APN, &F::lbl_DevID, &F::lbl_HeartbeatFormat}}),
+    ByName());
 
 TEST(WriteAll, TenCommandsInOrderWithThePcPortFollowingTheDtu) {
   DialogueBench bench;
@@ -199,6 +252,8 @@ TEST_P(RefusedStep, EndsTheWriteSilentlyAndANewWriteStartsOver) {
   EXPECT_EQ(static_cast<int>(bench.line.sent.size()), refused);
   EXPECT_EQ(bench.ends,
             (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::Refused, bench.line.sent.back().text}}));
+  EXPECT_EQ(bench.Log().back(), "  [Note]: The DTU refused the command: " +
+                                    config::CommandWithoutLineEnd(bench.line.sent.back().text));
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 0);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
   EXPECT_TRUE(bench.Idle());
@@ -233,10 +288,8 @@ TEST_P(Echo, WriteAndReadGetThroughUnlessAShortEchoComesAlone) {
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), success);
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), success);
   EXPECT_TRUE(bench.Idle());
-  if (GetParam().mode == dtusim::EchoMode::Exact) {
-    for (const std::string& line : bench.Log()) {
-      EXPECT_EQ(line.find("[Receive]:AT"), std::string::npos) << "an exact echo is dropped: " << line;
-    }
+  for (const std::string& line : bench.Log()) {
+    EXPECT_EQ(line.find("[Receive]:AT"), std::string::npos) << "the echo is dropped: " << line;
   }
 }
 
@@ -244,7 +297,11 @@ INSTANTIATE_TEST_SUITE_P(Modes, Echo,
                          testing::Values(EchoRow{"Exact", dtusim::EchoMode::Exact, false, true},
                                          EchoRow{"ExactAlone", dtusim::EchoMode::Exact, true, true},
                                          EchoRow{"CutShort", dtusim::EchoMode::CutShort, false, true},
-                                         EchoRow{"CutShortAlone", dtusim::EchoMode::CutShort, true, true}),
+                                         EchoRow{"CutShortAlone", dtusim::EchoMode::CutShort, true, true},
+                                         EchoRow{"LfOnly", dtusim::EchoMode::LfOnly, false, true},
+                                         EchoRow{"LfOnlyAlone", dtusim::EchoMode::LfOnly, true, true},
+                                         EchoRow{"WithoutLineEnd", dtusim::EchoMode::Bare, false, true},
+                                         EchoRow{"WithoutLineEndAlone", dtusim::EchoMode::Bare, true, true}),
                          ByName());
 
 TEST(SplitReply, EachPartIsTakenAsAWholeReply) {
@@ -351,6 +408,24 @@ TEST(Nested, AReplyDuringThePauseBeforeStepNineIsJudgedAsStepNinesReply) {
   const auto noise = std::find(log.begin(), log.end(), "ERROR");
   const auto step9 = std::find(log.begin(), log.end(), "  [Send]:AT+CIPR=115200");
   EXPECT_LT(noise, step9);
+}
+
+TEST(Closing, AShutDownConversationSendsAndHandlesNothingMore) {
+  DialogueBench bench;
+  bench.dtu.faults.replyDelayMs = 50;
+  bench.form.btn_SetAll.Click();
+  bench.loop.AdvanceBy(120);  // two steps answered, the third reply on its way
+  ASSERT_EQ(bench.line.sent.size(), 3u);
+  ASSERT_GT(bench.line.PendingChunks(), 0u);
+  const size_t lines = bench.Log().size();
+  bench.config.Shutdown();
+  bench.loop.AdvanceBy(20000);
+  EXPECT_EQ(bench.line.sent.size(), 3u);
+  EXPECT_EQ(bench.Log().size(), lines) << "neither the queued reply nor a time-out is handled";
+  EXPECT_TRUE(bench.ends.empty()) << "whoever shut it down tells the user";
+  EXPECT_TRUE(bench.Idle());
+  EXPECT_FALSE(bench.form.tmr_TimeOut.Enabled());
+  EXPECT_FALSE(bench.form.tmr_SendInfo.Enabled());
 }
 
 TEST(Nested, TheApnDialogOfAReadKeepsTheLineAndTheTimersRunning) {

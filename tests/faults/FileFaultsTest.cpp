@@ -137,7 +137,7 @@ TEST_F(FileFaults, ReadOnlyProgramFolderReportsTheFailedSaveAndASecondCloseClose
 
   Main().UserClose();
   EXPECT_TRUE(Main().Closed());
-  EXPECT_EQ(host.messages.size(), 1u) << "the second close does not try to save again";
+  EXPECT_EQ(host.messages.size(), 2u) << "the second close tries to save again and says it failed";
   EXPECT_EQ(folder.Read("program.ini"), before);
 }
 

@@ -192,6 +192,8 @@ void DtuSimulator::Handle(const std::string& command, const LineFormat& sentWith
   std::string echo;
   if (faults.echo == EchoMode::Exact) echo = command;
   if (faults.echo == EchoMode::CutShort) echo = std::string(Body(command)) + "\r";
+  if (faults.echo == EchoMode::LfOnly) echo = std::string(Body(command)) + "\n";
+  if (faults.echo == EchoMode::Bare) echo = std::string(Body(command));
 
   std::string first;
   if (faults.echoAlone && !echo.empty()) {

@@ -37,6 +37,8 @@ enum class EchoMode {
   Off,       // no echo
   Exact,     // the command exactly as received, CR LF included
   CutShort,  // the command with CR only
+  LfOnly,    // the command with LF only
+  Bare,      // the command without its line end
 };
 
 // What the DTU keeps. Texts are as the DTU stores them (packets in hexadecimal digits).

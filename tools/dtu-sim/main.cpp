@@ -19,9 +19,10 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: dtu-sim [--echo off|exact|cr] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
+    "usage: dtu-sim [--echo off|exact|cr|lf|bare] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
     "               [--refuse NAME]... [--answer NAME=TEXT]... [--silent] [--link PATH]\n"
-    "  --echo       echo each command: not at all, exactly as received, or cut short at its CR\n"
+    "  --echo       echo each command: not at all, exactly as received, cut short at its CR, ending in LF\n"
+    "               alone, or without its line end\n"
     "  --echo-alone send the echo on its own, before the answer\n"
     "  --delay MS   pause before each answer (default 5)\n"
     "  --split MS   send each answer in two halves with this pause between them\n"
@@ -77,6 +78,10 @@ std::optional<Arguments> Parse(int argc, char** argv) {
         args.faults.echo = dtusim::EchoMode::Exact;
       } else if (mode == "cr") {
         args.faults.echo = dtusim::EchoMode::CutShort;
+      } else if (mode == "lf") {
+        args.faults.echo = dtusim::EchoMode::LfOnly;
+      } else if (mode == "bare") {
+        args.faults.echo = dtusim::EchoMode::Bare;
       } else {
         return std::nullopt;
       }
