@@ -22,6 +22,8 @@ namespace config {
 
 // The command as the log shows it: without its CR LF.
 std::string CommandWithoutLineEnd(const std::string& command);
+// A field's name as the window shows it: its label's caption without the blanks around it.
+std::string FieldCaption(const ui::TLabel& label);
 
 // The entry names the DTU's listing of all settings can carry, looked up without regard to letter case.
 enum class TMyStrSel { CIPCFG, CIPPACK, CIPMODE, CIPMUX, CSTT, CIPSTART };

@@ -34,12 +34,6 @@ std::vector<std::pair<const ui::Control*, ui::TLabel*>> ExpectedFields(ui::TMain
   return fields;
 }
 
-std::string Trimmed(const std::string& text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 std::string WithoutLineEnd(std::string command) {
   while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
   return command;
@@ -64,12 +58,18 @@ void TDeviceConfig::LogUnreadable(const std::string& command, const std::vector<
   std::string line = lang_.Text(lang::lang_Info_ReplyUnread) + WithoutLineEnd(command);
   if (!unchanged.empty()) {
     line += lang_.Text(lang::lang_Info_Unchanged);
-    for (size_t i = 0; i < unchanged.size(); ++i)
-      line += (i == 0 ? "" : ", ") + Trimmed(unchanged[i]->Caption());
+    for (size_t i = 0; i < unchanged.size(); ++i) line += (i == 0 ? "" : ", ") + FieldCaption(*unchanged[i]);
   }
   form_.AddInfo(line);
 }
 
 std::string CommandWithoutLineEnd(const std::string& command) { return WithoutLineEnd(command); }
+
+std::string FieldCaption(const ui::TLabel& label) {
+  const std::string& text = label.Caption();
+  const size_t first = text.find_first_not_of(' ');
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
 
 }  // namespace config

@@ -3,6 +3,7 @@
 // line take from the conversation, as a value rather than as a line of the log.
 
 #include <string>
+#include <vector>
 
 namespace config {
 
@@ -22,6 +23,8 @@ struct TSequenceEnd {
   // The command concerned, CR LF included: the refused, unanswered, unreadable or unsent one; the last one
   // sent on success.
   std::string command;
+  // For a read whose replies did not report every field: the captions of the fields left as they were.
+  std::vector<std::string> unchanged = {};
   friend bool operator==(const TSequenceEnd&, const TSequenceEnd&) = default;
 };
 

@@ -178,7 +178,12 @@ void TDeviceConfig::EndAllSequences(TOutcome outcome, const std::string& command
 }
 
 void TDeviceConfig::RaiseEnd(TAction action, TOutcome outcome, const std::string& command) {
-  if (OnSequenceEnd) OnSequenceEnd({action, outcome, command});
+  if (!OnSequenceEnd) return;
+  TSequenceEnd end{action, outcome, command, {}};
+  if (action == TAction::Read && outcome == TOutcome::Unreadable) {
+    for (const ui::TLabel* label : UnchangedFields(0)) end.unchanged.push_back(FieldCaption(*label));
+  }
+  OnSequenceEnd(end);
 }
 
 }  // namespace config

@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "app/Tfrm_Main.h"
+#include "lang/OutcomeRows.h"
 #include "main/DtuSection.h"
 #include "platform/ProgramFolder.h"
 #include "settings/IniFile.h"
@@ -79,7 +80,7 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
   });
   poll.reset();
 
-  for (auto& job : jobs_) job->Finish(Outcome::Interrupted, "interrupted");
+  for (auto& job : jobs_) job->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
   for (const auto& job : jobs_) ReportPort(*job);
   if (signal != 0) return 128 + signal;
   PrintSections();
@@ -93,13 +94,13 @@ void TBatchRun::ReportPort(const TPortJob& job) {
   std::string line = job.Device() + ": ";
   switch (job.Result()) {
     case Outcome::Succeeded:
-      line += "succeeded";
+      line += lang_.Text(lang::lang_Cli_Succeeded);
       break;
     case Outcome::Interrupted:
-      line += "interrupted";
+      line += lang_.Text(lang::lang_Cli_Interrupted);
       break;
     default:
-      line += "failed, " + job.Reason();
+      line += lang_.Text(lang::lang_Cli_Failed) + job.Reason();
       break;
   }
   console_.Error(line);
@@ -113,7 +114,14 @@ void TBatchRun::PrintSections() {
     if (job->Result() != Outcome::Succeeded) continue;
     // A comment line names the DTU when there are several; the loader skips it.
     std::string text = several ? "; " + job->Device() + "\n" : "";
-    text += DtuSection(job->Form());
+    // The two command texts kept only in the settings file are printed as the DTU listed them, and only
+    // when it did: a read prints what the DTU reported and nothing else.
+    app::Tfrm_Main& form = job->Form();
+    const auto& listedMux = form.Device.ListedCipmux;
+    const auto& listedMode = form.Device.ListedCipmode;
+    if (listedMux) form.CipmuxText = "AT+CIPMUX=" + *listedMux;
+    if (listedMode) form.CipmodeText = "AT+CIPMODE=" + *listedMode;
+    text += DtuSection(form, "\n", {listedMux.has_value(), listedMode.has_value()});
     if (!terminal) {
       console_.Output(text);
       continue;

@@ -35,10 +35,12 @@ int ApnIndex(const ui::TMainFormDesign& form) {
 
 }  // namespace
 
-std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd) {
+std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd, CommandTexts texts) {
   std::string section = std::string("[") + ui::kDtuSection + "]" + lineEnd;
   for (const ui::DeviceField& field : ui::DeviceFields()) {
     if (std::string_view(field.section) != ui::kDtuSection) continue;
+    if (field.formText == &ui::TMainFormDesign::CipmuxText && !texts.cipmux) continue;
+    if (field.formText == &ui::TMainFormDesign::CipmodeText && !texts.cipmode) continue;
     section += field.key;
     section += '=';
     section +=

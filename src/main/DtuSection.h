@@ -8,9 +8,16 @@
 
 namespace cli {
 
-// "[DTU]" and its 17 keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut
-// at a line break as the settings file stores them, and quoted where the loader would otherwise drop blanks
-// or quotation marks at their ends.
-std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n");
+// Which of the two command texts kept only in the settings file the section carries.
+struct CommandTexts {
+  bool cipmux = true;
+  bool cipmode = true;
+};
+
+// "[DTU]" and its keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut at a
+// line break as the settings file stores them, and quoted where the loader would otherwise drop blanks or
+// quotation marks at their ends.
+std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n",
+                       CommandTexts texts = {});
 
 }  // namespace cli

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/LangApply.h"
+#include "lang/OutcomeRows.h"
 #include "settings/Settings.h"
 
 namespace cli {
@@ -75,7 +76,7 @@ void TPortJob::Start() {
   application_.Dispatch([this] { form_->btn_Com.Click(); });
   FlushLog();
   if (!form_->PortControl.PortOpened) {
-    Finish(Outcome::NotOpened, "the port could not be opened");
+    Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotOpened));
     return;
   }
   ui::TButton& button = options_.action == Action::Read    ? form_->btn_Read
@@ -98,24 +99,28 @@ bool TPortJob::SequenceActive() const {
 }
 
 void TPortJob::Conclude(const config::TSequenceEnd& end) {
-  std::string command = end.command;
-  while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
+  const std::string command = config::CommandWithoutLineEnd(end.command);
   switch (end.outcome) {
     case config::TOutcome::Succeeded:
       Finish(Outcome::Succeeded, "");
       return;
     case config::TOutcome::Refused:
-      Finish(Outcome::Refused, "the DTU refused " + command);
+      Finish(Outcome::Refused, lang_.Text(lang::lang_Cli_Refused) + command);
       return;
     case config::TOutcome::TimedOut:
-      Finish(Outcome::TimedOut, "no reply from the DTU in time");
+      Finish(Outcome::TimedOut, lang_.Text(lang::lang_Cli_Timeout));
       return;
-    case config::TOutcome::Unreadable:
-      Finish(Outcome::Refused, "the DTU's reply to " + command + " could not be read");
+    case config::TOutcome::Unreadable: {
+      std::string reason = lang_.Text(lang::lang_Cli_Unread) + command;
+      for (size_t i = 0; i < end.unchanged.size(); ++i) {
+        reason += (i == 0 ? lang_.Text(lang::lang_Info_Unchanged) : ", ") + end.unchanged[i];
+      }
+      Finish(Outcome::Refused, reason);
       return;
+    }
     case config::TOutcome::PortClosed:
       // The window would wait here for the user to open the port by hand; nobody can do that here.
-      Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+      Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotReopened));
       return;
   }
 }
@@ -129,9 +134,10 @@ bool TPortJob::Update() {
   } else if (!SequenceActive()) {
     // No end was reported and nothing runs: the action's handler failed before its first command (its
     // error is in the log).
-    Finish(Outcome::Refused, "the action ended before it sent a command");
+    Finish(Outcome::Refused, lang_.Text(lang::lang_Cli_NothingSent));
   } else if (static_cast<uint32_t>(loop_.TickCount() - startTick_) >= limitMs) {
-    Finish(Outcome::TimedOut, "no result within " + std::to_string(options_.timeoutSeconds) + " s");
+    Finish(Outcome::TimedOut, lang_.Text(lang::lang_Cli_NoResult) + std::to_string(options_.timeoutSeconds) +
+                                  lang_.Text(lang::lang_Cli_NoResultEnd));
   }
   return outcome_ != Outcome::Running;
 }

@@ -49,6 +49,8 @@ TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
     sim.settings.protocol = "UDP";
     sim.settings.apn = "iot.example";  // not one of the two fixed APNs: the window would ask in a dialog
     sim.settings.registrationPacketHex = "49443A3432";  // ID:42
+    sim.settings.apnAccount = "user";
+    sim.settings.apnPassword = "pw";
   }));
   PtyDtu second;
 
@@ -58,8 +60,8 @@ TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
   EXPECT_NE(read.err.find("  [Note]:Parameter read successfully."), std::string::npos);
   EXPECT_EQ(read.out.find('\r'), std::string::npos) << "lines end in LF alone";
   EXPECT_EQ(LineStartingWith(read.out, "APN Index="), "APN Index=2");
-  EXPECT_EQ(LineStartingWith(read.out, "APN Str="), "APN Str=IOT.EXAMPLE")
-      << "the window reads APNs in capitals";
+  EXPECT_EQ(LineStartingWith(read.out, "APN Str="), "APN Str=IOT.EXAMPLE\",\"user\",\"pw")
+      << "the window reads APNs in capitals, and keeps the account and password";
   EXPECT_EQ(LineStartingWith(read.out, "DevID="), "DevID=ID:42");
 
   const std::string edited = std::regex_replace(read.out, std::regex("HeartbeatTime=50"), "HeartbeatTime=90");
@@ -75,6 +77,8 @@ TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
   ASSERT_EQ(back.status, 0) << back.err;
   EXPECT_EQ(back.out, edited);
   EXPECT_EQ(second.Settings().apn, "IOT.EXAMPLE") << "the APN the first DTU uses, not the list's CMNET";
+  EXPECT_EQ(second.Settings().apnAccount, "user");
+  EXPECT_EQ(second.Settings().apnPassword, "pw");
   EXPECT_EQ(second.Settings().server, "192.0.2.7");
 }
 
@@ -115,6 +119,24 @@ TEST_F(CommandLineE2E, ADtuThatAnswersWithTheTextOfTheSuccessMessageHasNotSaidOk
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(LineStartingWith(result.err, dtu.SlavePath() + ":"),
             dtu.SlavePath() + ": failed, the DTU refused AT+CIPPACK=0,\"4C4F47\"");
+}
+
+TEST_F(CommandLineE2E, AReadThatWasNotToldEveryFieldFailsPrintsNothingAndSaysWhyInTheChosenLanguage) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.answer = {{"CIPR", "\r\nOK\r\n"}}; }));
+  const auto english = RunInProcess({"read", "--port", dtu.SlavePath(), "--lang", "en"});
+  EXPECT_EQ(english.status, 1);
+  EXPECT_EQ(english.out, "");
+  EXPECT_EQ(
+      LineStartingWith(english.err, dtu.SlavePath() + ":")
+          .rfind(dtu.SlavePath() +
+                     ": failed, the DTU's reply could not be read, command AT+CIPR?; fields left unchanged: ",
+                 0),
+      0u)
+      << english.err;
+  const auto chinese = RunInProcess({"read", "--port", dtu.SlavePath(), "--lang", "zh"});
+  EXPECT_EQ(chinese.status, 1);
+  EXPECT_EQ(LineStartingWith(chinese.err, dtu.SlavePath() + ":"),
+            dtu.SlavePath() + ": 失败，无法识别DTU的应答，命令 AT+CIPR?；未改变的参数：设备波特率");
 }
 
 TEST_F(CommandLineE2E, APortThatCannotBeOpenedFailsAtOnce) {

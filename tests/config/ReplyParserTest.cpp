@@ -170,8 +170,7 @@ TEST(Listing, ABadHexPairEndsBothDirectionsSilentlyKeepingEarlierFields) {
   EXPECT_EQ(bench.form.edt_IP.Text(), "?");
   EXPECT_TRUE(bench.Idle());
   EXPECT_EQ(bench.Log().size(), lines + 3) << "the received text, the next write step and the verdict";
-  EXPECT_EQ(bench.Log().back().rfind("  [Note]: The DTU's reply could not be read, command: AT+CSTT=", 0),
-            0u)
+  EXPECT_EQ(bench.Log().back().rfind("  [Note]: The DTU's reply could not be read, command: AT+CSTT=", 0), 0u)
       << bench.Log().back();
   // The write check ran first and accepted: step 2 went out before the listing failed.
   ASSERT_EQ(bench.line.sent.size(), 1u);
