@@ -30,7 +30,9 @@ class WindowAgainstDtu : public testing::Test {
     loop.SetAfterEach(&gui::ModelBinder::RefreshAll);
     folder.Write("program.ini", "[Sys]\r\nLang=0\r\n[Ports]\r\nCOM1=" + dtu.SlavePath() + "\r\n");
     program.Start();
-    mainView = std::make_unique<gui::MainWindowView>(program.Application, *program.frm_Main);
+    // The close button closes as the program's window does.
+    mainView = std::make_unique<gui::MainWindowView>(program.Application, *program.frm_Main,
+                                                     [this] { program.frm_Main->UserClose(); });
     aboutView = std::make_unique<gui::AboutView>(program.Application, *program.frm_About, mainView.get());
     apnView = std::make_unique<gui::ApnView>(program.Application, *program.frm_APN, mainView.get());
     host.RegisterView(*program.frm_About, *aboutView);
@@ -112,6 +114,36 @@ TEST_F(WindowAgainstDtu, ReadAndWriteAllFromTheRealButtons) {
   portButton->click();
   EXPECT_EQ(portButton->text(), QStringLiteral("Open"));
   EXPECT_FALSE(program.frm_Main->PortControl.PortOpened);
+}
+
+TEST_F(WindowAgainstDtu, ClosingDuringAWriteAllWithRepliesOnTheirWayEndsCleanly) {
+  dtu.Change([](dtusim::DtuSimulator& sim) {
+    sim.faults.replyDelayMs = 150;
+    sim.faults.echo = dtusim::EchoMode::Exact;
+    sim.faults.echoAlone = true;
+  });
+  // The user closes the window while a reply of the third step is queued for it: it is handed over only
+  // after the window has closed.
+  auto deliver = program.frm_Main->Comm1.OnReceiveData;
+  program.frm_Main->Comm1.OnReceiveData = [&, deliver](serial::TComm* sender, const char* bytes,
+                                                       uint16_t length) {
+    if (dtu.Received().size() >= 3 && !program.frm_Main->Closed()) mainView->close();
+    deliver(sender, bytes, length);
+  };
+  Find<QAbstractButton>(*mainView, "btn_SetAll")->click();
+  ASSERT_TRUE(WaitFor([&] { return program.frm_Main->Closed(); }));
+  EXPECT_FALSE(mainView->isVisible());
+  EXPECT_FALSE(program.Lang.HasList());
+  EXPECT_FALSE(program.frm_Main->Device.WriteActive());
+  EXPECT_FALSE(program.frm_Main->tmr_TimeOut.Enabled());
+  const size_t lines = program.frm_Main->mmo_Info.Lines().size();
+  const size_t received = dtu.Received().size();
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 600) loop.RunUntil([&] { return true; }), QTest::qWait(10);
+  EXPECT_EQ(dtu.Received().size(), received) << "nothing more is sent";
+  EXPECT_EQ(program.frm_Main->mmo_Info.Lines().size(), lines) << "what was on its way is dropped";
+  EXPECT_TRUE(folder.Read("program.ini").find("[DTU]") != std::string::npos) << "the settings were saved";
 }
 
 }  // namespace
