@@ -245,6 +245,13 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// Root may write any file, so access() says yes to root even for a file that nobody is meant to change; for
+// root a file without any write bit counts as read-only, as an editor would warn about it.
+bool MayWriteOver(const std::string& path, const struct stat& info) {
+  if (geteuid() == 0) return (info.st_mode & 0222) != 0;
+  return access(path.c_str(), W_OK) == 0;
+}
+
 void CheckNames(const std::string& section, const std::string& key) {
   constexpr std::string_view lineBreaks("\r\n\0", 3);
   if (section.empty() || section.find_first_of(lineBreaks) != std::string::npos ||
@@ -352,8 +359,9 @@ void IniFile::Store(const std::string& content) const {
     }
     exists = stat(target.c_str(), &old) == 0;
   }
-  // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back.
-  if (exists && access(target.c_str(), W_OK) != 0) throw failure;
+  // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back. The
+  // rename below would succeed for anyone who may write the folder, so the file's own rights are asked first.
+  if (exists && !MayWriteOver(target, old)) throw failure;
 
   const size_t slash = target.rfind('/');
   const std::string folder = target.substr(0, slash + 1);

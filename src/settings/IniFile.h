@@ -51,7 +51,9 @@ class IniFile {
 
   // Stores the value. A value can hold no line break (it would split into lines that read as other keys or
   // sections), so it is cut at the first CR, LF or zero byte: what is stored is what the next read returns.
-  // Throws EIniWriteError when the file cannot be written; the old file is then left as it was.
+  // Throws EIniWriteError when the file cannot be written; the old file is then left as it was. A file the
+  // user may not write is not replaced even where the folder would allow it; for root that is a file with no
+  // write bit at all.
   // Throws std::invalid_argument for a section or key that no line could hold (empty, a line break, "]" in a
   // section, "=" in a key).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);

@@ -178,6 +178,37 @@ TEST(IniFileTest, ReadOnlyFolderGivesTheErrorAndKeepsTheOldFile) {
   EXPECT_EQ(ReadBytes(path), old);
 }
 
+struct RefusedRow {
+  const char* name;
+  mode_t mode;
+};
+
+class IniRefusedWriteTest : public testing::TestWithParam<RefusedRow> {};
+
+// The folder stays writable, so only the file's own rights can stop the rename over it, for root as well.
+TEST_P(IniRefusedWriteTest, ReadOnlyFileIsNotReplaced) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\r\nLang=1\r\n");
+  chmod(path.c_str(), GetParam().mode);
+  try {
+    IniFile(path).WriteString("Sys", "Lang", "0");
+    ADD_FAILURE() << "no error";
+  } catch (const settings::EIniWriteError& error) {
+    EXPECT_EQ(error.what(), "Unable to write to " + path);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, GetParam().mode);
+  chmod(path.c_str(), 0600);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\r\nLang=1\r\n");
+  EXPECT_EQ(folder.EntryCount(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, IniRefusedWriteTest,
+                         testing::Values(RefusedRow{"ReadOnly", 0444}, RefusedRow{"NoRights", 0000}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
 TEST(IniFileTest, FileThatCannotBeReadIsNotReplacedByOneKey) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
   TempFolder folder;
