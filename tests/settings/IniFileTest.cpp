@@ -29,6 +29,8 @@ const std::vector<std::string> kHandMadeLines = {
     "Port=",
     "[dtu]",
     "WaitTime=from the second section",
+    "[ Unclosed ",
+    "Key=under the unclosed section",
 };
 
 struct ReadRow {
@@ -36,6 +38,7 @@ struct ReadRow {
   const char* section;
   const char* key;
   const char* expected;
+  const char* defaultValue = "default";
 };
 
 const ReadRow kReadRows[] = {
@@ -49,6 +52,9 @@ const ReadRow kReadRows[] = {
     {"KeyWithoutEqualsGivesDefaultAndHidesLaterOne", "DTU", "Bare", "default"},
     {"SecondSectionOfSameNameIgnored", "DTU", "WaitTime", "default"},
     {"KeyBeforeAnySectionBelongsToNone", "", "Orphan", "default"},
+    {"SectionWithoutClosingBracketStillOpens", "Unclosed", "Key", "under the unclosed section"},
+    {"GivenNamesLoseTheirOuterBlanks", " DTU\t", " IP ", "10.0.0.1"},
+    {"DefaultLosesTrailingBlanks", "DTU", "Missing", "  default", "  default \t "},
 
 };
 
@@ -61,7 +67,7 @@ TEST_P(IniReadTest, FileWrittenElsewhereReadsAsOnWindows) {
   WriteBytes(folder.File("program.ini"), text);
   const IniFile ini(folder.File("program.ini"));
   for (const ReadRow& row : kReadRows) {
-    EXPECT_EQ(ini.ReadString(row.section, row.key, "default"), row.expected) << row.name;
+    EXPECT_EQ(ini.ReadString(row.section, row.key, row.defaultValue), row.expected) << row.name;
   }
 }
 
@@ -155,7 +161,14 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"KeyWithoutEqualsGetsOne", "[DTU]\nIP\nIP=old\n", "DTU", "IP", "h", "[DTU]\nIP=h\nIP=old\n"},
         WriteRow{"NewKeyAfterLastKeyNotAfterTrailingComment", "[Com]\nA=1\n;note\n\n[DTU]\nB=2\n", "Com", "C",
                  "3", "[Com]\nA=1\nC=3\n;note\n\n[DTU]\nB=2\n"},
-        WriteRow{"NewKeyAtEndOfFileWithoutLineEnd", "[Com]\rA=1", "Com", "B", "2", "[Com]\rA=1\rB=2"},
+        WriteRow{"NewKeyAtEndOfFileWithoutLineEnd", "[Com]\rA=1", "Com", "B", "2", "[Com]\rA=1\rB=2\r"},
+        WriteRow{"NewKeyAfterLoneHeaderGetsCrLf", "[Com]", "Com", "B", "2", "[Com]\r\nB=2\r\n"},
+        WriteRow{"LastLineWithoutLineEndGetsOne", "[DTU]\nIP=a", "DTU", "IP", "b", "[DTU]\nIP=b\n"},
+        WriteRow{"UnclosedSectionIsWrittenNotRepeated", "[DTU \r\nIP=a\r\n", "DTU", "IP", "b",
+                 "[DTU \r\nIP=b\r\n"},
+        WriteRow{"NamesMatchWithoutOuterBlanks", "[DTU]\r\nA=1\r\n", " dtu ", "\tIP ", "h",
+                 "[DTU]\r\nA=1\r\nIP=h\r\n"},
+        WriteRow{"NamesWrittenWithoutOuterBlanks", "", " DTU ", " IP ", "h", "[DTU]\r\nIP=h\r\n"},
         WriteRow{"OnlyFirstOfTwoSectionsWritten", "[DTU]\nA=1\n[DTU]\nB=2\n", "DTU", "B", "3",
                  "[DTU]\nA=1\nB=3\n[DTU]\nB=2\n"},
         WriteRow{"NewSectionAppendedInFilesLineEnd", "[Ports]\nCOM1=/dev/ttyUSB0", "DTU", "IP", "h",
