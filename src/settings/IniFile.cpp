@@ -285,6 +285,13 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
   return ParseIniInteger(ReadString(section, key, std::string())).value_or(defaultValue);
 }
 
+bool IniFile::HasKey(const std::string& section, const std::string& key) const {
+  const LoadResult file = LoadFile(path_);
+  const std::vector<Line> lines = SplitLines(file.text);
+  const auto range = FindSection(lines, Trim(section));
+  return range && FindKey(lines, *range, Trim(key)) != nullptr;
+}
+
 IniPairs IniFile::ReadSection(const std::string& section) const {
   const LoadResult file = LoadFile(path_);
   const std::vector<Line> lines = SplitLines(file.text);

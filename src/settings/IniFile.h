@@ -50,6 +50,8 @@ class IniFile {
                          const std::string& defaultValue) const;
   // The value read as by ParseIniInteger; defaultValue when missing or not a number.
   int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  // Whether the section holds the key, with or without "=".
+  bool HasKey(const std::string& section, const std::string& key) const;
   // The keys and values of a section in file order, each key once (its first occurrence).
   IniPairs ReadSection(const std::string& section) const;
 
