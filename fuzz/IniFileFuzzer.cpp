@@ -3,6 +3,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -33,16 +34,24 @@ bool ReadsBackUnchanged(const std::string& value) {
   return true;
 }
 
-// A name a line can hold and a read can find again: no blanks at its ends (they are trimmed), and for a key
-// nothing that would make its line a comment or a section.
-bool FindableName(const std::string& name, bool key) {
-  if (name.empty() || IsBlank(name.front()) || IsBlank(name.back())) return false;
+std::string Trim(std::string text) {
+  while (!text.empty() && IsBlank(text.back())) text.pop_back();
+  return text.substr(std::min(text.size(), text.find_first_not_of(" \t\v\f")));
+}
+
+// A name a line can hold and a read can find again: not blank (blanks at its ends are no part of it), and for
+// a key nothing that would make its line a comment or a section.
+bool FindableName(std::string name, bool key) {
+  name = Trim(name);
+  if (name.empty()) return false;
   if (name.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return false;
   if (key) return name.front() != ';' && name.front() != '[' && name.find('=') == std::string::npos;
   return name.find(']') == std::string::npos;
 }
 
+// The name as the file knows it: its outer blanks dropped, its letter case ignored.
 std::string Lower(std::string text) {
+  text = Trim(text);
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }

@@ -34,6 +34,7 @@ struct Fields {
   std::vector<int> indexes;
   std::vector<std::string> texts;
   bool apnEnabled = false;
+  std::vector<bool> hexBoxes;
 };
 
 Fields Load(const std::string& path, bool systemChinese) {
@@ -58,6 +59,7 @@ Fields Load(const std::string& path, bool systemChinese) {
   fields.texts.push_back(form.CipmuxText);
   fields.texts.push_back(form.CipmodeText);
   fields.apnEnabled = form.edt_APN_other.Enabled();
+  fields.hexBoxes = {form.chk_DevID.Checked(), form.chk_HeartbeatFormat.Checked()};
   return fields;
 }
 
@@ -74,6 +76,7 @@ void CheckSame(const Fields& first, const Fields& second) {
   Check(first.chinese == second.chinese);
   Check(first.indexes == second.indexes);
   Check(first.apnEnabled == second.apnEnabled);
+  Check(first.hexBoxes == second.hexBoxes);
   for (size_t i = 0; i < first.texts.size(); ++i) {
     if (Storable(first.texts[i])) Check(first.texts[i] == second.texts[i]);
   }

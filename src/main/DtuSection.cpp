@@ -47,6 +47,10 @@ std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineE
         StoredForm(ui::IsApnChoice(field) ? std::to_string(ApnIndex(form)) : ui::FieldValue(field, form));
     section += lineEnd;
   }
+  // Only a ticked box needs its key: the loader gives a missing one as unticked.
+  for (const ui::HexBoxField& hex : ui::HexBoxFields()) {
+    if ((form.*hex.box).Checked()) section += std::string(hex.key) + "=1" + lineEnd;
+  }
   return section;
 }
 

@@ -14,9 +14,9 @@ struct CommandTexts {
   bool cipmode = true;
 };
 
-// "[DTU]" and its keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut at a
-// line break as the settings file stores them, and quoted where the loader would otherwise drop blanks or
-// quotation marks at their ends.
+// "[DTU]" and its keys, then "=1" for the key of each ticked HEX box, each line ending in lineEnd. Values are
+// GBK bytes as the window holds them, cut at a line break as the settings file stores them, and quoted where
+// the loader would otherwise drop blanks or quotation marks at their ends.
 std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n",
                        CommandTexts texts = {});
 

@@ -60,12 +60,12 @@ Line ParseLine(std::string_view text, size_t contentBegin, size_t end, size_t ne
   while (p < end && IsBlank(text[p])) ++p;
   if (p == end || text[p] == ';') return line;
   if (text[p] == '[') {
+    // Windows still opens the section when the "]" is missing, naming it by the rest of the line; read as a
+    // key instead, every value under it would fall back to its default and a save would add a second one.
     const size_t close = text.substr(0, end).find(']', p + 1);
-    if (close != std::string_view::npos) {
-      line.kind = LineKind::Section;
-      line.name = Trim(text.substr(p + 1, close - p - 1));
-      return line;
-    }
+    line.kind = LineKind::Section;
+    line.name = Trim(text.substr(p + 1, (close == std::string_view::npos ? end : close) - p - 1));
+    return line;
   }
   const size_t equals = text.substr(0, end).find('=', p);
   const size_t keyStop = equals == std::string_view::npos ? end : equals;
@@ -245,9 +245,16 @@ bool WriteAll(int fd, std::string_view data) {
   return true;
 }
 
+// Root may write any file, so access() says yes to root even for a file that nobody is meant to change; for
+// root a file without any write bit counts as read-only, as an editor would warn about it.
+bool MayWriteOver(const std::string& path, const struct stat& info) {
+  if (geteuid() == 0) return (info.st_mode & 0222) != 0;
+  return access(path.c_str(), W_OK) == 0;
+}
+
 void CheckNames(const std::string& section, const std::string& key) {
   constexpr std::string_view lineBreaks("\r\n\0", 3);
-  if (section.empty() || section.find_first_of(lineBreaks) != std::string::npos ||
+  if (Trim(section).empty() || section.find_first_of(lineBreaks) != std::string::npos ||
       section.find(']') != std::string::npos) {
     throw std::invalid_argument("invalid section name: " + section);
   }
@@ -265,20 +272,30 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
                                 const std::string& defaultValue) const {
   const LoadResult file = LoadFile(path_);
   const std::vector<Line> lines = SplitLines(file.text);
-  const auto range = FindSection(lines, section);
-  if (!range) return defaultValue;
-  const Line* line = FindKey(lines, *range, key);
-  return line && line->hasValue ? ValueOf(*line) : defaultValue;
+  const auto range = FindSection(lines, Trim(section));
+  const Line* line = range ? FindKey(lines, *range, Trim(key)) : nullptr;
+  if (line && line->hasValue) return ValueOf(*line);
+  // Windows drops the default's trailing blanks too, so a default reads as the same text stored would.
+  std::string_view fallback = defaultValue;
+  while (!fallback.empty() && IsBlank(fallback.back())) fallback.remove_suffix(1);
+  return std::string(fallback);
 }
 
 int IniFile::ReadInteger(const std::string& section, const std::string& key, int defaultValue) const {
   return ParseIniInteger(ReadString(section, key, std::string())).value_or(defaultValue);
 }
 
+bool IniFile::HasKey(const std::string& section, const std::string& key) const {
+  const LoadResult file = LoadFile(path_);
+  const std::vector<Line> lines = SplitLines(file.text);
+  const auto range = FindSection(lines, Trim(section));
+  return range && FindKey(lines, *range, Trim(key)) != nullptr;
+}
+
 IniPairs IniFile::ReadSection(const std::string& section) const {
   const LoadResult file = LoadFile(path_);
   const std::vector<Line> lines = SplitLines(file.text);
-  const auto range = FindSection(lines, section);
+  const auto range = FindSection(lines, Trim(section));
   IniPairs pairs;
   if (!range) return pairs;
   for (size_t i = range->header + 1; i < range->end; ++i) {
@@ -290,8 +307,12 @@ IniPairs IniFile::ReadSection(const std::string& section) const {
   return pairs;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
-  CheckNames(section, key);
+void IniFile::WriteString(const std::string& sectionName, const std::string& keyName,
+                          const std::string& value) {
+  CheckNames(sectionName, keyName);
+  // Blanks around the names are not part of them, as on reading: " IP " is the key IP.
+  const std::string_view section = Trim(sectionName);
+  const std::string_view key = Trim(keyName);
   const std::string_view stored =
       std::string_view(value).substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
   const LoadResult file = LoadFile(path_);
@@ -300,7 +321,7 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
   const std::string_view text = file.text;
   const std::vector<Line> lines = SplitLines(text);
   const std::string_view lineEnd = LineEndOf(text);
-  const std::string keyLine = key + "=" + std::string(stored);
+  const std::string keyLine = std::string(key) + "=" + std::string(stored);
 
   std::string out;
   const auto range = FindSection(lines, section);
@@ -315,6 +336,9 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
       out.append(text.substr(0, line->keyEnd)).append("=").append(stored);
     }
     out.append(text.substr(line->end));
+    // A changed last line of a file without a final line end gets one, as the Windows tool writes every line;
+    // an unchanged one still needs no write, which a read-only file relies on.
+    if (line->next == line->end && out != text) out.append(lineEnd);
   } else {
     size_t after = range->header;
     for (size_t i = range->header + 1; i < range->end; ++i) {
@@ -322,12 +346,9 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     }
     const Line& last = lines[after];
     out.append(text.substr(0, last.next));
-    if (last.next == last.end) {
-      out.append(lineEnd).append(keyLine);
-    } else {
-      out.append(keyLine).append(lineEnd);
-    }
-    out.append(text.substr(last.next));
+    // After a last line without a line end, the line end goes before the new key and after it too.
+    if (last.next == last.end) out.append(lineEnd);
+    out.append(keyLine).append(lineEnd).append(text.substr(last.next));
   }
   // An unchanged value needs no disk write, which keeps a save of unchanged settings cheap.
   if (file.state == LoadState::Loaded && out == text) return;
@@ -352,8 +373,9 @@ void IniFile::Store(const std::string& content) const {
     }
     exists = stat(target.c_str(), &old) == 0;
   }
-  // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back.
-  if (exists && access(target.c_str(), W_OK) != 0) throw failure;
+  // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back. The
+  // rename below would succeed for anyone who may write the folder, so the file's own rights are asked first.
+  if (exists && !MayWriteOver(target, old)) throw failure;
 
   const size_t slash = target.rfind('/');
   const std::string folder = target.substr(0, slash + 1);

@@ -3,15 +3,18 @@
 // Windows tool reads the same here and ours reads the same there.
 //
 // Reading: section and key names match without regard to ASCII letter case; keys may contain blanks (as
-// the APN keys do); blanks around names and values are dropped; one pair of matching single or double
-// quotation marks around a value is removed; at most 2047 bytes of a value are returned (never half a GBK
-// character); the first of two equal sections or keys wins; a line whose first non-blank character is ';' is
-// a comment; lines end in CR LF, LF or CR.
+// the APN keys do); blanks around names, in the file and in the names the caller gives, and around values
+// are dropped; one pair of matching single or double quotation marks around a value is removed; at most 2047
+// bytes of a value are returned (never half a GBK character); the first of two equal sections or keys wins;
+// a line whose first non-blank character is ';' is a comment; a line starting with '[' opens a section even
+// without its "]", named by the rest of the line; lines end in CR LF, LF or CR.
 //
 // Writing: an existing value is replaced where it stands, keeping the key's spelling and every other byte of
-// the file; a new key goes after the last key of its section; a new section is appended at the end. A new
-// file is written with CR LF and no blanks around "=". Every write leaves a whole file: it is written to a
-// temporary file in the same folder, flushed to the disk and renamed over the old one.
+// the file; a new key goes after the last key of its section; a new section is appended at the end. Names
+// are written without their outer blanks. A new file is written with CR LF and no blanks around "=". A write
+// whose line ends up last leaves the file ending in a line end (the file's own; CR LF in a file that has
+// none). Every write leaves a whole file: it is written to a temporary file in the same folder, flushed to
+// the disk and renamed over the old one.
 //
 // Nothing is cached: each call reads or writes the file at once, so changes made by others between calls are
 // seen. Not safe for concurrent use from several threads on the same file.
@@ -41,17 +44,22 @@ class IniFile {
   // The full path, as the write error names it.
   const std::string& FileName() const { return path_; }
 
-  // The value, or defaultValue when the section or key is missing or the key has no "=".
+  // The value, or defaultValue without its trailing blanks when the section or key is missing or the key has
+  // no "=".
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& defaultValue) const;
   // The value read as by ParseIniInteger; defaultValue when missing or not a number.
   int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
+  // Whether the section holds the key, with or without "=".
+  bool HasKey(const std::string& section, const std::string& key) const;
   // The keys and values of a section in file order, each key once (its first occurrence).
   IniPairs ReadSection(const std::string& section) const;
 
   // Stores the value. A value can hold no line break (it would split into lines that read as other keys or
   // sections), so it is cut at the first CR, LF or zero byte: what is stored is what the next read returns.
-  // Throws EIniWriteError when the file cannot be written; the old file is then left as it was.
+  // Throws EIniWriteError when the file cannot be written; the old file is then left as it was. A file the
+  // user may not write is not replaced even where the folder would allow it; for root that is a file with no
+  // write bit at all.
   // Throws std::invalid_argument for a section or key that no line could hold (empty, a line break, "]" in a
   // section, "=" in a key).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);

@@ -33,6 +33,8 @@ bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool sy
       ui::SetFieldText(field, form, ini.ReadString(field.section, field.key, field.defaultText));
     }
   }
+  for (const ui::HexBoxField& hex : ui::HexBoxFields())
+    (form.*hex.box).SetChecked(ini.ReadInteger(ui::kDtuSection, hex.key, 0) != 0);
   return savedLanguage;
 }
 
@@ -41,6 +43,11 @@ void SaveSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool is
   ini.WriteString(ui::kSysSection, ui::kLanguageKey, isChinese ? "1" : "0");
   for (const ui::DeviceField& field : ui::DeviceFields())
     ini.WriteString(field.section, field.key, ui::FieldValue(field, form));
+  for (const ui::HexBoxField& hex : ui::HexBoxFields()) {
+    const bool ticked = (form.*hex.box).Checked();
+    if (ticked || ini.HasKey(ui::kDtuSection, hex.key))
+      ini.WriteString(ui::kDtuSection, hex.key, ticked ? "1" : "0");
+  }
 }
 
 bool TSettings::LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese) {

@@ -13,16 +13,18 @@ namespace settings {
 // The full path of program.ini in platform::SettingsFolder().
 std::string SettingsFilePath();
 
-// Fills the PC port lists, the device fields, CipmuxText and CipmodeText from the file at iniPath; a missing
-// file, section or key gives each field its default. Lists are selected by index without change events; an
-// index outside a list selects nothing. The APN field is shown fixed with the entry's own APN or, for the
-// third entry, as the other APN read from the file's APN text; no dialog opens. Returns the saved language
-// flag (true =
-// Chinese), systemChinese when the file holds none. Uses neither the language list nor the dialogs.
+// Fills the PC port lists, the device fields, the HEX boxes (without converting their edits), CipmuxText and
+// CipmodeText from the file at iniPath; a missing file, section or key gives each field its default. Lists
+// are selected by index without change events; an index outside a list selects nothing. The APN field is
+// shown fixed with the entry's own APN or, for the third entry, as the other APN read from the file's APN
+// text; no dialog opens. Returns the saved language flag (true = Chinese), systemChinese when the file holds
+// none. Uses neither the language list nor the dialogs.
 bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese);
 
-// Writes all 23 keys in their fixed order. Stops at the first key that cannot be written and throws
-// EIniWriteError ("Unable to write to <full path>"); the keys before it are then already stored.
+// Writes all 23 keys in their fixed order, then the key of each HEX box that is ticked or already in the file
+// (ui::HexBoxFields), so that a first save of unticked boxes writes the 23 keys alone. Stops at the first key
+// that cannot be written and throws EIniWriteError ("Unable to write to <full path>"); the keys before it are
+// then already stored.
 void SaveSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool isChinese);
 
 // The window's hold on the settings file for one run: created by LoadSettings, released by the first

@@ -48,6 +48,12 @@ constexpr std::array<DeviceField, 22> kFields = {
     FormText("CIPMODE", &F::CipmodeText, "AT + CIPMODE = 1"),
 };
 
+// After the table's keys, in this order, where written at all.
+constexpr std::array<HexBoxField, 2> kHexBoxes = {{
+    {"DevIDHex", &F::chk_DevID},
+    {"HeartbeatFormatHex", &F::chk_HeartbeatFormat},
+}};
+
 }  // namespace
 
 const char* FixedApnAt(int apnIndex) {
@@ -62,6 +68,7 @@ const char* FixedApnAt(int apnIndex) {
 }
 
 std::span<const DeviceField> DeviceFields() { return kFields; }
+std::span<const HexBoxField> HexBoxFields() { return kHexBoxes; }
 
 std::string FieldValue(const DeviceField& field, const TMainFormDesign& form) {
   if (field.list != nullptr) return std::to_string((form.*field.list).ItemIndex());

@@ -69,4 +69,14 @@ bool IsRestoredByDefaults(const DeviceField& field);
 // Gives every field its designed value; the window's constructor calls it once its lists hold their items.
 void ShowDesignedFields(TMainFormDesign& form);
 
+// The HEX boxes of the two packets, each with its [DTU] key. A box says how its edit's text is sent, so its
+// state is kept with the text: "1" while ticked. An unticked box is written ("0") only over a key the file
+// already has, so a file that never had a ticked box keeps the table's keys and nothing more. A box is set
+// without a click, so loading it converts nothing and the edit keeps the saved text.
+struct HexBoxField {
+  const char* key;
+  TCheckBox TMainFormDesign::*box;
+};
+std::span<const HexBoxField> HexBoxFields();
+
 }  // namespace ui

@@ -52,17 +52,21 @@ TEST_F(PrintedSection, LoadsBackIntoTheSameFieldsWhateverTheirEndsHold) {
   form.edt_DevID.SetText(Utf8ToGbk("设备 7"));
   form.edt_HeartbeatFormat.SetText("'x'\r\nIP=evil.example");
   form.CipmuxText = "AT+CIPMUX=1";
+  form.chk_DevID.SetChecked(true);
 
   std::ofstream(path, std::ios::binary) << cli::DtuSection(form);
   settings::LoadSettings(loaded, path, false);
   EXPECT_EQ(loaded.edt_APN_other.Text(), "\"cmiot\"");
   EXPECT_EQ(loaded.edt_IP.Text(), " 192.0.2.1 ");
   EXPECT_EQ(loaded.edt_HeartbeatFormat.Text(), "'x'") << "a line break cannot smuggle in another key";
+  EXPECT_TRUE(loaded.chk_DevID.Checked());
+  EXPECT_FALSE(loaded.chk_HeartbeatFormat.Checked());
   form.edt_HeartbeatFormat.SetText("'x'");
   EXPECT_EQ(cli::DtuSection(loaded), cli::DtuSection(form));
 }
 
 TEST_F(PrintedSection, HasTheKeysInTheOrderTheWindowSavesThem) {
+  form.chk_HeartbeatFormat.SetChecked(true);
   settings::SaveSettings(form, path, false);
   std::string saved = "[DTU]\n";
   for (const auto& [key, value] : settings::IniFile(path).ReadSection("DTU"))

@@ -29,6 +29,8 @@ const std::vector<std::string> kHandMadeLines = {
     "Port=",
     "[dtu]",
     "WaitTime=from the second section",
+    "[ Unclosed ",
+    "Key=under the unclosed section",
 };
 
 struct ReadRow {
@@ -36,6 +38,7 @@ struct ReadRow {
   const char* section;
   const char* key;
   const char* expected;
+  const char* defaultValue = "default";
 };
 
 const ReadRow kReadRows[] = {
@@ -49,6 +52,9 @@ const ReadRow kReadRows[] = {
     {"KeyWithoutEqualsGivesDefaultAndHidesLaterOne", "DTU", "Bare", "default"},
     {"SecondSectionOfSameNameIgnored", "DTU", "WaitTime", "default"},
     {"KeyBeforeAnySectionBelongsToNone", "", "Orphan", "default"},
+    {"SectionWithoutClosingBracketStillOpens", "Unclosed", "Key", "under the unclosed section"},
+    {"GivenNamesLoseTheirOuterBlanks", " DTU\t", " IP ", "10.0.0.1"},
+    {"DefaultLosesTrailingBlanks", "DTU", "Missing", "  default", "  default \t "},
 
 };
 
@@ -61,7 +67,7 @@ TEST_P(IniReadTest, FileWrittenElsewhereReadsAsOnWindows) {
   WriteBytes(folder.File("program.ini"), text);
   const IniFile ini(folder.File("program.ini"));
   for (const ReadRow& row : kReadRows) {
-    EXPECT_EQ(ini.ReadString(row.section, row.key, "default"), row.expected) << row.name;
+    EXPECT_EQ(ini.ReadString(row.section, row.key, row.defaultValue), row.expected) << row.name;
   }
 }
 
@@ -155,7 +161,14 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"KeyWithoutEqualsGetsOne", "[DTU]\nIP\nIP=old\n", "DTU", "IP", "h", "[DTU]\nIP=h\nIP=old\n"},
         WriteRow{"NewKeyAfterLastKeyNotAfterTrailingComment", "[Com]\nA=1\n;note\n\n[DTU]\nB=2\n", "Com", "C",
                  "3", "[Com]\nA=1\nC=3\n;note\n\n[DTU]\nB=2\n"},
-        WriteRow{"NewKeyAtEndOfFileWithoutLineEnd", "[Com]\rA=1", "Com", "B", "2", "[Com]\rA=1\rB=2"},
+        WriteRow{"NewKeyAtEndOfFileWithoutLineEnd", "[Com]\rA=1", "Com", "B", "2", "[Com]\rA=1\rB=2\r"},
+        WriteRow{"NewKeyAfterLoneHeaderGetsCrLf", "[Com]", "Com", "B", "2", "[Com]\r\nB=2\r\n"},
+        WriteRow{"LastLineWithoutLineEndGetsOne", "[DTU]\nIP=a", "DTU", "IP", "b", "[DTU]\nIP=b\n"},
+        WriteRow{"UnclosedSectionIsWrittenNotRepeated", "[DTU \r\nIP=a\r\n", "DTU", "IP", "b",
+                 "[DTU \r\nIP=b\r\n"},
+        WriteRow{"NamesMatchWithoutOuterBlanks", "[DTU]\r\nA=1\r\n", " dtu ", "\tIP ", "h",
+                 "[DTU]\r\nA=1\r\nIP=h\r\n"},
+        WriteRow{"NamesWrittenWithoutOuterBlanks", "", " DTU ", " IP ", "h", "[DTU]\r\nIP=h\r\n"},
         WriteRow{"OnlyFirstOfTwoSectionsWritten", "[DTU]\nA=1\n[DTU]\nB=2\n", "DTU", "B", "3",
                  "[DTU]\nA=1\nB=3\n[DTU]\nB=2\n"},
         WriteRow{"NewSectionAppendedInFilesLineEnd", "[Ports]\nCOM1=/dev/ttyUSB0", "DTU", "IP", "h",
@@ -177,6 +190,37 @@ TEST(IniFileTest, ReadOnlyFolderGivesTheErrorAndKeepsTheOldFile) {
   EXPECT_NO_THROW(ini.WriteString("Sys", "Lang", "1")) << "an unchanged value needs no write";
   EXPECT_EQ(ReadBytes(path), old);
 }
+
+struct RefusedRow {
+  const char* name;
+  mode_t mode;
+};
+
+class IniRefusedWriteTest : public testing::TestWithParam<RefusedRow> {};
+
+// The folder stays writable, so only the file's own rights can stop the rename over it, for root as well.
+TEST_P(IniRefusedWriteTest, ReadOnlyFileIsNotReplaced) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\r\nLang=1\r\n");
+  chmod(path.c_str(), GetParam().mode);
+  try {
+    IniFile(path).WriteString("Sys", "Lang", "0");
+    ADD_FAILURE() << "no error";
+  } catch (const settings::EIniWriteError& error) {
+    EXPECT_EQ(error.what(), "Unable to write to " + path);
+  }
+  struct stat info {};
+  ASSERT_EQ(stat(path.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 0777, GetParam().mode);
+  chmod(path.c_str(), 0600);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\r\nLang=1\r\n");
+  EXPECT_EQ(folder.EntryCount(), 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, IniRefusedWriteTest,
+                         testing::Values(RefusedRow{"ReadOnly", 0444}, RefusedRow{"NoRights", 0000}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(IniFileTest, FileThatCannotBeReadIsNotReplacedByOneKey) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads any file";

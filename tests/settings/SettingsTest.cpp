@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "config/Encoding.h"
 #include "platform/ProgramFolder.h"
 #include "platform/VirtualEventLoop.h"
 #include "settings/Settings.h"
@@ -78,6 +79,49 @@ INSTANTIATE_TEST_SUITE_P(
                     IndexRow{"OutOfRangeSelectsNothing", "[Com]\nBaudRate=20\n", -1, "-1"},
 
                     IndexRow{"DeviceRateIsADifferentKey", "[DTU]\nBaudRate=3\n", 10, "10"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
+// A HEX box says whether its edit holds hex digits to send as they are or text to send as hex; a restart that
+// lost the box would send the hex of the digits.
+struct HexBoxRow {
+  const char* name;
+  std::string file;
+  ui::TCheckBox ui::TMainFormDesign::*box;
+  ui::TEdit ui::TMainFormDesign::*edit;
+  bool ticked;
+  const char* text;
+  int step;  // of Write All that sends the packet
+  std::string savedPart;
+};
+
+class SettingsHexBoxTest : public SettingsTest, public testing::WithParamInterface<HexBoxRow> {};
+
+TEST_P(SettingsHexBoxTest, RestartSendsTheSamePacket) {
+  const HexBoxRow& row = GetParam();
+  if (!row.file.empty()) WriteBytes(path, row.file);
+  auto form = NewForm();
+  settings::LoadSettings(*form, path, false);
+  ((*form).*row.box).SetChecked(row.ticked);
+  ((*form).*row.edit).SetText(row.text);
+  const std::string sent = config::SetCommandText(*form, row.step);
+  settings::SaveSettings(*form, path, false);
+  EXPECT_NE(ReadBytes(path).find(row.savedPart), std::string::npos) << ReadBytes(path);
+
+  auto next = NewForm();
+  settings::LoadSettings(*next, path, false);
+  EXPECT_EQ(((*next).*row.edit).Text(), row.text) << "loading the box converts nothing";
+  EXPECT_EQ(config::SetCommandText(*next, row.step), sent);
+}
+
+using F = ui::TMainFormDesign;
+INSTANTIATE_TEST_SUITE_P(
+    Packets, SettingsHexBoxTest,
+    testing::Values(HexBoxRow{"TickedRegistrationAfterTheTable", "", &F::chk_DevID, &F::edt_DevID, true,
+                              "4C4F47494E3A37", 4, "CIPMODE=AT + CIPMODE = 1\r\nDevIDHex=1\r\n"},
+                    HexBoxRow{"TickedHeartbeat", "", &F::chk_HeartbeatFormat, &F::edt_HeartbeatFormat, true,
+                              "4c4f47", 3, "\r\nHeartbeatFormatHex=1\r\n"},
+                    HexBoxRow{"UntickedOverATickedFile", "[DTU]\r\nDevIDHex=1\r\n", &F::chk_DevID,
+                              &F::edt_DevID, false, "4C4F47", 4, "[DTU]\r\nDevIDHex=0\r\n"}),
     [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(SettingsTest, LanguageFlagOverridesTheLocale) {
