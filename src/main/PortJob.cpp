@@ -75,7 +75,13 @@ void TPortJob::Start() {
   application_.Dispatch([this] { form_->btn_Com.Click(); });
   FlushLog();
   if (!form_->PortControl.PortOpened) {
-    Finish(Outcome::NotOpened, "the port could not be opened");
+    // The same reason the log gives, in English: the command line's reasons are English.
+    std::string reason = "the port could not be opened";
+    const serial::OpenFailure failure = form_->PortControl.LastOpenFailure();
+    if (failure != serial::OpenFailure::Other && failure != serial::OpenFailure::None) {
+      reason += config::OpenFailureRow(failure)->English;
+    }
+    Finish(Outcome::NotOpened, reason);
     return;
   }
   ui::TButton& button = options_.action == Action::Read    ? form_->btn_Read
@@ -115,7 +121,11 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
       return;
     case config::TOutcome::PortClosed:
       // The window would wait here for the user to open the port by hand; nobody can do that here.
-      Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+      if (form_->PortControl.PortLost()) {
+        Finish(Outcome::NotOpened, "the port was lost (the device was unplugged or hung up)");
+      } else {
+        Finish(Outcome::NotOpened, "the port could not be opened again with the DTU's new settings");
+      }
       return;
   }
 }
