@@ -162,6 +162,10 @@ void TReadThread::Run() {
         }
         const PortWait wait = WaitForPort(channel_, POLLIN, waitNs);
         if (wait == PortWait::Closed || wait == PortWait::PortInvalid) return;  // gathered bytes are purged
+        if (wait == PortWait::Failed) {
+          hungUp = true;
+          break;
+        }
         lineEvents.Check(notifier);
         if (wait == PortWait::TimedOut) {
           if (have > 0) break;

@@ -96,6 +96,26 @@ TEST_F(CommandLineE2E, APortLostWhileFollowingTheDtusNewSettingsFailsInsteadOfWa
   EXPECT_EQ(dtu.Received().size(), 8u);
 }
 
+TEST_F(CommandLineE2E, ADevicePulledOutMidWayEndsThatPortWithTheReason) {
+  std::atomic<PtyDtu*> device{nullptr};
+  std::atomic<bool> pulled{false};
+  PtyDtu::Options options;
+  options.logger = [&](PtyDtu::LogKind kind, std::string_view) {
+    PtyDtu* dtu = device.load();
+    if (kind != PtyDtu::LogKind::FromTool || dtu == nullptr || pulled || dtu->Received().size() < 2) return;
+    pulled = true;
+    dtu->Unplug();
+  };
+  PtyDtu dtu(DtuSimulator{}, options);
+  device = &dtu;
+  const std::string path = dtu.SlavePath();
+  const auto result = RunInProcess({"read", "--port", path, "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(LineStartingWith(result.err, path + ": failed"),
+            path + ": failed, the port was lost (the device was unplugged or hung up)");
+  EXPECT_EQ(result.err.find("no reply from the DTU in time"), std::string::npos);
+}
+
 TEST_F(CommandLineE2E, ARefusedStepEndsTheWriteThereAndNamesTheCommand) {
   PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.refuse = {"CIPPACK"}; }));
   const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--lang", "en"});
