@@ -76,19 +76,46 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     return serial::ResolveDevicePath(name, map);
   };
 
-  // After COM1..COM9 the list offers the serial devices present, by path.
-  std::vector<std::string> names = cbb_Open_ComName.Items();
-  for (const auto& port : serial::ListPortNames()) {
-    if (std::find(names.begin(), names.end(), port.Name) == names.end()) names.push_back(port.Name);
-  }
-  const int selected = cbb_Open_ComName.ItemIndex();
-  cbb_Open_ComName.SetItems(names);
-  cbb_Open_ComName.SetItemIndex(selected);
+  PortControl.DeviceForItem = [this](int index) {
+    return index >= 0 && static_cast<size_t>(index) < portDevices_.size() ? portDevices_[index] : "";
+  };
+  RefreshPortList();
 
   WireHandlers();
 }
 
 Tfrm_Main::~Tfrm_Main() { Comm1.ClosePort(); }
+
+void Tfrm_Main::RefreshPortList() {
+  // The item stays with the device it names, wherever the device moves in the new list.
+  const int selected = cbb_Open_ComName.ItemIndex();
+  const std::string device = PortControl.DeviceForItem(selected);
+  std::vector<std::string> items;
+  std::vector<std::string> devices;
+  // COM1..COM9 keep their list places: [Com] ComName stores the index.
+  for (int n = 1; n <= 9; ++n) {
+    items.push_back("COM" + std::to_string(n));
+    devices.push_back(items.back());
+  }
+  for (const serial::PortName& port : serial::ListPortNames()) {
+    if (std::find(devices.begin(), devices.end(), port.Name) != devices.end()) continue;
+    // The device's own name and what it is; the item maps to the path, its text is never parsed.
+    const std::string shortName = port.Name.substr(port.Name.find_last_of('/') + 1);
+    items.push_back(port.Description.empty() ? shortName : shortName + "  " + port.Description);
+    devices.push_back(port.Name);
+  }
+  // An item the program added for a device that is not there now (an adapter chosen last time) stays.
+  if (selected >= 9 && !device.empty() &&
+      std::find(devices.begin(), devices.end(), device) == devices.end()) {
+    items.push_back(cbb_Open_ComName.Text());
+    devices.push_back(device);
+  }
+  portDevices_ = std::move(devices);
+  const auto at = std::find(portDevices_.begin(), portDevices_.end(), device);
+  cbb_Open_ComName.SetItems(std::move(items));
+  cbb_Open_ComName.SetItemIndex(selected < 9 || device.empty() ? selected
+                                                               : static_cast<int>(at - portDevices_.begin()));
+}
 
 void Tfrm_Main::WireHandlers() {
   for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10}) {
@@ -104,6 +131,7 @@ void Tfrm_Main::WireHandlers() {
   edt_APN_other.OnClick = [this](ui::Control& sender) { edt_APN_otherClick(sender); };
   lbl_Clear.OnClick = [this](ui::Control& sender) { lbl_ClearClick(sender); };
   btn_Com.OnClick = [this](ui::Control& sender) { PortControl.btn_ComClick(sender); };
+  cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
   for (ui::TComboBox* list : {&cbb_Open_ComName, &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte,
                               &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
     list->OnChange = [this](ui::Control& sender) { PortControl.cbb_Open_ComNameChange(sender); };

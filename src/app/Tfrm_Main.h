@@ -3,6 +3,8 @@
 // control, the device configuration and the settings, wired to the window's handlers.
 
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "config/DeviceConfig.h"
 #include "config/PortControl.h"
@@ -59,12 +61,18 @@ class Tfrm_Main : public ui::TMainFormDesign {
   void ToggleLang();
   void FreeLangList();
 
+  // Lists COM1..COM9 and the serial devices present now, each adapter by its device name and description;
+  // the selected item keeps naming the same device. Runs at start-up and each time the list drops down.
+  void RefreshPortList();
+
   // Where the window's files are: see platform::SettingsFolder and platform::FindProgramFile.
   static std::string FilePath(const char* name);
 
  private:
   void WireHandlers();
 
+  // The device each item of cbb_Open_ComName opens, by item index.
+  std::vector<std::string> portDevices_;
   lang::TLangHolder& Lang_;
   bool closed_ = false;
   bool saveFailed_ = false;

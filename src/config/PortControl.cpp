@@ -43,6 +43,24 @@ uint32_t ReplyTimeoutForBaudRate(uint32_t baudRate) {
   return 3000;
 }
 
+const lang::LangRow* OpenFailureRow(serial::OpenFailure reason) {
+  switch (reason) {
+    case serial::OpenFailure::None:
+      return nullptr;
+    case serial::OpenFailure::PermissionDenied:
+      return &lang::lang_Info_ComDenied;
+    case serial::OpenFailure::InUse:
+      return &lang::lang_Info_ComBusy;
+    case serial::OpenFailure::NoSuchDevice:
+      return &lang::lang_Info_ComMissing;
+    case serial::OpenFailure::NotATerminal:
+      return &lang::lang_Info_ComNotSerial;
+    case serial::OpenFailure::Other:
+      break;
+  }
+  return &lang::lang_Info_ComFailed;
+}
+
 TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang)
     : form_(form), line_(line), lang_(lang) {
   // What was still on its way when the port was closed is dropped: nobody waits for it, and a closing
@@ -50,6 +68,15 @@ TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, la
   line_.OnReceive = [this](const char* bytes, uint16_t length) {
     if (PortOpened && OnReceiveData) OnReceiveData(bytes, length);
   };
+  line_.OnHangup = [this] { LineLost(); };
+}
+
+std::string TPortControl::SelectedDevice() const {
+  if (DeviceForItem) {
+    std::string device = DeviceForItem(form_.cbb_Open_ComName.ItemIndex());
+    if (!device.empty()) return device;
+  }
+  return form_.cbb_Open_ComName.Text();
 }
 
 void TPortControl::ApplyPortLists() {
@@ -84,21 +111,45 @@ bool TPortControl::ReopenComPort() {
     ApplyPortLists();
     form_.tmr_TimeOut.SetEnabled(false);
     form_.tmr_TimeOut.SetInterval(ReplyTimeoutForBaudRate(settings_.BaudRate));
-    line_.Open(form_.cbb_Open_ComName.Text(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
+    portLost_ = false;
+    lastFailure_ = serial::OpenFailure::None;
+    line_.Open(SelectedDevice(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
     form_.btn_Com.SetPicture(form_.img_Open.Picture);
     PortOpened = true;
     return true;
+  } catch (const serial::ECommsError& error) {
+    lastFailure_ = error.Reason();
   } catch (...) {
-    // Whatever failed, the user sees the one "port in use or missing" line; the reason is not shown.
-    form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
-    form_.btn_Com.SetPicture(form_.img_Close.Picture);
-    PortOpened = false;
-    return false;
+    lastFailure_ = serial::OpenFailure::Other;
   }
+  form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
+  form_.btn_Com.SetPicture(form_.img_Close.Picture);
+  PortOpened = false;
+  return false;
 }
 
 void TPortControl::OpenComPort() {
-  if (!ReopenComPort()) form_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
+  const std::string device = SelectedDevice();
+  if (ReopenComPort()) {
+    // "COM3" says nothing about the device on Linux, nor does a [Ports] mapping; the log says which it was.
+    const std::string path = line_.PathOf(device);
+    if (path != device) form_.AddInfo(lang_.Text(lang::lang_Info_ComDevice) + path + " (" + device + ")");
+    return;
+  }
+  form_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
+  if (const lang::LangRow* reason = OpenFailureRow(lastFailure_)) {
+    form_.AddInfo(line_.PathOf(device) + lang_.Text(*reason));
+  }
+}
+
+void TPortControl::LineLost() {
+  // Only the open this report belongs to: after a close by hand or a new open, it says nothing.
+  if (!PortOpened) return;
+  line_.Close();
+  ShowClosed();
+  portLost_ = true;
+  form_.AddInfo(lang_.Text(lang::lang_Info_ComLost));
+  if (OnPortLost) OnPortLost();
 }
 
 void TPortControl::ShowClosed() {

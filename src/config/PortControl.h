@@ -1,7 +1,8 @@
 #pragma once
 // The port control of the main window: opens the byte line with the settings of the five PC port lists,
 // closes it, toggles it from the port button, and sends command texts to the DTU while echoing them in the
-// log.
+// log. A port that fails to open is logged with its device path and the reason; a port lost while open (the
+// line's hang-up) is closed and logged once, and OnPortLost is raised.
 
 #include <cstdint>
 #include <functional>
@@ -18,6 +19,9 @@ namespace config {
 uint32_t ReadIntervalForBaudRate(uint32_t baudRate);
 uint32_t ReplyTimeoutForBaudRate(uint32_t baudRate);
 
+// The row that says why a port did not open (it follows the device path); nullptr for None.
+const lang::LangRow* OpenFailureRow(serial::OpenFailure reason);
+
 class TPortControl {
  public:
   TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang);
@@ -25,11 +29,20 @@ class TPortControl {
   // True only after a successful ReopenComPort; the line's own state is not consulted.
   bool PortOpened = false;
 
-  // Closes, applies the five lists, opens. Never raises: any failure ends in the closed state.
+  // What the port list's item at an index opens ("COMn" or a device path); the item's text when unset or
+  // when it gives an empty name.
+  std::function<std::string(int index)> DeviceForItem;
+
+  // Closes, applies the five lists, opens. Never raises: any failure ends in the closed state, with the
+  // reason kept in LastOpenFailure (None after a success, Other for a failure that is not the device's).
   bool ReopenComPort();
   // Closes the port and opens it again with the settings of the five PC port lists; a failure leaves it
-  // closed and logs the lang_Info_ComInuse text.
+  // closed and logs the lang_Info_ComInuse text, then the device path with the reason. A COM name that
+  // opens is logged with its device path.
   void OpenComPort();
+  serial::OpenFailure LastOpenFailure() const { return lastFailure_; }
+  // Whether the port was last closed because it was lost; cleared by the next open.
+  bool PortLost() const { return portLost_; }
   void CloseComPort();
   // When the port is believed open: stores Text as LastCommand, switches tmr_TimeOut on (without restarting
   // a running countdown), writes the bytes, and logs the lang_Info_Send text followed by Text; returns true.
@@ -51,6 +64,8 @@ class TPortControl {
  private:
   void ApplyPortLists();
   void ShowClosed();
+  void LineLost();
+  std::string SelectedDevice() const;
 
   ui::TMainFormDesign& form_;
   serial::ByteLine& line_;
@@ -58,6 +73,8 @@ class TPortControl {
   // What the line was last opened with; a list whose index names nothing keeps its part of it.
   serial::PortSettings settings_;
   std::string lastCommand_;
+  serial::OpenFailure lastFailure_ = serial::OpenFailure::None;
+  bool portLost_ = false;
 };
 
 }  // namespace config

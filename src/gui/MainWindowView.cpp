@@ -69,7 +69,7 @@ void MainWindowView::BuildPortGroup(QWidget* client) {
   auto* group = Place<QGroupBox>(client, 8, 4, kGroupWidth, 112);
   binder_.Group(group, f.grp_OpenCom_Caption);
   binder_.Label(Place<QLabel>(group, kCaptionX, 24, kCaptionWidth, kRowHeight), f.lbl_Open_ComName);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 24, 100, kRowHeight), f.cbb_Open_ComName);
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 24, 100, kRowHeight), f.cbb_Open_ComName);
   auto* button = Place<QPushButton>(group, 240, 20, 108, 30);
   button->setIconSize(QSize(20, 20));
   binder_.Button(button, f.btn_Com);

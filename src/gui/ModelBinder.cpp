@@ -114,6 +114,9 @@ void ModelBinder::Combo(QComboBox* widget, ui::TComboBox& model) {
     }
     if (widget->currentIndex() != model.ItemIndex()) widget->setCurrentIndex(model.ItemIndex());
   });
+  if (auto* modelCombo = dynamic_cast<ModelComboBox*>(widget)) {
+    modelCombo->SetBeforePopup([this, &model] { UserAction([&model] { model.DropDown(); }); });
+  }
   // activated is the user's choice only; a selection made by the program raises nothing, as in the model.
   QObject::connect(widget, &QComboBox::activated, widget,
                    [this, &model](int index) { UserAction([&model, index] { model.UserSelect(index); }); });

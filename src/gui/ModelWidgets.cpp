@@ -1,5 +1,6 @@
 #include "gui/ModelWidgets.h"
 
+#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -53,6 +54,12 @@ void ModelLineEdit::keyPressEvent(QKeyEvent* event) {
 void ModelLineEdit::mouseReleaseEvent(QMouseEvent* event) {
   QLineEdit::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+void ModelComboBox::showPopup() {
+  if (beforePopup_) beforePopup_();
+  view()->setMinimumWidth(view()->sizeHintForColumn(0) + 24);
+  QComboBox::showPopup();
 }
 
 }  // namespace gui

@@ -2,6 +2,7 @@
 // The few widgets whose Qt counterparts lack an event the window models need: a label that can be clicked and
 // an edit that runs the model's key filter on every typed character and reports a click.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
@@ -18,6 +19,18 @@ class ClickLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A drop-down list that tells its model before the list opens, and opens it as wide as its longest item
+// while the box itself stays narrow.
+class ModelComboBox : public QComboBox {
+ public:
+  using QComboBox::QComboBox;
+  void SetBeforePopup(std::function<void()> hook) { beforePopup_ = std::move(hook); }
+  void showPopup() override;
+
+ private:
+  std::function<void()> beforePopup_;
 };
 
 class ModelLineEdit : public QLineEdit {

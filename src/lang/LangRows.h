@@ -1,5 +1,5 @@
 #pragma once
-// The 74 built-in language rows. Each is passed whole to GetLangText, which registers it at its first lookup.
+// The 81 built-in language rows. Each is passed whole to GetLangText, which registers it at its first lookup.
 // Texts are UTF-8 here and become GBK when they enter the language list; "\r\n" is part of the text.
 
 #include <string_view>
@@ -239,6 +239,25 @@ inline constexpr LangRow lang_APN_Account{"lang_APN_Account", "账号：", "Acco
 inline constexpr LangRow lang_APN_Password{"lang_APN_Password", "密码：", "Password:"};
 // 74
 inline constexpr LangRow lang_APN_OK{"lang_APN_OK", "确 定", "OK"};
+// 75..81: why a port did not open (each follows the device path), which device a COM name opened, and a
+// port lost while open.
+inline constexpr LangRow lang_Info_ComDenied{
+    "lang_Info_ComDenied",
+    "：没有访问权限。请把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。",
+    ": permission denied. Add the user to the dialout group (sudo usermod -aG dialout $USER), then log in "
+    "again."};
+inline constexpr LangRow lang_Info_ComBusy{"lang_Info_ComBusy", "：已被其他程序占用。",
+                                           ": in use by another program."};
+inline constexpr LangRow lang_Info_ComMissing{"lang_Info_ComMissing", "：设备不存在。", ": no such device."};
+inline constexpr LangRow lang_Info_ComNotSerial{"lang_Info_ComNotSerial", "：不是串口。",
+                                                ": not a serial port."};
+inline constexpr LangRow lang_Info_ComFailed{"lang_Info_ComFailed", "：无法打开。", ": could not be opened."};
+inline constexpr LangRow lang_Info_ComDevice{"lang_Info_ComDevice", "[提示]：已打开串口，设备为 ",
+                                             "[Note]: the port opened is the device "};
+inline constexpr LangRow lang_Info_ComLost{
+    "lang_Info_ComLost", "[提示]：串口已断开（设备被拔出或挂断），设备恢复后请重新打开串口。",
+    "[Note]: the port was lost (the device was unplugged or hung up); open it again when the device is "
+    "back."};
 
 // All rows in table order, for tests and tools that need to walk them.
 inline constexpr const LangRow* kAllRows[] = {&lang_System_Title,
@@ -314,6 +333,13 @@ inline constexpr const LangRow* kAllRows[] = {&lang_System_Title,
                                               &lang_APN_APN,
                                               &lang_APN_Account,
                                               &lang_APN_Password,
-                                              &lang_APN_OK};
+                                              &lang_APN_OK,
+                                              &lang_Info_ComDenied,
+                                              &lang_Info_ComBusy,
+                                              &lang_Info_ComMissing,
+                                              &lang_Info_ComNotSerial,
+                                              &lang_Info_ComFailed,
+                                              &lang_Info_ComDevice,
+                                              &lang_Info_ComLost};
 
 }  // namespace lang

@@ -29,6 +29,9 @@ inline constexpr LangRow lang_Cli_Unread{"lang_Cli_Unread", "无法识别DTU的�
 inline constexpr LangRow lang_Cli_NotReopened{
     "lang_Cli_NotReopened", "无法以DTU的新参数重新打开串口",
     "the port could not be opened again with the DTU's new settings"};
+inline constexpr LangRow lang_Cli_PortLost{"lang_Cli_PortLost", "串口已断开（设备被拔出或挂断）",
+                                           "the port was lost (the device was unplugged or hung up)"};
+// Followed by the reason of lang_Info_ComDenied and its siblings, when one is known.
 inline constexpr LangRow lang_Cli_NotOpened{"lang_Cli_NotOpened", "无法打开串口",
                                             "the port could not be opened"};
 inline constexpr LangRow lang_Cli_NothingSent{"lang_Cli_NothingSent", "操作在发送命令之前就结束了",

@@ -76,7 +76,13 @@ void TPortJob::Start() {
   application_.Dispatch([this] { form_->btn_Com.Click(); });
   FlushLog();
   if (!form_->PortControl.PortOpened) {
-    Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotOpened));
+    // The same reason the log gives, in the language of the run.
+    std::string reason = lang_.Text(lang::lang_Cli_NotOpened);
+    const serial::OpenFailure failure = form_->PortControl.LastOpenFailure();
+    if (failure != serial::OpenFailure::Other && failure != serial::OpenFailure::None) {
+      reason += lang_.Text(*config::OpenFailureRow(failure));
+    }
+    Finish(Outcome::NotOpened, reason);
     return;
   }
   ui::TButton& button = options_.action == Action::Read    ? form_->btn_Read
@@ -120,7 +126,8 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
     }
     case config::TOutcome::PortClosed:
       // The window would wait here for the user to open the port by hand; nobody can do that here.
-      Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotReopened));
+      Finish(Outcome::NotOpened, lang_.Text(form_->PortControl.PortLost() ? lang::lang_Cli_PortLost
+                                                                          : lang::lang_Cli_NotReopened));
       return;
   }
 }

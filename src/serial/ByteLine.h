@@ -31,6 +31,9 @@ class ByteLine {
   // ends after readIntervalMs of quiet or at 1024 bytes. Throws (ECommsError, or another std::exception)
   // when the device cannot be opened, and is closed then.
   virtual void Open(const std::string& device, const PortSettings& settings, uint32_t readIntervalMs) = 0;
+  // The device path Open turns device into, for the log; device itself where the line does not resolve
+  // names.
+  virtual std::string PathOf(const std::string& device) const { return device; }
   // Nothing when closed.
   virtual void Close() = 0;
   // Queues the bytes in order and returns at once; false when closed or after the line gave up.
@@ -38,7 +41,8 @@ class ByteLine {
 
   // One received chunk: 1 to 1024 bytes followed by a zero byte, valid only during the call.
   std::function<void(const char* bytes, uint16_t length)> OnReceive;
-  // The line gave up: the device went away or hung up. It stays open until Close.
+  // The line gave up: the device went away or hung up. Raised once per open; the line stays open until
+  // Close.
   std::function<void()> OnHangup;
 };
 

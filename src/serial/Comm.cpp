@@ -81,8 +81,10 @@ void TComm::OpenPort() {
   if (port_.Valid()) throw ECommsError("This serial port already opened");
 
   OpenedDevice device = OpenSerialDevice(ResolvePath ? ResolvePath(CommName) : CommName);
-  if (device.failure == OpenFailure::NotATerminal) throw ECommsError("File handle is not a comm handle ");
-  if (device.failure != OpenFailure::None) throw ECommsError("Error opening serial port");
+  if (device.failure == OpenFailure::NotATerminal) {
+    throw ECommsError("File handle is not a comm handle ", OpenFailure::NotATerminal);
+  }
+  if (device.failure != OpenFailure::None) throw ECommsError("Error opening serial port", device.failure);
 
   PurgePort(device.fd.Get());
   try {

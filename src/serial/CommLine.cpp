@@ -25,6 +25,10 @@ void TCommLine::Open(const std::string& device, const PortSettings& settings, ui
   comm_.OpenPort();
 }
 
+std::string TCommLine::PathOf(const std::string& device) const {
+  return comm_.ResolvePath ? comm_.ResolvePath(device) : device;
+}
+
 void TCommLine::Close() { comm_.ClosePort(); }
 
 bool TCommLine::Write(std::string_view bytes) {

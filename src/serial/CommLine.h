@@ -14,6 +14,7 @@ class TCommLine : public ByteLine {
   explicit TCommLine(TComm& comm);
 
   void Open(const std::string& device, const PortSettings& settings, uint32_t readIntervalMs) override;
+  std::string PathOf(const std::string& device) const override;
   void Close() override;
   bool Write(std::string_view bytes) override;
 

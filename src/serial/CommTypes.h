@@ -13,11 +13,20 @@ enum class TByteSize : uint8_t { _5, _6, _7, _8 };
 enum class TParity : uint8_t { None, Odd, Even, Mark, Space };
 enum class TStopBits : uint8_t { _1, _1_5, _2 };
 
+// Why a device could not be opened, as the system said it. Other: the open failed for a reason without an
+// advice of its own (or not in the open at all: no event, no thread).
+enum class OpenFailure : uint8_t { None, PermissionDenied, InUse, NoSuchDevice, NotATerminal, Other };
+
 // Raised by TComm::OpenPort; the message is one of a fixed set of English texts that the port control only
-// logs, never parses.
+// logs, never parses. Reason says what the user can do about it.
 class ECommsError : public std::runtime_error {
  public:
-  explicit ECommsError(const std::string& message) : std::runtime_error(message) {}
+  explicit ECommsError(const std::string& message, OpenFailure reason = OpenFailure::Other)
+      : std::runtime_error(message), reason_(reason) {}
+  OpenFailure Reason() const { return reason_; }
+
+ private:
+  OpenFailure reason_;
 };
 
 // Line error flags carried by OnReceiveError, with the values the program's handlers were written against.

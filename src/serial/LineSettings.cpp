@@ -69,6 +69,27 @@ uint32_t ParityFlags(TParity parity) {
   return 0;
 }
 
+// The speed code of a standard rate, or BOTHER for a rate that has none.
+uint32_t SpeedCode(uint32_t rate) {
+  struct Code {
+    uint32_t rate;
+    uint32_t code;
+  };
+  static constexpr Code codes[] = {
+      {50, B50},           {75, B75},           {110, B110},         {134, B134},
+      {150, B150},         {200, B200},         {300, B300},         {600, B600},
+      {1200, B1200},       {1800, B1800},       {2400, B2400},       {4800, B4800},
+      {9600, B9600},       {19200, B19200},     {38400, B38400},     {57600, B57600},
+      {115200, B115200},   {230400, B230400},   {460800, B460800},   {500000, B500000},
+      {576000, B576000},   {921600, B921600},   {1000000, B1000000}, {1152000, B1152000},
+      {1500000, B1500000}, {2000000, B2000000}, {2500000, B2500000}, {3000000, B3000000},
+      {3500000, B3500000}, {4000000, B4000000}};
+  for (const Code& c : codes) {
+    if (c.rate == rate) return c.code;
+  }
+  return BOTHER;
+}
+
 }  // namespace
 
 KernelTermios BuildLineSettings(const LineRequest& request, const KernelTermios& current) {
@@ -84,8 +105,11 @@ KernelTermios BuildLineSettings(const LineRequest& request, const KernelTermios&
   t.c_cflag &=
       ~static_cast<tcflag_t>(CBAUD | CIBAUD | CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | HUPCL);
 
-  // BOTHER for both directions makes the kernel use the numbers as they are, standard rate or not.
-  t.c_cflag |= BOTHER | (BOTHER << IBSHIFT);
+  // A standard rate goes in as its speed code, so that tcgetattr, stty and other programs read it back as
+  // that rate; only a rate without a code (14400) needs BOTHER, which they can only show as "other". The same
+  // code goes to both directions: a zero input code would mean "as the output" only to some drivers.
+  const uint32_t code = SpeedCode(request.BaudRate);
+  t.c_cflag |= code | (code << IBSHIFT);
   t.c_ispeed = request.BaudRate;
   t.c_ospeed = request.BaudRate;
 

@@ -35,7 +35,7 @@ PortWait WaitForPort(const PortChannel& channel, short events, int64_t timeoutNs
   for (;;) {
     const int n = ::ppoll(fds, 2, timeoutNs >= 0 ? &timeout : nullptr, nullptr);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return PortWait::PortInvalid;
+    if (n < 0) return PortWait::Failed;
     if (n == 0) return PortWait::TimedOut;
     // The close signal wins over anything the port has to say, as the first handle of a wait list would.
     if (fds[0].revents != 0) return PortWait::Closed;

@@ -61,8 +61,9 @@ class PortChannel {
   std::atomic<bool> closing_{false};
 };
 
-// Waits on the port and the close signal together. Result of one wait.
-enum class PortWait { Ready, Closed, TimedOut, PortInvalid };
+// Waits on the port and the close signal together. Result of one wait. Failed: the wait itself failed,
+// which a worker takes for a hang-up, as the port cannot be watched any more.
+enum class PortWait { Ready, Closed, TimedOut, PortInvalid, Failed };
 
 // events: POLLIN or POLLOUT. timeoutNs < 0 waits without limit.
 PortWait WaitForPort(const PortChannel& channel, short events, int64_t timeoutNs);

@@ -6,7 +6,29 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
+
 namespace serial {
+namespace {
+
+OpenFailure FailureOfOpen(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return OpenFailure::PermissionDenied;
+    case EBUSY:  // TIOCEXCL set by another program
+      return OpenFailure::InUse;
+    case ENOENT:
+    case ENXIO:
+    case ENODEV:
+    case EIO:  // a ttyS name with no UART behind it
+      return OpenFailure::NoSuchDevice;
+    default:
+      return OpenFailure::Other;
+  }
+}
+
+}  // namespace
 
 OpenedDevice OpenSerialDevice(const std::string& path) {
   OpenedDevice result;
@@ -17,8 +39,12 @@ OpenedDevice OpenSerialDevice(const std::string& path) {
     // another thread has just been given.
     fd.Reset(::fcntl(0, F_DUPFD_CLOEXEC, 1));
   }
-  if (!fd.Valid() || ::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
-    result.failure = OpenFailure::CannotOpen;
+  if (!fd.Valid()) {
+    result.failure = FailureOfOpen(errno);
+    return result;
+  }
+  if (::flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+    result.failure = errno == EWOULDBLOCK ? OpenFailure::InUse : OpenFailure::Other;
     return result;
   }
   if (!::isatty(fd.Get())) {

@@ -8,8 +8,6 @@
 
 namespace serial {
 
-enum class OpenFailure { None, CannotOpen, NotATerminal };
-
 struct OpenedDevice {
   platform::UniqueFd fd;
   OpenFailure failure = OpenFailure::None;
@@ -17,7 +15,8 @@ struct OpenedDevice {
 
 // Non-blocking, not our controlling terminal, not inherited by children. Sole use is claimed twice: an
 // exclusive flock (honoured by other tools, and by root, which TIOCEXCL does not stop) and TIOCEXCL (for
-// tools that do not flock). Never returns descriptor 0, which the component reserves for "closed".
+// tools that do not flock). Never returns descriptor 0, which the component reserves for "closed". A failure
+// says why: the open's error, a lock held elsewhere (InUse), or a file that is no terminal.
 OpenedDevice OpenSerialDevice(const std::string& path);
 
 // Gives up the sole use and closes.

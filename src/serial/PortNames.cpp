@@ -31,15 +31,20 @@ std::string ReadFirstLine(const fs::path& file) {
   return line;
 }
 
-// A USB serial adapter's tty sits one level (CDC ACM: the interface) or two levels (usb-serial: the
-// interface, then the port) below the USB device that carries the maker and product strings.
+// A USB serial adapter's tty sits below the USB device that carries the maker and product strings: one
+// level (CDC ACM: the interface) or two (usb-serial: the interface, then the port). The walk stops at the
+// first folder with an idVendor, the USB device itself; a hub above it has strings of its own that say
+// nothing about the adapter.
 std::string UsbDescription(const fs::path& sysRoot, const std::string& ttyName) {
-  const fs::path device = sysRoot / "class/tty" / ttyName / "device";
-  for (const char* up : {"../..", ".."}) {
-    const fs::path usb = device / up;
-    const std::string product = ReadFirstLine(usb / "product");
-    if (product.empty()) continue;
-    const std::string maker = ReadFirstLine(usb / "manufacturer");
+  std::error_code ec;
+  fs::path at = fs::canonical(sysRoot / "class/tty" / ttyName / "device", ec);
+  if (ec) return {};
+  const fs::path top = fs::weakly_canonical(sysRoot, ec);
+  for (int level = 0; level < 4 && at != top && at.has_relative_path(); ++level, at = at.parent_path()) {
+    if (!fs::exists(at / "idVendor", ec)) continue;
+    const std::string product = ReadFirstLine(at / "product");
+    const std::string maker = ReadFirstLine(at / "manufacturer");
+    if (product.empty()) return maker;
     return maker.empty() ? product : maker + " " + product;
   }
   return {};
@@ -64,7 +69,7 @@ std::vector<PortName> ListPortNames() { return ListPortNames("/"); }
 
 std::vector<PortName> ListPortNames(const std::string& root) {
   std::vector<PortName> names;
-  for (int n = 1; n <= 9; ++n) names.push_back({"COM" + std::to_string(n), {}});
+  for (int n = 1; n <= 9; ++n) names.push_back({"COM" + std::to_string(n), {}, {}});
 
   const fs::path dev = fs::path(root) / "dev";
   const fs::path sys = fs::path(root) / "sys";
@@ -88,7 +93,8 @@ std::vector<PortName> ListPortNames(const std::string& root) {
   for (const std::string& tty : ttys) {
     std::string description = UsbDescription(sys, tty);
     if (description.empty() && byIdName.count(tty)) description = byIdName[tty];
-    names.push_back({(dev / tty).string(), description});
+    const std::string stable = byIdName.count(tty) ? (dev / "serial/by-id" / byIdName[tty]).string() : "";
+    names.push_back({(dev / tty).string(), description, stable});
   }
   return names;
 }

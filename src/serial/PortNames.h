@@ -17,6 +17,7 @@ std::string ResolveDevicePath(const std::string& commName, const PortMap& portMa
 struct PortName {
   std::string Name;         // what the port list shows and CommName takes
   std::string Description;  // e.g. the USB adapter's maker and product; empty when the system says nothing
+  std::string StableName;   // the /dev/serial/by-id path that names this adapter at every plug-in, or empty
 };
 
 // COM1 to COM9 first, then the serial devices present (USB adapters and modems), by path, sorted.

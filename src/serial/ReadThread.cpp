@@ -123,11 +123,13 @@ void TReadThread::Run() {
   } flushAtEnd{notifier};
   constexpr int MaxHeldBack = 8;
   int heldBack = 0;
+  // The time of the last read that brought bytes. It outlives the chunk: bytes staged from the read that
+  // filled the previous chunk arrived then, so the quiet gap that ends the next chunk counts from there.
+  Clock::time_point lastByte{};
 
   for (;;) {
     std::string chunk(ChunkSize, '\0');
     size_t have = 0;
-    Clock::time_point lastByte{};
     Clock::time_point totalDeadline = Clock::time_point::max();  // max: no total time-out
     bool hungUp = false;
     // After a read that filled the buffer, read again straight away: a busy line then costs one system call
@@ -160,6 +162,10 @@ void TReadThread::Run() {
         }
         const PortWait wait = WaitForPort(channel_, POLLIN, waitNs);
         if (wait == PortWait::Closed || wait == PortWait::PortInvalid) return;  // gathered bytes are purged
+        if (wait == PortWait::Failed) {
+          hungUp = true;
+          break;
+        }
         lineEvents.Check(notifier);
         if (wait == PortWait::TimedOut) {
           if (have > 0) break;

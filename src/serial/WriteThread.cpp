@@ -98,6 +98,7 @@ bool TWriteThread::WriteAll(const std::string& bytes) {
         case PortWait::Closed:
         case PortWait::PortInvalid:
           return false;
+        case PortWait::Failed:  // reported below, as a line that cannot be watched is lost
         case PortWait::TimedOut:
           break;  // the write time-out ran out with bytes left: a short write
       }

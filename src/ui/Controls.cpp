@@ -106,6 +106,10 @@ void TComboBox::UserSelect(int index) {
   if (OnChange) OnChange(*this);
 }
 
+void TComboBox::DropDown() {
+  if (OnDropDown) OnDropDown(*this);
+}
+
 void TCheckBox::SetChecked(bool checked) {
   if (checked_ == checked) return;
   checked_ = checked;
@@ -131,7 +135,8 @@ void TMemo::Add(const std::string& text) {
     }
   }
   // A text that ends in a line break adds no empty line after it, as a memo's Lines.Add does not.
-  if (!line.empty() || text.empty() || (text.back() != '\n' && text.back() != '\r')) lines_.push_back(std::move(line));
+  if (!line.empty() || text.empty() || (text.back() != '\n' && text.back() != '\r'))
+    lines_.push_back(std::move(line));
   MarkModelChanged();
 }
 

@@ -124,6 +124,9 @@ class TComboBox : public Control {
 
   // A choice by the user: selects and raises OnChange.
   void UserSelect(int index);
+  // Raised by the view just before the list drops down, so that its owner can bring the items up to date.
+  TNotifyEvent OnDropDown;
+  void DropDown();
 
  private:
   std::vector<std::string> items_;

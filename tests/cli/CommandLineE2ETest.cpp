@@ -100,6 +100,26 @@ TEST_F(CommandLineE2E, APortLostWhileFollowingTheDtusNewSettingsFailsInsteadOfWa
   EXPECT_EQ(dtu.Received().size(), 8u);
 }
 
+TEST_F(CommandLineE2E, ADevicePulledOutMidWayEndsThatPortWithTheReason) {
+  std::atomic<PtyDtu*> device{nullptr};
+  std::atomic<bool> pulled{false};
+  PtyDtu::Options options;
+  options.logger = [&](PtyDtu::LogKind kind, std::string_view) {
+    PtyDtu* dtu = device.load();
+    if (kind != PtyDtu::LogKind::FromTool || dtu == nullptr || pulled || dtu->Received().size() < 2) return;
+    pulled = true;
+    dtu->Unplug();
+  };
+  PtyDtu dtu(DtuSimulator{}, options);
+  device = &dtu;
+  const std::string path = dtu.SlavePath();
+  const auto result = RunInProcess({"read", "--port", path, "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(LineStartingWith(result.err, path + ": failed"),
+            path + ": failed, the port was lost (the device was unplugged or hung up)");
+  EXPECT_EQ(result.err.find("no reply from the DTU in time"), std::string::npos);
+}
+
 TEST_F(CommandLineE2E, ARefusedStepEndsTheWriteThereAndNamesTheCommand) {
   PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.refuse = {"CIPPACK"}; }));
   const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--lang", "en"});
@@ -147,7 +167,8 @@ TEST_F(CommandLineE2E, APortThatCannotBeOpenedFailsAtOnce) {
   EXPECT_NE(result.err.find("/nonexistent/ttyUSB9:   [Note]: Com is in use or not existing"),
             std::string::npos)
       << "with several ports, each log line names its port";
-  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9: failed, the port could not be opened"), std::string::npos);
+  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9: failed, the port could not be opened: no such device."),
+            std::string::npos);
   EXPECT_NE(result.err.find(dtu.SlavePath() + ": succeeded"), std::string::npos)
       << "the other port carries on";
   EXPECT_EQ(result.out.find("; /nonexistent"), std::string::npos);

@@ -28,7 +28,9 @@ TEST_F(PortControlE2E, StartUpOpensThePortFromTheButtonAndTheButtonTogglesIt) {
   EXPECT_EQ(Main().btn_Com.Caption(), "Close");
   EXPECT_EQ(Main().btn_Com.Picture(), Main().img_Open.Picture);
   EXPECT_NE(Main().Comm1.ComHandle(), 0u);
-  EXPECT_TRUE(Main().mmo_Info.Lines().empty());
+  // COM1 is mapped to the simulated DTU's device: the one line says which device it is.
+  EXPECT_EQ(Main().mmo_Info.Lines(), std::vector<std::string>{"  [Note]: the port opened is the device " +
+                                                              dtu->SlavePath() + " (COM1)"});
 
   UserClick(Main().btn_Com);
   EXPECT_FALSE(Main().PortControl.PortOpened);
@@ -70,7 +72,8 @@ TEST_F(PortControlE2E, AReadOverThePortFillsTheFields) {
   EXPECT_EQ(Main().cbb_Com_Stop.Text(), "2");
   EXPECT_EQ(Main().cbb_Com_BaudRate.Text(), "115200");
   EXPECT_EQ(dtu->Received().size(), 3u);
-  EXPECT_EQ(Main().mmo_Info.Lines().front(), "  [Send]:AT+CIPR?");
+  ASSERT_GE(Main().mmo_Info.Lines().size(), 2u);
+  EXPECT_EQ(Main().mmo_Info.Lines()[1], "  [Send]:AT+CIPR?") << "after the line naming the device";
 }
 
 TEST_F(PortControlE2E, WriteAllFollowsTheDtusNewFormatBeforeStepNineAndItsNewRateBeforeStepTen) {
@@ -121,11 +124,14 @@ TEST_F(PortControlE2E, APortHeldByAnotherProcessEndsClosedWithOneLineInTheCurren
   EXPECT_FALSE(Main().PortControl.PortOpened);
   EXPECT_EQ(Main().btn_Com.Caption(), "Open");
   EXPECT_EQ(LogCount(kComInuseEn), 1);
+  EXPECT_EQ(Main().mmo_Info.Lines().back(), "  " + dtu->SlavePath() + ": in use by another program.")
+      << "the device and the reason follow";
 
   UserClick(Main().N3);  // switch to Chinese: the next failure speaks Chinese
   EXPECT_EQ(platform::GbkToUtf8(Main().btn_Com.Caption()), "打 开");
   UserClick(Main().btn_Com);
   EXPECT_EQ(LogCount(kComInuseZh), 1);
+  EXPECT_EQ(Main().mmo_Info.Lines().back(), "  " + dtu->SlavePath() + Utf8ToGbk("：已被其他程序占用。"));
 
   kill(child, SIGTERM);
   waitpid(child, nullptr, 0);

@@ -115,7 +115,7 @@ TEST_F(FileFaults, TenMegabyteLangTxtStillStartsAndTheRowsAtItsEndApply) {
 
   EXPECT_EQ(Main().btn_Read.Caption(), "Read from DTU");
   UserClick(Main().btn_Read);
-  EXPECT_EQ(Main().mmo_Info.Lines().front(), "  [Out]:AT+CIPR?");
+  EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Out]:AT+CIPR?") << "after the line naming the device";
   UserClick(Main().N3);
   EXPECT_EQ(Main().btn_Read.Caption(), Utf8ToGbk("读取参数"));
   EXPECT_TRUE(RunUntil([&] { return LogHas(Utf8ToGbk("[提示]：参数读取成功。")); }))

@@ -13,6 +13,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "faults/FaultProgram.h"
 
@@ -44,7 +45,7 @@ bool UnderAddressSanitizer() {
 
 class LineFaults : public FaultProgram {};
 
-TEST_F(LineFaults, DeviceVanishingInWriteAllEndsByTimeoutAndThePortOpensOnANewDevice) {
+TEST_F(LineFaults, DeviceVanishingInWriteAllEndsItAtOnceClosesThePortAndItOpensOnANewDevice) {
   // Pulled out the moment the fifth command arrives, before the DTU can answer it.
   struct Plug {
     std::atomic<PtyDtu*> dtu{nullptr};
@@ -63,25 +64,38 @@ TEST_F(LineFaults, DeviceVanishingInWriteAllEndsByTimeoutAndThePortOpensOnANewDe
   dtu = std::make_unique<PtyDtu>(dtusim::DtuSimulator{}, options);
   plug->dtu = dtu.get();
   StartProgram();
-  bool hungUp = false;
-  Main().Comm1.OnRequestHangup = [&hungUp](serial::TComm*) { hungUp = true; };
+  int hangups = 0;
+  auto forward = Main().Comm1.OnRequestHangup;
+  Main().Comm1.OnRequestHangup = [&hangups, forward](serial::TComm* sender) {
+    ++hangups;
+    forward(sender);
+  };
+  std::vector<config::TOutcome> ends;
+  Main().Device.OnSequenceEnd = [&ends](const config::TSequenceEnd& end) { ends.push_back(end.outcome); };
 
   UserClick(Main().btn_SetAll);
-  ASSERT_TRUE(RunUntil([&] { return hungUp; })) << testing::PrintToString(Main().mmo_Info.Lines());
+  ASSERT_TRUE(RunUntil([&] { return hangups == 1; })) << testing::PrintToString(Main().mmo_Info.Lines());
   EXPECT_EQ(dtu->Received().size(), 5u);
-  EXPECT_TRUE(Main().Device.WriteActive()) << "the fifth reply is still awaited";
-  EXPECT_FALSE(LogHas(English(lang::lang_receive_Timeout)));
-
-  SkipPastReplyTimeout();
-  EXPECT_EQ(LogCount(English(lang::lang_receive_Timeout)), 1);
+  // The write ends with the hang-up, not at the reply time-out, and the port shows closed.
   EXPECT_FALSE(Main().Device.WriteActive());
+  EXPECT_EQ(ends, std::vector<config::TOutcome>{config::TOutcome::PortClosed});
   EXPECT_FALSE(Main().tmr_TimeOut.Enabled());
-  EXPECT_FALSE(LogHas(English(lang::lang_Info_SetSuccess)));
-
-  // Closing stops both threads of the dead port; opening it again finds no device.
-  UserClick(Main().btn_Com);
   EXPECT_FALSE(Main().PortControl.PortOpened);
-  EXPECT_EQ(Main().Comm1.ComHandle(), 0u);
+  EXPECT_TRUE(Main().PortControl.PortLost());
+  EXPECT_EQ(Main().Comm1.ComHandle(), 0u) << "both threads of the dead port are stopped";
+  EXPECT_EQ(Main().btn_Com.Caption(), "Open");
+  EXPECT_EQ(Main().btn_Com.Picture(), Main().img_Close.Picture);
+  EXPECT_EQ(LogCount(English(lang::lang_Info_ComLost)), 1);
+
+  // Nothing is left to time out.
+  loop.Skip(Main().tmr_TimeOut.Interval());
+  loop.ProcessMessages();
+  EXPECT_FALSE(LogHas(English(lang::lang_receive_Timeout)));
+  EXPECT_FALSE(LogHas(English(lang::lang_Info_SetSuccess)));
+  EXPECT_EQ(LogCount(English(lang::lang_Info_ComLost)), 1) << "said once";
+  EXPECT_EQ(ends.size(), 1u);
+
+  // The port button tries again; with no device there it fails and says so.
   UserClick(Main().btn_Com);
   EXPECT_FALSE(Main().PortControl.PortOpened);
   EXPECT_EQ(LogCount(English(lang::lang_Info_ComInuse)), 1);
@@ -95,6 +109,7 @@ TEST_F(LineFaults, DeviceVanishingInWriteAllEndsByTimeoutAndThePortOpensOnANewDe
   EXPECT_TRUE(RunUntil([&] { return LogHas(English(lang::lang_Info_ReadSuccess)); }))
       << testing::PrintToString(Main().mmo_Info.Lines());
   EXPECT_EQ(replacement->Received().size(), 3u);
+  EXPECT_FALSE(Main().PortControl.PortLost());
   program.reset();
 }
 

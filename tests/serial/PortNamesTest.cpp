@@ -54,11 +54,17 @@ TEST(PortList, ComNamesFirstThenUsbDevicesWithTheirDescriptions) {
   Touch(root / "dev/ttyACM0");
   Touch(root / "dev/ttyUSB1");
   Touch(root / "dev/tty0");
+  // The hub above both adapters has strings of its own, which must not describe either.
+  Touch(root / "sys/devices/usb1/idVendor", "1d6b\n");
+  Touch(root / "sys/devices/usb1/product", "xHCI Host Controller\n");
+  Touch(root / "sys/devices/usb1/manufacturer", "Linux xhci-hcd\n");
   // usb-serial: tty -> port -> interface -> device with the strings.
+  Touch(root / "sys/devices/usb1/1-1/idVendor", "067b\n");
   Touch(root / "sys/devices/usb1/1-1/product", "USB-Serial Controller\n");
   Touch(root / "sys/devices/usb1/1-1/manufacturer", "Prolific\n");
   fs::create_directories(root / "sys/devices/usb1/1-1/1-1:1.0/ttyUSB0");
   // CDC ACM: tty -> interface -> device.
+  Touch(root / "sys/devices/usb1/1-2/idVendor", "1782\n");
   Touch(root / "sys/devices/usb1/1-2/product", "GPRS Modem\n");
   fs::create_directories(root / "sys/devices/usb1/1-2/1-2:1.0");
   fs::create_directories(root / "sys/class/tty/ttyUSB0");
@@ -80,6 +86,8 @@ TEST(PortList, ComNamesFirstThenUsbDevicesWithTheirDescriptions) {
   EXPECT_EQ(names[10].Description, "Prolific USB-Serial Controller");
   EXPECT_EQ(names[11].Name, (root / "dev/ttyUSB1").string());
   EXPECT_EQ(names[11].Description, "usb-FTDI_FT232R-if00-port0");
+  EXPECT_EQ(names[11].StableName, (root / "dev/serial/by-id/usb-FTDI_FT232R-if00-port0").string());
+  EXPECT_EQ(names[10].StableName, "") << "no by-id link";
   fs::remove_all(root);
 }
 

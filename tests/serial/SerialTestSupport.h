@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <stdlib.h>
+#include <termios.h>
 #include <unistd.h>
 
 #include <functional>
@@ -54,6 +55,13 @@ class PtyPair {
       got.append(buf, static_cast<size_t>(n));
     }
     return got;
+  }
+
+  // The settings as other programs see them, through glibc's tcgetattr.
+  termios Termios() const {
+    termios t{};
+    if (::tcgetattr(master_.Get(), &t) != 0) throw std::runtime_error("tcgetattr on the master failed");
+    return t;
   }
 
   serial::LineView Line() const {
