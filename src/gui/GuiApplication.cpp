@@ -9,6 +9,7 @@
 #include "gui/Pictures.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
+#include "gui/QtTranslation.h"
 
 namespace gui {
 
@@ -17,6 +18,7 @@ struct GuiApplication::Impl {
   QApplication qt;
   QtEventLoop loop;
   QtDialogHost host;
+  std::function<bool()> isChinese;
 };
 
 GuiApplication::GuiApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
@@ -31,12 +33,17 @@ platform::EventLoop& GuiApplication::Loop() { return impl_->loop; }
 
 ui::DialogHost& GuiApplication::Host() { return impl_->host; }
 
+void GuiApplication::FollowLanguage(std::function<bool()> isChinese) {
+  impl_->isChinese = std::move(isChinese);
+}
+
 int GuiApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui::TAboutFormDesign& about,
                         ui::TApnFormDesign& apn, std::function<void()> onCloseRequest) {
   QApplication::setWindowIcon(app.IconPath.empty() ? ProgramIcon()
                                                    : QIcon(QString::fromStdString(app.IconPath)));
   impl_->loop.SetErrorHandler([&app](const std::exception& error) { app.HandleException(error); });
 
+  QtTranslation translation(app, impl_->isChinese);
   MainWindowView mainView(app, mainForm, std::move(onCloseRequest));
   AboutView aboutView(app, about, &mainView);
   ApnView apnView(app, apn, &mainView);

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -21,6 +22,7 @@
 #include "gui/ModelWidgets.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
+#include "gui/QtTranslation.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -435,6 +437,26 @@ TEST_F(ViewTest, TheAboutPictureShowsTheModelsJpegAndFallsBackOnBytesThatAreNoPi
   });
   EXPECT_FALSE(picture->pixmap().isNull());
   EXPECT_NE(picture->pixmap().size(), QSize(64, 48));
+}
+
+TEST_F(ViewTest, QtsOwnTextsSpeakChineseOnlyWhileTheProgramDoes) {
+  bool chinese = true;
+  gui::QtTranslation translation(app, [&] { return chinese; });
+  QLineEdit edit;
+  auto firstMenuText = [&edit] {
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    return menu->actions().value(0)->text();
+  };
+  EXPECT_TRUE(translation.Installed());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QString::fromUtf8("确定"));
+  const QString chineseUndo = firstMenuText();
+  InLoop([&] {
+    chinese = false;
+    ui::MarkModelChanged();
+  });
+  EXPECT_FALSE(translation.Installed());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "OK");
+  EXPECT_NE(firstMenuText(), chineseUndo);
 }
 
 // ---- Modal showing. ----
