@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "gui/QtText.h"
 
@@ -10,6 +11,16 @@ namespace gui {
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+ModelComboBox::ModelComboBox(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+void ModelComboBox::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();  // passed on to the window behind the list
+    return;
+  }
+  QComboBox::wheelEvent(event);
 }
 
 bool IsTypedCharacter(const QKeyEvent& event) {

@@ -1,7 +1,9 @@
 #pragma once
-// The few widgets whose Qt counterparts lack an event the window models need: a label that can be clicked and
-// an edit that runs the model's key filter on every typed character and reports a click.
+// The few widgets whose Qt counterparts lack an event the window models need or behave against the window's
+// manners: a label that can be clicked, an edit that runs the model's key filter on every typed character and
+// reports a click, and a drop-down list that the mouse wheel cannot change in passing.
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
@@ -38,6 +40,17 @@ class ModelLineEdit : public QLineEdit {
 
  private:
   KeyFilter filter_;
+};
+
+// Scrolling the window's area must not choose another port parity or baud rate (each choice re-opens the
+// port): the wheel changes the list only while it has the focus, and a click or Tab gives it the focus.
+class ModelComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit ModelComboBox(QWidget* parent = nullptr);
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
 };
 
 // Whether a key press is a typed character that a window's key filter sees: printable characters and the

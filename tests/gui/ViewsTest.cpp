@@ -14,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "gui/AboutView.h"
 #include "gui/ApnView.h"
@@ -260,6 +261,28 @@ TEST_F(ViewTest, ChoosingInAListSelectsInTheModelAndRaisesItsChange) {
   QTest::keyClick(Find<QComboBox>(view, "cbb_NetProtocol"), Qt::Key_Down);
   EXPECT_EQ(mainForm.cbb_NetProtocol.Text(), "UDP");
   EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ViewTest, TheWheelChangesAListOnlyWhileItHasTheFocus) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  auto* parity = Find<QComboBox>(view, "cbb_Open_Parity");
+  const int before = mainForm.cbb_Open_Parity.ItemIndex();
+  auto wheelDown = [parity] {
+    QWheelEvent wheel(QPointF(5, 5), parity->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(parity, &wheel);
+  };
+  Find<QWidget>(view, "edt_IP")->setFocus();
+  wheelDown();
+  EXPECT_EQ(parity->currentIndex(), before);
+  EXPECT_EQ(mainForm.cbb_Open_Parity.ItemIndex(), before);
+  parity->setFocus();
+  wheelDown();
+  EXPECT_EQ(mainForm.cbb_Open_Parity.ItemIndex(), before + 1);
+  EXPECT_EQ(parity->currentIndex(), before + 1);
 }
 
 TEST_F(ViewTest, AnErrorInAClickHandlerReachesTheGeneralErrorReport) {
