@@ -48,7 +48,9 @@ AboutView::AboutView(ui::Application& app, ui::TAboutFormDesign& form, QWidget* 
   binder_.LinkLabel(Place<ClickLabel>(this, 102, 166, 250, 20), form.lbl_About_Website);
   binder_.Label(Place<QLabel>(this, 12, 186, 250, 20), form.lbl_About_Tel);
   binder_.Label(Place<QLabel>(this, 12, 206, 250, 20), form.lbl_About_Email);
-  binder_.Button(Place<QPushButton>(this, 372, 196, 84, 30), form.btn_About_Yes);
+  auto* yes = Place<QPushButton>(this, 372, 196, 84, 30);
+  binder_.Button(yes, form.btn_About_Yes);
+  SetDefaultButton(yes);
   binder_.Refresh(true);
 }
 

@@ -99,6 +99,7 @@ void ModelBinder::Button(QAbstractButton* widget, ui::TButton& model) {
   });
   QObject::connect(widget, &QAbstractButton::clicked, widget,
                    [this, &model] { UserAction([&model] { model.UserClick(); }); });
+  ClickOnEnter(widget);
 }
 
 void ModelBinder::Combo(QComboBox* widget, ui::TComboBox& model) {

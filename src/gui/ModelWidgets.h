@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <functional>
 
+class QAbstractButton;
+
 namespace gui {
 
 class ClickLabel : public QLabel {
@@ -52,6 +54,9 @@ class ModelComboBox : public QComboBox {
  protected:
   void wheelEvent(QWheelEvent* event) override;
 };
+
+// Enter presses the focused button as Space does; Qt leaves Enter to a dialog's default button otherwise.
+void ClickOnEnter(QAbstractButton* button);
 
 // Whether a key press is a typed character that a window's key filter sees: printable characters and the
 // control characters a keyboard types (Backspace, Ctrl combinations), but not Delete, the arrows, Tab.

@@ -512,6 +512,65 @@ TEST_F(ViewTest, AModalDialogRunsUntilItsFormClosesWhileTasksAndTimersGoOn) {
   host.UnregisterView(apn);
 }
 
+// Runs the key presses once the shown dialog is the active window, as the window's shortcuts need; a dialog
+// that never becomes active is closed, so the test fails rather than hangs.
+void WhenActive(gui::QtEventLoop& loop, QWidget& window, std::function<void()> act) {
+  loop.Post([&window, act] {
+    window.activateWindow();
+    const bool active = QTest::qWaitForWindowActive(&window);
+    EXPECT_TRUE(active);
+    active ? act() : void(window.close());
+  });
+}
+
+TEST_F(ViewTest, EnterConfirmsAndEscapeClosesTheDialogsWithoutApplying) {
+  std::vector<std::string> pressed;
+  apn.btn_APN.OnClick = [&](ui::Control& sender) {
+    pressed.push_back(sender.Name);
+    apn.Close();
+  };
+  about.btn_About_Yes.OnClick = [&](ui::Control& sender) {
+    pressed.push_back(sender.Name);
+    about.Close();
+  };
+  // The APN fields' key filter cancels everything, as a strict filter would; Enter still confirms.
+  apn.lbledt_account.OnKeyPress = [](ui::Control&, char& key) { key = 0; };
+  gui::ApnView apnView(app, apn);
+  gui::AboutView aboutView(app, about);
+  host.RegisterView(apn, apnView);
+  host.RegisterView(about, aboutView);
+
+  WhenActive(loop, apnView,
+             [&] { QTest::keyClick(Find<QWidget>(apnView, "lbledt_account"), Qt::Key_Return); });
+  apn.ShowModal();
+  WhenActive(loop, apnView, [&] { QTest::keyClick(Find<QWidget>(apnView, "lbledt_APN"), Qt::Key_Escape); });
+  apn.ShowModal();
+  WhenActive(loop, aboutView, [&] { QTest::keyClick(&aboutView, Qt::Key_Enter, Qt::KeypadModifier); });
+  about.ShowModal();
+  WhenActive(loop, aboutView, [&] { QTest::keyClick(&aboutView, Qt::Key_Escape); });
+  about.ShowModal();
+
+  EXPECT_EQ(pressed, (std::vector<std::string>{"btn_APN", "btn_About_Yes"}));
+  EXPECT_FALSE(apn.Visible());
+  EXPECT_FALSE(about.Visible());
+  host.UnregisterView(apn);
+  host.UnregisterView(about);
+}
+
+TEST_F(ViewTest, AFocusedButtonReactsToEnterAndSpace) {
+  std::vector<std::string> clicked;
+  auto record = [&](ui::Control& sender) { clicked.push_back(sender.Name); };
+  mainForm.btn_Read.OnClick = record;
+  mainForm.btn_Com.OnClick = record;
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  for (const char* name : {"btn_Read", "btn_Com"}) {
+    QTest::keyClick(Find<QWidget>(view, name), Qt::Key_Return);
+    QTest::keyClick(Find<QWidget>(view, name), Qt::Key_Space);
+  }
+  EXPECT_EQ(clicked, (std::vector<std::string>{"btn_Read", "btn_Read", "btn_Com", "btn_Com"}));
+}
+
 TEST_F(ViewTest, TheDialogsCloseButtonClosesItsForm) {
   gui::AboutView view(app, about);
   host.RegisterView(about, view);
