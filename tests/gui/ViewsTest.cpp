@@ -440,19 +440,33 @@ TEST_F(ViewTest, HelpTextsAreShownAsWrittenNeverAsMarkup) {
   EXPECT_EQ(shown, "<i>a</i>\nb");
 }
 
-TEST_F(ViewTest, TheAboutPictureShowsTheModelsJpegAndFallsBackOnBytesThatAreNoPicture) {
-  QImage image(64, 48, QImage::Format_RGB32);
-  image.fill(Qt::red);
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "JPG");
-  about.img_About.Picture.assign(jpeg.constData(), static_cast<size_t>(jpeg.size()));
+TEST_F(ViewTest, TheAboutPictureIsShownWholeAtItsOwnSizeAndFallsBackOnBytesThatAreNoPicture) {
+  auto jpeg = [](QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+  };
+  about.img_About.Picture = jpeg(QSize(64, 48));
   ui::MarkModelChanged();
   gui::AboutView view(app, about);
   auto* picture = Find<QLabel>(view, "img_About");
   EXPECT_EQ(picture->pixmap().size(), QSize(64, 48));
   EXPECT_EQ(picture->size(), QSize(64, 48));
+  // The program's own picture's size, then one too big for the dialog: scaled down, never cropped.
+  const std::pair<QSize, QSize> shownAs[] = {{{150, 200}, {150, 200}}, {{600, 300}, {150, 75}}};
+  for (const auto& [size, shown] : shownAs) {
+    InLoop([&] {
+      about.img_About.Picture = jpeg(size);
+      ui::MarkModelChanged();
+    });
+    EXPECT_EQ(picture->pixmap().size(), shown);
+    EXPECT_EQ(picture->size(), shown);
+  }
+  EXPECT_LE(picture->geometry().right(), Find<QLabel>(view, "lbl_System_Title")->x());
 
   InLoop([&] {
     about.img_About.Picture = std::string("\xFF\xD8\xFF\xE0 truncated", 14);
