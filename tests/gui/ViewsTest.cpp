@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
@@ -20,6 +19,7 @@
 #include "gui/ApnView.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindowView.h"
+#include "gui/MessageDialog.h"
 #include "gui/ModelWidgets.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
@@ -294,12 +294,12 @@ TEST_F(ViewTest, AnErrorInAClickHandlerReachesTheGeneralErrorReport) {
   QString caption;
   // The message box runs its own loop; a posted task reads it and presses OK.
   loop.Post([&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    shown = box->text();
+    shown = box->Text();
     caption = box->windowTitle();
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(box->Icon(), ui::MessageIcon::Error);
+    box->OkButton()->click();
   });
   QTest::mouseClick(Find<QAbstractButton>(view, "btn_SetAll"), Qt::LeftButton);
   EXPECT_EQ(shown, "Port not open.");
@@ -429,15 +429,35 @@ TEST_F(ViewTest, HelpTextsAreShownAsWrittenNeverAsMarkup) {
   EXPECT_EQ(Find<QLabel>(view, "lbl_Info")->textFormat(), Qt::PlainText);
   QString shown;
   loop.Post([&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    shown = box->text();
-    EXPECT_EQ(box->textFormat(), Qt::PlainText);
-    EXPECT_EQ(box->icon(), QMessageBox::Information);
-    box->button(QMessageBox::Ok)->click();
+    shown = box->Text();
+    EXPECT_EQ(box->TextLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->Icon(), ui::MessageIcon::Information);
+    box->OkButton()->click();
   });
   host.ShowMessage("<i>a</i>\r\nb", "Torvane-S1", ui::MessageIcon::Information);
   EXPECT_EQ(shown, "<i>a</i>\nb");
+}
+
+TEST_F(ViewTest, TheSmsHelpShowsEachCommandOnOneLine) {
+  for (const Language l : {Language::English, Language::Chinese}) {
+    const QString help = Text(lang::lang_Hint_Message, l).replace("\r\n", "\n");
+    int widest = 0;
+    loop.Post([&] {
+      auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      const QLabel* label = box->TextLabel();
+      for (const QString& line : help.split('\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+      EXPECT_FALSE(label->wordWrap());
+      EXPECT_GE(label->contentsRect().width(), widest);
+      EXPECT_TRUE(box->OkButton()->isDefault()) << "Enter closes it";
+      box->OkButton()->click();
+    });
+    host.ShowMessage(platform::Utf8ToGbk(help.toStdString()), "Torvane-S1", ui::MessageIcon::None);
+    EXPECT_GT(widest, 0);
+  }
 }
 
 TEST_F(ViewTest, TheAboutPictureIsShownWholeAtItsOwnSizeAndFallsBackOnBytesThatAreNoPicture) {
