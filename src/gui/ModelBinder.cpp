@@ -68,7 +68,17 @@ void ModelBinder::Label(QLabel* widget, ui::TLabel& model) {
   Common(widget, model);
   // Plain text only: a language file's text is shown as written, never read as markup.
   widget->setTextFormat(Qt::PlainText);
-  Also([widget, &model] { widget->setText(ToQtMultiLine(model.Caption())); });
+  const QRect designed = widget->geometry();
+  Also([widget, &model, designed] {
+    widget->setText(ToQtMultiLine(model.Caption()));
+    // A caption from the language file may have two lines where the window has room for one: the label
+    // grows about the middle of its row to show them all, and shrinks back for a one-line caption.
+    if (widget->wordWrap()) return;
+    const int height = std::max(designed.height(), widget->sizeHint().height());
+    if (height != widget->height())
+      widget->setGeometry(designed.x(), designed.y() - (height - designed.height()) / 2, designed.width(),
+                          height);
+  });
   if (auto* clickable = qobject_cast<ClickLabel*>(widget)) {
     QObject::connect(clickable, &ClickLabel::clicked, clickable,
                      [this, &model] { UserAction([&model] { model.UserClick(); }); });

@@ -409,6 +409,17 @@ TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QPalette().color(QPalette::Base));
 }
 
+TEST_F(ViewTest, ATwoLineCaptionFromTheLanguageFileIsShownWholeAboutItsRow) {
+  gui::MainWindowView view(app, mainForm);
+  auto* label = Find<QLabel>(view, "lbl_WaitTime");
+  const QRect designed = label->geometry();
+  InLoop([&] { mainForm.lbl_WaitTime.SetCaption("Packing\r\ninterval"); });
+  EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
+  EXPECT_NEAR(label->geometry().center().y(), designed.center().y(), 1);
+  InLoop([&] { mainForm.lbl_WaitTime.SetCaption("Interval"); });
+  EXPECT_EQ(label->geometry(), designed);
+}
+
 TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
   gui::MainWindowView view(app, mainForm);
   view.show();
