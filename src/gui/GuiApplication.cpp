@@ -1,7 +1,6 @@
 #include "gui/GuiApplication.h"
 
 #include <QApplication>
-#include <QTimer>
 
 #include "gui/AboutView.h"
 #include "gui/ApnView.h"
@@ -24,6 +23,8 @@ struct GuiApplication::Impl {
 GuiApplication::GuiApplication(int& argc, char** argv) : impl_(std::make_unique<Impl>(argc, argv)) {
   // The window closes only when its form says so; Qt must not end anything on its own.
   QApplication::setQuitOnLastWindowClosed(false);
+  // Every task and tick redraws what it changed, as does every user action and the showing of a message or a
+  // dialog; with nothing happening the window does no work at all, so there is no timer to catch up.
   impl_->loop.SetAfterEach(&ModelBinder::RefreshAll);
 }
 
@@ -51,17 +52,11 @@ int GuiApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui:
   host.RegisterView(about, aboutView);
   host.RegisterView(apn, apnView);
 
-  // Every task and tick the loop hands out already redraws what changed; this only catches a change made
-  // outside them (there should be none), slowly enough that an idle window costs next to nothing.
-  QTimer catchUp;
-  QObject::connect(&catchUp, &QTimer::timeout, &catchUp, [] { ModelBinder::RefreshAll(); });
-  catchUp.start(500);
-
   mainForm.SetVisible(true);
+  ModelBinder::RefreshAll();  // the views were drawn before; whatever the start-up changed since shows now
   mainView.show();
   impl_->loop.RunUntil([&mainForm] { return !mainForm.Visible(); });
 
-  catchUp.stop();
   host.UnregisterView(about);
   host.UnregisterView(apn);
   impl_->loop.SetErrorHandler({});

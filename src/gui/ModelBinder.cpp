@@ -141,6 +141,8 @@ void ModelBinder::Edit(ModelLineEdit* widget, ui::TEdit& model) {
     // An error in the filter cancels the key, as the key press handling stops there.
     bool accepted = false;
     app_.Dispatch([&] { accepted = model.KeyPress(key); });
+    // A cancelled key edits nothing, so no other redraw follows what the filter itself changed.
+    if (!accepted) RefreshAll();
     return accepted;
   });
   QObject::connect(widget, &QLineEdit::textEdited, widget, [this, &model](const QString& text) {

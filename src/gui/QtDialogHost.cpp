@@ -11,6 +11,8 @@
 namespace gui {
 
 void QtDialogHost::ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) {
+  // What the handler changed before its message must be on the screen while the message waits for OK.
+  ModelBinder::RefreshAll();
   MessageDialog box(ToQtMultiLine(text), ToQt(caption), icon);
   box.exec();
 }

@@ -420,6 +420,22 @@ TEST_F(ViewTest, ATwoLineCaptionFromTheLanguageFileIsShownWholeAboutItsRow) {
   EXPECT_EQ(label->geometry(), designed);
 }
 
+TEST_F(ViewTest, WhatAHandlerChangedBeforeItsMessageIsOnTheScreenWhileTheMessageIsOpen) {
+  mainForm.btn_Read.OnClick = [&](ui::Control&) {
+    mainForm.edt_IP.SetText("192.0.2.77");
+    host.ShowMessage("read", "Torvane-S1", ui::MessageIcon::Information);
+  };
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  QString shownDuringMessage;
+  loop.Post([&] {
+    shownDuringMessage = Find<QLineEdit>(view, "edt_IP")->text();
+    qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget())->OkButton()->click();
+  });
+  QTest::mouseClick(Find<QAbstractButton>(view, "btn_Read"), Qt::LeftButton);
+  EXPECT_EQ(shownDuringMessage, "192.0.2.77");
+}
+
 TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
   gui::MainWindowView view(app, mainForm);
   view.show();
