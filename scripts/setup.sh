@@ -7,6 +7,7 @@ packages=(
   clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev googletest
   qt6-base-dev libgl-dev libjpeg62-turbo-dev
+  qt6-translations-l10n
   xvfb xauth fonts-noto-cjk
   picocom
   cutecom xdotool x11-utils

@@ -12,10 +12,13 @@
 namespace gui {
 namespace {
 
-// The picture keeps its own size but never reaches under the line or into the texts.
-constexpr int kPictureMaxWidth = 140;
-constexpr int kPictureMaxHeight = 150;
-constexpr int kTextX = 160;
+// The picture column holds the program's own picture (150 x 200) whole; everything else is beside it. A
+// larger picture from the program folder is scaled down to the column, its proportions kept.
+constexpr int kPictureMaxWidth = 150;
+constexpr int kPictureMaxHeight = 219;
+constexpr int kTextX = 8 + kPictureMaxWidth + 8;
+constexpr int kTextWidth = 466 - 8 - kTextX;
+constexpr int kContactX = kTextX + 4;
 
 }  // namespace
 
@@ -26,7 +29,7 @@ AboutView::AboutView(ui::Application& app, ui::TAboutFormDesign& form, QWidget* 
   picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   binder_.Also([this, picture] { DrawPicture(picture); });
 
-  auto* title = Place<QLabel>(this, kTextX, 10, 296, 26);
+  auto* title = Place<QLabel>(this, kTextX, 10, kTextWidth, 26);
   QFont big = title->font();
   big.setPointSizeF(big.pointSizeF() * 1.5);
   big.setBold(true);
@@ -34,21 +37,24 @@ AboutView::AboutView(ui::Application& app, ui::TAboutFormDesign& form, QWidget* 
   binder_.Label(title, form.lbl_System_Title);
   binder_.Label(Place<QLabel>(this, kTextX, 42, 80, 20), form.lbl_About_version);
   binder_.Label(Place<QLabel>(this, kTextX + 80, 42, 150, 20), form.lbl_version);
-  auto* description = Place<QLabel>(this, kTextX, 66, 296, 86);
+  auto* description = Place<QLabel>(this, kTextX, 66, kTextWidth, 86);
   description->setWordWrap(true);
   description->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   binder_.Label(description, form.lbl_Aboutl_Description);
 
-  auto* line = Place<QFrame>(this, 8, 158, 450, 2);
+  auto* line = Place<QFrame>(this, kTextX, 158, kTextWidth, 2);
   line->setObjectName(QString::fromStdString(form.Bevel1.Name));
   line->setFrameShape(QFrame::HLine);
   line->setFrameShadow(QFrame::Sunken);
 
-  binder_.Label(Place<QLabel>(this, 12, 166, 90, 20), form.lbl_About_Contact);
-  binder_.LinkLabel(Place<ClickLabel>(this, 102, 166, 250, 20), form.lbl_About_Website);
-  binder_.Label(Place<QLabel>(this, 12, 186, 250, 20), form.lbl_About_Tel);
-  binder_.Label(Place<QLabel>(this, 12, 206, 250, 20), form.lbl_About_Email);
-  binder_.Button(Place<QPushButton>(this, 372, 196, 84, 30), form.btn_About_Yes);
+  binder_.Label(Place<QLabel>(this, kContactX, 166, 90, 20), form.lbl_About_Contact);
+  binder_.LinkLabel(Place<ClickLabel>(this, kContactX + 90, 166, 466 - 8 - kContactX - 90, 20),
+                    form.lbl_About_Website);
+  binder_.Label(Place<QLabel>(this, kContactX, 186, 196, 20), form.lbl_About_Tel);
+  binder_.Label(Place<QLabel>(this, kContactX, 206, 196, 20), form.lbl_About_Email);
+  auto* yes = Place<QPushButton>(this, 372, 196, 84, 30);
+  binder_.Button(yes, form.btn_About_Yes);
+  SetDefaultButton(yes);
   binder_.Refresh(true);
 }
 
@@ -61,10 +67,11 @@ void AboutView::DrawPicture(QLabel* picture) {
   if (!bytes.empty())
     image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), static_cast<int>(bytes.size()));
   // No picture, or one that cannot be read: our own drawing stands in, without a message.
-  QPixmap shown =
-      image.isNull() ? AboutPlaceholder(kPictureMaxWidth, kPictureMaxHeight) : QPixmap::fromImage(image);
+  if (image.width() > kPictureMaxWidth || image.height() > kPictureMaxHeight)
+    image = image.scaled(kPictureMaxWidth, kPictureMaxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+  const QPixmap shown = image.isNull() ? AboutPlaceholder(kPictureMaxWidth, 200) : QPixmap::fromImage(image);
   picture->setPixmap(shown);
-  picture->resize(std::min(shown.width(), kPictureMaxWidth), std::min(shown.height(), kPictureMaxHeight));
+  picture->resize(shown.size());
 }
 
 }  // namespace gui

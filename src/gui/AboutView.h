@@ -1,6 +1,6 @@
 #pragma once
-// The About dialog drawn from its model: the picture at the left; title, version and description beside it;
-// a line across; the contact details with the web link under it and the OK button on the right.
+// The About dialog drawn from its model: the picture whole at the left; beside it the title, version and
+// description, a line, the contact details with the web link and the OK button at the bottom right.
 // Client area 466 x 235.
 
 #include "gui/DialogView.h"

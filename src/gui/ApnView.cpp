@@ -29,6 +29,7 @@ ApnView::ApnView(ui::Application& app, ui::TApnFormDesign& form, QWidget* owner)
   auto* button = new QPushButton(this);
   button->setGeometry(95, 164, 80, 30);
   binder_.Button(button, form.btn_APN);
+  SetDefaultButton(button);
   tabs.emplace_back(kButtonTabOrder, button);
 
   std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

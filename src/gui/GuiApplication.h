@@ -4,6 +4,7 @@
 //   gui::GuiApplication screen(argc, argv);           // first: Qt, the window thread's loop, the dialog host
 //   ui::Application app(screen.Loop(), screen.Host());
 //   app::Tfrm_Main mainForm(app);  ...About, APN...   // the window models, created in the program's order
+//   screen.FollowLanguage([&] { return /* the program speaks Chinese */; });
 //   return screen.Run(app, mainForm, about, apn, [&] { /* close handling */ });
 //
 // The window models must outlive Run (the views are destroyed when it returns).
@@ -27,6 +28,8 @@ class GuiApplication {
 
   platform::EventLoop& Loop();
   ui::DialogHost& Host();
+  // Where Run learns the program's language, for Qt's own texts; without it they stay English.
+  void FollowLanguage(std::function<bool()> isChinese);
 
   // Builds the views of the three windows, shows the main window and handles events until the main
   // window's form is hidden (closed by the program or through onCloseRequest). onCloseRequest runs when the

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -74,11 +73,11 @@ void MainWindowView::BuildPortGroup(QWidget* client) {
   button->setIconSize(QSize(20, 20));
   binder_.Button(button, f.btn_Com);
   binder_.Label(Place<QLabel>(group, kCaptionX, 54, kCaptionWidth, kRowHeight), f.lbl_Open_BaudRate);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 54, 100, kRowHeight), f.cbb_Open_BaudRate);
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 54, 100, kRowHeight), f.cbb_Open_BaudRate);
   binder_.Label(Place<QLabel>(group, kCaptionX, 82, kCaptionWidth, kRowHeight), f.lbl_Open_ComParam);
-  binder_.Combo(Place<QComboBox>(group, kFieldX, 82, 76, kRowHeight), f.cbb_Open_Parity);
-  binder_.Combo(Place<QComboBox>(group, kFieldX + 80, 82, 56, kRowHeight), f.cbb_Open_Byte);
-  binder_.Combo(Place<QComboBox>(group, kFieldX + 140, 82, 56, kRowHeight), f.cbb_Open_Stop);
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 82, 76, kRowHeight), f.cbb_Open_Parity);
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX + 80, 82, 56, kRowHeight), f.cbb_Open_Byte);
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX + 140, 82, 56, kRowHeight), f.cbb_Open_Stop);
 }
 
 void MainWindowView::BuildParamGroup(QWidget* client) {
@@ -97,7 +96,7 @@ void MainWindowView::BuildParamGroup(QWidget* client) {
     binder_.Edit(Place<ModelLineEdit>(group, x, y(), w, kRowHeight), model);
   };
   auto combo = [&](ui::TComboBox& model, int x, int w) {
-    binder_.Combo(Place<QComboBox>(group, x, y(), w, kRowHeight), model);
+    binder_.Combo(Place<ModelComboBox>(group, x, y(), w, kRowHeight), model);
   };
   auto unit = [&](ui::TLabel& label) {
     binder_.Label(Place<QLabel>(group, kBesideX, y(), 60, kRowHeight), label);

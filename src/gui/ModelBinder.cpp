@@ -68,7 +68,17 @@ void ModelBinder::Label(QLabel* widget, ui::TLabel& model) {
   Common(widget, model);
   // Plain text only: a language file's text is shown as written, never read as markup.
   widget->setTextFormat(Qt::PlainText);
-  Also([widget, &model] { widget->setText(ToQtMultiLine(model.Caption())); });
+  const QRect designed = widget->geometry();
+  Also([widget, &model, designed] {
+    widget->setText(ToQtMultiLine(model.Caption()));
+    // A caption from the language file may have two lines where the window has room for one: the label
+    // grows about the middle of its row to show them all, and shrinks back for a one-line caption.
+    if (widget->wordWrap()) return;
+    const int height = std::max(designed.height(), widget->sizeHint().height());
+    if (height != widget->height())
+      widget->setGeometry(designed.x(), designed.y() - (height - designed.height()) / 2, designed.width(),
+                          height);
+  });
   if (auto* clickable = qobject_cast<ClickLabel*>(widget)) {
     QObject::connect(clickable, &ClickLabel::clicked, clickable,
                      [this, &model] { UserAction([&model] { model.UserClick(); }); });
@@ -99,6 +109,7 @@ void ModelBinder::Button(QAbstractButton* widget, ui::TButton& model) {
   });
   QObject::connect(widget, &QAbstractButton::clicked, widget,
                    [this, &model] { UserAction([&model] { model.UserClick(); }); });
+  ClickOnEnter(widget);
 }
 
 void ModelBinder::Combo(QComboBox* widget, ui::TComboBox& model) {
@@ -133,6 +144,8 @@ void ModelBinder::Edit(ModelLineEdit* widget, ui::TEdit& model) {
     // An error in the filter cancels the key, as the key press handling stops there.
     bool accepted = false;
     app_.Dispatch([&] { accepted = model.KeyPress(key); });
+    // A cancelled key edits nothing, so no other redraw follows what the filter itself changed.
+    if (!accepted) RefreshAll();
     return accepted;
   });
   QObject::connect(widget, &QLineEdit::textEdited, widget, [this, &model](const QString& text) {

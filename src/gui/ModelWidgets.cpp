@@ -1,16 +1,49 @@
 #include "gui/ModelWidgets.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 
 #include "gui/QtText.h"
 
 namespace gui {
+namespace {
+
+class EnterClicks final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->key() != Qt::Key_Return && key->key() != Qt::Key_Enter) || key->isAutoRepeat() ||
+        (key->modifiers() & ~Qt::KeypadModifier))
+      return false;
+    static_cast<QAbstractButton*>(watched)->click();
+    return true;
+  }
+};
+
+}  // namespace
+
+void ClickOnEnter(QAbstractButton* button) { button->installEventFilter(new EnterClicks(button)); }
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+}
+
+ModelComboBox::ModelComboBox(QWidget* parent) : QComboBox(parent) { setFocusPolicy(Qt::StrongFocus); }
+
+void ModelComboBox::wheelEvent(QWheelEvent* event) {
+  if (!hasFocus()) {
+    event->ignore();  // passed on to the window behind the list
+    return;
+  }
+  QComboBox::wheelEvent(event);
 }
 
 bool IsTypedCharacter(const QKeyEvent& event) {

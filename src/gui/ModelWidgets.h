@@ -1,11 +1,14 @@
 #pragma once
-// The few widgets whose Qt counterparts lack an event the window models need: a label that can be clicked and
-// an edit that runs the model's key filter on every typed character and reports a click.
+// The few widgets whose Qt counterparts lack an event the window models need or behave against the window's
+// manners: a label that can be clicked, an edit that runs the model's key filter on every typed character and
+// reports a click, and a drop-down list that the mouse wheel cannot change in passing.
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <functional>
+
+class QAbstractButton;
 
 namespace gui {
 
@@ -19,18 +22,6 @@ class ClickLabel : public QLabel {
 
  protected:
   void mouseReleaseEvent(QMouseEvent* event) override;
-};
-
-// A drop-down list that tells its model before the list opens, and opens it as wide as its longest item
-// while the box itself stays narrow.
-class ModelComboBox : public QComboBox {
- public:
-  using QComboBox::QComboBox;
-  void SetBeforePopup(std::function<void()> hook) { beforePopup_ = std::move(hook); }
-  void showPopup() override;
-
- private:
-  std::function<void()> beforePopup_;
 };
 
 class ModelLineEdit : public QLineEdit {
@@ -52,6 +43,27 @@ class ModelLineEdit : public QLineEdit {
  private:
   KeyFilter filter_;
 };
+
+// A drop-down list of the window. It tells its model before the list opens, and opens it as wide as its
+// longest item while the box itself stays narrow. Scrolling the window's area must not choose another port
+// parity or baud rate (each choice re-opens the port): the wheel changes the list only while it has the
+// focus, and a click or Tab gives it the focus.
+class ModelComboBox : public QComboBox {
+  Q_OBJECT
+ public:
+  explicit ModelComboBox(QWidget* parent = nullptr);
+  void SetBeforePopup(std::function<void()> hook) { beforePopup_ = std::move(hook); }
+  void showPopup() override;
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  std::function<void()> beforePopup_;
+};
+
+// Enter presses the focused button as Space does; Qt leaves Enter to a dialog's default button otherwise.
+void ClickOnEnter(QAbstractButton* button);
 
 // Whether a key press is a typed character that a window's key filter sees: printable characters and the
 // control characters a keyboard types (Backspace, Ctrl combinations), but not Delete, the arrows, Tab.

@@ -1,9 +1,9 @@
 #include "gui/QtDialogHost.h"
 
-#include <QMessageBox>
 #include <QWidget>
 #include <stdexcept>
 
+#include "gui/MessageDialog.h"
 #include "gui/ModelBinder.h"
 #include "gui/QtEventLoop.h"
 #include "gui/QtText.h"
@@ -11,15 +11,9 @@
 namespace gui {
 
 void QtDialogHost::ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) {
-  QMessageBox box;
-  box.setWindowTitle(ToQt(caption));
-  // Help texts contain "<" and ">"; they are never markup.
-  box.setTextFormat(Qt::PlainText);
-  box.setText(ToQtMultiLine(text));
-  box.setIcon(icon == ui::MessageIcon::Error         ? QMessageBox::Critical
-              : icon == ui::MessageIcon::Information ? QMessageBox::Information
-                                                     : QMessageBox::NoIcon);
-  box.setStandardButtons(QMessageBox::Ok);
+  // What the handler changed before its message must be on the screen while the message waits for OK.
+  ModelBinder::RefreshAll();
+  MessageDialog box(ToQtMultiLine(text), ToQt(caption), icon);
   box.exec();
 }
 

@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
   gui::GuiApplication screen(argc, argv);
   app::TDtuProgram program(screen.Loop(), screen.Host());
   program.Start();
+  screen.FollowLanguage([&program] { return program.Lang.IsChinese(); });
   return screen.Run(program.Application, *program.frm_Main, *program.frm_About, *program.frm_APN,
                     [&program] { program.frm_Main->UserClose(); });
 }

@@ -8,19 +8,22 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "gui/AboutView.h"
 #include "gui/ApnView.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindowView.h"
+#include "gui/MessageDialog.h"
 #include "gui/ModelWidgets.h"
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
+#include "gui/QtTranslation.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -260,6 +263,28 @@ TEST_F(ViewTest, ChoosingInAListSelectsInTheModelAndRaisesItsChange) {
   EXPECT_EQ(changes, 1);
 }
 
+TEST_F(ViewTest, TheWheelChangesAListOnlyWhileItHasTheFocus) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  view.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&view));
+  auto* parity = Find<QComboBox>(view, "cbb_Open_Parity");
+  const int before = mainForm.cbb_Open_Parity.ItemIndex();
+  auto wheelDown = [parity] {
+    QWheelEvent wheel(QPointF(5, 5), parity->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(parity, &wheel);
+  };
+  Find<QWidget>(view, "edt_IP")->setFocus();
+  wheelDown();
+  EXPECT_EQ(parity->currentIndex(), before);
+  EXPECT_EQ(mainForm.cbb_Open_Parity.ItemIndex(), before);
+  parity->setFocus();
+  wheelDown();
+  EXPECT_EQ(mainForm.cbb_Open_Parity.ItemIndex(), before + 1);
+  EXPECT_EQ(parity->currentIndex(), before + 1);
+}
+
 TEST_F(ViewTest, AnErrorInAClickHandlerReachesTheGeneralErrorReport) {
   mainForm.btn_SetAll.OnClick = [](ui::Control&) { throw std::runtime_error("Port not open"); };
   app.Title = "Torvane-S1";
@@ -269,12 +294,12 @@ TEST_F(ViewTest, AnErrorInAClickHandlerReachesTheGeneralErrorReport) {
   QString caption;
   // The message box runs its own loop; a posted task reads it and presses OK.
   loop.Post([&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    shown = box->text();
+    shown = box->Text();
     caption = box->windowTitle();
-    EXPECT_EQ(box->icon(), QMessageBox::Critical);
-    box->button(QMessageBox::Ok)->click();
+    EXPECT_EQ(box->Icon(), ui::MessageIcon::Error);
+    box->OkButton()->click();
   });
   QTest::mouseClick(Find<QAbstractButton>(view, "btn_SetAll"), Qt::LeftButton);
   EXPECT_EQ(shown, "Port not open.");
@@ -384,6 +409,33 @@ TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QPalette().color(QPalette::Base));
 }
 
+TEST_F(ViewTest, ATwoLineCaptionFromTheLanguageFileIsShownWholeAboutItsRow) {
+  gui::MainWindowView view(app, mainForm);
+  auto* label = Find<QLabel>(view, "lbl_WaitTime");
+  const QRect designed = label->geometry();
+  InLoop([&] { mainForm.lbl_WaitTime.SetCaption("Packing\r\ninterval"); });
+  EXPECT_GE(label->height(), 2 * label->fontMetrics().lineSpacing());
+  EXPECT_NEAR(label->geometry().center().y(), designed.center().y(), 1);
+  InLoop([&] { mainForm.lbl_WaitTime.SetCaption("Interval"); });
+  EXPECT_EQ(label->geometry(), designed);
+}
+
+TEST_F(ViewTest, WhatAHandlerChangedBeforeItsMessageIsOnTheScreenWhileTheMessageIsOpen) {
+  mainForm.btn_Read.OnClick = [&](ui::Control&) {
+    mainForm.edt_IP.SetText("192.0.2.77");
+    host.ShowMessage("read", "Torvane-S1", ui::MessageIcon::Information);
+  };
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  QString shownDuringMessage;
+  loop.Post([&] {
+    shownDuringMessage = Find<QLineEdit>(view, "edt_IP")->text();
+    qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget())->OkButton()->click();
+  });
+  QTest::mouseClick(Find<QAbstractButton>(view, "btn_Read"), Qt::LeftButton);
+  EXPECT_EQ(shownDuringMessage, "192.0.2.77");
+}
+
 TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
   gui::MainWindowView view(app, mainForm);
   view.show();
@@ -404,30 +456,64 @@ TEST_F(ViewTest, HelpTextsAreShownAsWrittenNeverAsMarkup) {
   EXPECT_EQ(Find<QLabel>(view, "lbl_Info")->textFormat(), Qt::PlainText);
   QString shown;
   loop.Post([&] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
     ASSERT_NE(box, nullptr);
-    shown = box->text();
-    EXPECT_EQ(box->textFormat(), Qt::PlainText);
-    EXPECT_EQ(box->icon(), QMessageBox::Information);
-    box->button(QMessageBox::Ok)->click();
+    shown = box->Text();
+    EXPECT_EQ(box->TextLabel()->textFormat(), Qt::PlainText);
+    EXPECT_EQ(box->Icon(), ui::MessageIcon::Information);
+    box->OkButton()->click();
   });
   host.ShowMessage("<i>a</i>\r\nb", "Torvane-S1", ui::MessageIcon::Information);
   EXPECT_EQ(shown, "<i>a</i>\nb");
 }
 
-TEST_F(ViewTest, TheAboutPictureShowsTheModelsJpegAndFallsBackOnBytesThatAreNoPicture) {
-  QImage image(64, 48, QImage::Format_RGB32);
-  image.fill(Qt::red);
-  QByteArray jpeg;
-  QBuffer buffer(&jpeg);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "JPG");
-  about.img_About.Picture.assign(jpeg.constData(), static_cast<size_t>(jpeg.size()));
+TEST_F(ViewTest, TheSmsHelpShowsEachCommandOnOneLine) {
+  for (const Language l : {Language::English, Language::Chinese}) {
+    const QString help = Text(lang::lang_Hint_Message, l).replace("\r\n", "\n");
+    int widest = 0;
+    loop.Post([&] {
+      auto* box = qobject_cast<gui::MessageDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      const QLabel* label = box->TextLabel();
+      for (const QString& line : help.split('\n'))
+        widest = std::max(widest, label->fontMetrics().horizontalAdvance(line));
+      EXPECT_FALSE(label->wordWrap());
+      EXPECT_GE(label->contentsRect().width(), widest);
+      EXPECT_TRUE(box->OkButton()->isDefault()) << "Enter closes it";
+      box->OkButton()->click();
+    });
+    host.ShowMessage(platform::Utf8ToGbk(help.toStdString()), "Torvane-S1", ui::MessageIcon::None);
+    EXPECT_GT(widest, 0);
+  }
+}
+
+TEST_F(ViewTest, TheAboutPictureIsShownWholeAtItsOwnSizeAndFallsBackOnBytesThatAreNoPicture) {
+  auto jpeg = [](QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
+  };
+  about.img_About.Picture = jpeg(QSize(64, 48));
   ui::MarkModelChanged();
   gui::AboutView view(app, about);
   auto* picture = Find<QLabel>(view, "img_About");
   EXPECT_EQ(picture->pixmap().size(), QSize(64, 48));
   EXPECT_EQ(picture->size(), QSize(64, 48));
+  // The program's own picture's size, then one too big for the dialog: scaled down, never cropped.
+  const std::pair<QSize, QSize> shownAs[] = {{{150, 200}, {150, 200}}, {{600, 300}, {150, 75}}};
+  for (const auto& [size, shown] : shownAs) {
+    InLoop([&] {
+      about.img_About.Picture = jpeg(size);
+      ui::MarkModelChanged();
+    });
+    EXPECT_EQ(picture->pixmap().size(), shown);
+    EXPECT_EQ(picture->size(), shown);
+  }
+  EXPECT_LE(picture->geometry().right(), Find<QLabel>(view, "lbl_System_Title")->x());
 
   InLoop([&] {
     about.img_About.Picture = std::string("\xFF\xD8\xFF\xE0 truncated", 14);
@@ -435,6 +521,26 @@ TEST_F(ViewTest, TheAboutPictureShowsTheModelsJpegAndFallsBackOnBytesThatAreNoPi
   });
   EXPECT_FALSE(picture->pixmap().isNull());
   EXPECT_NE(picture->pixmap().size(), QSize(64, 48));
+}
+
+TEST_F(ViewTest, QtsOwnTextsSpeakChineseOnlyWhileTheProgramDoes) {
+  bool chinese = true;
+  gui::QtTranslation translation(app, [&] { return chinese; });
+  QLineEdit edit;
+  auto firstMenuText = [&edit] {
+    std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+    return menu->actions().value(0)->text();
+  };
+  EXPECT_TRUE(translation.Installed());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), QString::fromUtf8("确定"));
+  const QString chineseUndo = firstMenuText();
+  InLoop([&] {
+    chinese = false;
+    ui::MarkModelChanged();
+  });
+  EXPECT_FALSE(translation.Installed());
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "OK"), "OK");
+  EXPECT_NE(firstMenuText(), chineseUndo);
 }
 
 // ---- Modal showing. ----
@@ -465,6 +571,65 @@ TEST_F(ViewTest, AModalDialogRunsUntilItsFormClosesWhileTasksAndTimersGoOn) {
   EXPECT_FALSE(view.isVisible());
   EXPECT_FALSE(apn.Visible());
   host.UnregisterView(apn);
+}
+
+// Runs the key presses once the shown dialog is the active window, as the window's shortcuts need; a dialog
+// that never becomes active is closed, so the test fails rather than hangs.
+void WhenActive(gui::QtEventLoop& loop, QWidget& window, std::function<void()> act) {
+  loop.Post([&window, act] {
+    window.activateWindow();
+    const bool active = QTest::qWaitForWindowActive(&window);
+    EXPECT_TRUE(active);
+    active ? act() : void(window.close());
+  });
+}
+
+TEST_F(ViewTest, EnterConfirmsAndEscapeClosesTheDialogsWithoutApplying) {
+  std::vector<std::string> pressed;
+  apn.btn_APN.OnClick = [&](ui::Control& sender) {
+    pressed.push_back(sender.Name);
+    apn.Close();
+  };
+  about.btn_About_Yes.OnClick = [&](ui::Control& sender) {
+    pressed.push_back(sender.Name);
+    about.Close();
+  };
+  // The APN fields' key filter cancels everything, as a strict filter would; Enter still confirms.
+  apn.lbledt_account.OnKeyPress = [](ui::Control&, char& key) { key = 0; };
+  gui::ApnView apnView(app, apn);
+  gui::AboutView aboutView(app, about);
+  host.RegisterView(apn, apnView);
+  host.RegisterView(about, aboutView);
+
+  WhenActive(loop, apnView,
+             [&] { QTest::keyClick(Find<QWidget>(apnView, "lbledt_account"), Qt::Key_Return); });
+  apn.ShowModal();
+  WhenActive(loop, apnView, [&] { QTest::keyClick(Find<QWidget>(apnView, "lbledt_APN"), Qt::Key_Escape); });
+  apn.ShowModal();
+  WhenActive(loop, aboutView, [&] { QTest::keyClick(&aboutView, Qt::Key_Enter, Qt::KeypadModifier); });
+  about.ShowModal();
+  WhenActive(loop, aboutView, [&] { QTest::keyClick(&aboutView, Qt::Key_Escape); });
+  about.ShowModal();
+
+  EXPECT_EQ(pressed, (std::vector<std::string>{"btn_APN", "btn_About_Yes"}));
+  EXPECT_FALSE(apn.Visible());
+  EXPECT_FALSE(about.Visible());
+  host.UnregisterView(apn);
+  host.UnregisterView(about);
+}
+
+TEST_F(ViewTest, AFocusedButtonReactsToEnterAndSpace) {
+  std::vector<std::string> clicked;
+  auto record = [&](ui::Control& sender) { clicked.push_back(sender.Name); };
+  mainForm.btn_Read.OnClick = record;
+  mainForm.btn_Com.OnClick = record;
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  for (const char* name : {"btn_Read", "btn_Com"}) {
+    QTest::keyClick(Find<QWidget>(view, name), Qt::Key_Return);
+    QTest::keyClick(Find<QWidget>(view, name), Qt::Key_Space);
+  }
+  EXPECT_EQ(clicked, (std::vector<std::string>{"btn_Read", "btn_Read", "btn_Com", "btn_Com"}));
 }
 
 TEST_F(ViewTest, TheDialogsCloseButtonClosesItsForm) {
