@@ -97,12 +97,15 @@ void Tfrm_Main::RefreshPortList() {
     items.push_back("COM" + std::to_string(n));
     devices.push_back(items.back());
   }
-  for (const serial::PortName& port : serial::ListPortNames()) {
-    if (std::find(devices.begin(), devices.end(), port.Name) != devices.end()) continue;
+  for (const serial::PortName& port : ListPorts()) {
+    // An adapter is opened by its stable name where it has one: /dev/ttyUSB0 may be another adapter after
+    // the next plug-in.
+    const std::string& path = port.StableName.empty() ? port.Name : port.StableName;
+    if (std::find(devices.begin(), devices.end(), path) != devices.end()) continue;
     // The device's own name and what it is; the item maps to the path, its text is never parsed.
     const std::string shortName = port.Name.substr(port.Name.find_last_of('/') + 1);
     items.push_back(port.Description.empty() ? shortName : shortName + "  " + port.Description);
-    devices.push_back(port.Name);
+    devices.push_back(path);
   }
   // An item the program added for a device that is not there now (an adapter chosen last time) stays.
   if (selected >= 9 && !device.empty() &&
@@ -148,8 +151,34 @@ void Tfrm_Main::FormCreate() {
   const std::string icon = FilePath("logo.ico");
   if (platform::FileExists(icon)) App().IconPath = icon;
   Settings.LoadSettings(*this, FilePath("program.ini"), lang::IsSystemChinese());
+  SelectChosenDevice(
+      settings::IniFile(FilePath("program.ini")).ReadString(ui::kComSection, ui::kChosenDeviceKey, ""));
   CreateLangList();
   btn_Com.Click();
+}
+
+void Tfrm_Main::SelectChosenDevice(const std::string& device) {
+  if (device.empty()) return;
+  const auto at = std::find(portDevices_.begin(), portDevices_.end(), device);
+  if (at != portDevices_.end()) {
+    cbb_Open_ComName.SetItemIndex(static_cast<int>(at - portDevices_.begin()));
+    return;
+  }
+  std::vector<std::string> items = cbb_Open_ComName.Items();
+  items.push_back(device.substr(device.find_last_of('/') + 1) + " (missing)");
+  portDevices_.push_back(device);
+  cbb_Open_ComName.SetItems(std::move(items));
+  cbb_Open_ComName.SetItemIndex(static_cast<int>(portDevices_.size()) - 1);
+}
+
+void Tfrm_Main::SaveChosenDevice(const std::string& iniPath) {
+  const int selected = cbb_Open_ComName.ItemIndex();
+  const std::string device = selected >= 9 ? PortControl.DeviceForItem(selected) : "";
+  settings::IniFile ini(iniPath);
+  // Only a file that once had an adapter chosen gains the key: a first save keeps its 23 keys.
+  if (!device.empty() || ini.HasKey(ui::kComSection, ui::kChosenDeviceKey)) {
+    ini.WriteString(ui::kComSection, ui::kChosenDeviceKey, device);
+  }
 }
 
 void Tfrm_Main::CreateLangList() {
@@ -169,7 +198,9 @@ void Tfrm_Main::ToggleLang() {
 void Tfrm_Main::FreeLangList() { Lang_.Release(); }
 
 void Tfrm_Main::FormClose() {
+  const bool loaded = Settings.SettingsFile().has_value();
   Settings.SaveSettings(*this, Lang_.IsChinese());
+  if (loaded) SaveChosenDevice(FilePath("program.ini"));
   FreeLangList();
 }
 

@@ -11,6 +11,7 @@
 #include "lang/LangHolder.h"
 #include "serial/Comm.h"
 #include "serial/CommLine.h"
+#include "serial/PortNames.h"
 #include "settings/Settings.h"
 #include "ui/MainFormDesign.h"
 
@@ -64,6 +65,8 @@ class Tfrm_Main : public ui::TMainFormDesign {
   // Lists COM1..COM9 and the serial devices present now, each adapter by its device name and description;
   // the selected item keeps naming the same device. Runs at start-up and each time the list drops down.
   void RefreshPortList();
+  // The serial devices present after COM1..COM9; the system's list unless a test gives its own.
+  std::function<std::vector<serial::PortName>()> ListPorts = [] { return serial::ListPortNames(); };
 
   // Where the window's files are: see platform::SettingsFolder and platform::FindProgramFile.
   static std::string FilePath(const char* name);
@@ -73,6 +76,10 @@ class Tfrm_Main : public ui::TMainFormDesign {
 
   // The device each item of cbb_Open_ComName opens, by item index.
   std::vector<std::string> portDevices_;
+  // Selects the adapter saved by its stable path; one that is not there is listed as missing and selected,
+  // so that no other device is opened in its place.
+  void SelectChosenDevice(const std::string& device);
+  void SaveChosenDevice(const std::string& iniPath);
   lang::TLangHolder& Lang_;
   bool closed_ = false;
   bool saveFailed_ = false;

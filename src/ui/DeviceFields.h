@@ -17,6 +17,9 @@ inline constexpr const char* kDtuSection = "DTU";
 
 // The language flag, written before every field: "1" Chinese, "0" English. It belongs to no control.
 inline constexpr const char* kLanguageKey = "Lang";
+// [Com]: the stable path of the adapter chosen in the port list after COM9, written only once one was
+// chosen, so that the adapter is found again wherever it appears in the list at the next start.
+inline constexpr const char* kChosenDeviceKey = "Device";
 
 // The APN list: two fixed APNs, then the entry that takes an APN of the user's own from edt_APN_other.
 inline constexpr const char* kApnCmnet = "CMNET";

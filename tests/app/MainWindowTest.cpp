@@ -261,6 +261,33 @@ TEST_F(MainWindow, AFailedSaveIsReportedAndASecondCloseStillCloses) {
   EXPECT_EQ(folder.Read("program.ini"), before);
 }
 
+TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing) {
+  struct Row {
+    std::string saved;
+    std::string shown;
+  };
+  // ComName=9 names the first adapter of the list: another adapter has taken that place since.
+  for (const Row& row : {Row{"/dev/serial/by-id/usb-FTDI_A-if00", "ttyUSB1  FTDI FT232R"},
+                         Row{"/dev/serial/by-id/usb-FTDI_B-if00", "usb-FTDI_B-if00 (missing)"}}) {
+    folder.Write("program.ini", "[Com]\r\nComName=9\r\nDevice=" + row.saved + "\r\n");
+    ui::Application app(loop, host);
+    lang::TLangHolder lang;
+    app::Tfrm_Main form(app, lang);
+    form.ListPorts = [] {
+      return std::vector<serial::PortName>{
+          {"/dev/ttyUSB0", "Other adapter", "/dev/serial/by-id/usb-Other-if00"},
+          {"/dev/ttyUSB1", "FTDI FT232R", "/dev/serial/by-id/usb-FTDI_A-if00"}};
+    };
+    form.RefreshPortList();
+    form.FormCreate();
+    EXPECT_EQ(form.cbb_Open_ComName.Text(), row.shown);
+    EXPECT_EQ(form.PortControl.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved)
+        << "never the adapter that took its place";
+    form.FormClose();
+    EXPECT_NE(folder.Read("program.ini").find("Device=" + row.saved + "\r\n"), std::string::npos);
+  }
+}
+
 TEST_F(MainWindow, AnIconBesideTheProgramBecomesTheApplicationIcon) {
   folder.Write("logo.ico", "not really an icon");
   StartProgram(false);
