@@ -56,8 +56,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION comm)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE https://www.example.com)
-# The libraries come from what the programs link; only the fonts, which nothing links, are named by hand:
-# without a CJK font the Chinese texts show as boxes.
+# The libraries come from what the programs link; only what nothing links is named by hand: without a CJK
+# font the Chinese texts show as boxes, and without Qt's translations its own buttons and menus stay English.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei, qt6-translations-l10n")
 include(CPack)
