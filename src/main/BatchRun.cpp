@@ -12,15 +12,9 @@
 #include "ui/DeviceFields.h"
 
 namespace cli {
-namespace {
-
-// Loading an empty file gives every field the default the settings file would give it.
-constexpr const char* kNoSettingsFile = "/dev/null";
-
-}  // namespace
 
 TBatchRun::TBatchRun(platform::EventLoop& loop, const CliOptions& options, Console& console)
-    : loop_(loop), options_(options), console_(console) {}
+    : loop_(loop), options_(options), console_(console), unitSettings_(options.iniFile) {}
 
 TBatchRun::~TBatchRun() {
   // Each job closes its port and ends its threads before the language list it speaks through goes.
@@ -45,16 +39,31 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
     return 2;
   }
 
+  // Every unit is checked before the first port opens: a batch with a mistake in it changes no DTU.
+  auto resolved = ResolveUnits(options_);
+  if (const auto* error = std::get_if<UnitsError>(&resolved)) {
+    console_.Error("dtu-config: " + error->message);
+    return 2;
+  }
+  units_ = std::get<std::vector<Unit>>(std::move(resolved));
+  std::vector<std::string> iniPaths;
+  try {
+    for (const Unit& unit : units_) iniPaths.push_back(unitSettings_.FileFor(unit));
+  } catch (const std::exception& error) {
+    console_.Error(std::string("dtu-config: ") + error.what());
+    return 2;
+  }
+
   std::string langFile = app::Tfrm_Main::FilePath("lang.txt");
   if (!platform::FileExists(langFile)) langFile.clear();
   lang_.Create(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
 
-  const bool several = options_.ports.size() > 1;
-  const std::string iniPath = options_.iniFile.value_or(kNoSettingsFile);
-  for (const std::string& device : options_.ports) {
+  const bool several = units_.size() > 1;
+  for (size_t i = 0; i < units_.size(); ++i) {
+    const std::string& device = units_[i].port;
     const std::string prefix = several ? device + ": " : "";
     jobs_.push_back(std::make_unique<TPortJob>(
-        loop_, lang_, options_, iniPath, device,
+        loop_, lang_, options_, iniPaths[i], device,
         [this, prefix](std::string_view line) { console_.Error(prefix + std::string(line)); }));
   }
 

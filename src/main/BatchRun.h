@@ -13,6 +13,8 @@
 #include "main/CliOptions.h"
 #include "main/Console.h"
 #include "main/PortJob.h"
+#include "main/UnitSettings.h"
+#include "main/Units.h"
 #include "platform/EventLoop.h"
 
 namespace cli {
@@ -44,6 +46,9 @@ class TBatchRun {
   const CliOptions& options_;
   Console& console_;
   lang::TLangHolder lang_;
+  TUnitSettings unitSettings_;
+  // In the order of the jobs.
+  std::vector<Unit> units_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
 };
 

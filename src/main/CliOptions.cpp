@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "main/UnitValues.h"
 #include "ui/MainFormDesign.h"
 
 namespace cli {
@@ -38,6 +39,15 @@ const char* UsageText() {
          "  --baud RATE       PC port rate: 300 600 1200 2400 4800 9600 14400 19200 38400 57600 115200\n"
          "  --lang zh|en      language of the log (default: from the locale)\n"
          "  --timeout SECONDS give up on a port after this long (default 60)\n"
+         "  --set KEY=VALUE   give KEY of the [DTU] section this value on every port (beats FILE); "
+         "repeatable\n"
+         "  --units CSV       one row per DTU: a column port (a device path or a /dev/serial/by-id name) "
+         "and\n"
+         "                    columns named after [DTU] keys (beat --set; an empty cell leaves the key "
+         "alone);\n"
+         "                    its ports join those of --port, which may then be left out\n"
+         "                    In values, {n} is the unit's number (1-based: the file's rows, then --port)\n"
+         "                    and {serial} the serial number of its USB adapter (empty when none).\n"
          "  --help            show this text\n"
          "\n"
          "The log goes to standard error, one final line per port. Exit status: 0 every port succeeded,\n"
@@ -54,8 +64,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   std::optional<Action> action;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
-    const bool takesValue =
-        arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" || arg == "--timeout";
+    const bool takesValue = arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" ||
+                            arg == "--timeout" || arg == "--set" || arg == "--units";
     if (takesValue) {
       if (i + 1 >= args.size()) return UsageError{arg + " needs a value"};
       const std::string& value = args[++i];
@@ -75,6 +85,23 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
           return UsageError{"--baud " + value + " is not one of the rates of the port list"};
         }
         options.baudRate = *WholeNumber(value);
+      } else if (arg == "--set") {
+        const size_t equals = value.find('=');
+        const auto key = DtuKey(std::string_view(value).substr(0, equals == std::string::npos ? 0 : equals));
+        if (equals == std::string::npos) return UsageError{"--set takes KEY=VALUE, not '" + value + "'"};
+        if (!key)
+          return UsageError{"--set: unknown key '" + value.substr(0, equals) + "' (not a key of [DTU])"};
+        for (const auto& given : options.sets) {
+          if (given.first == *key) return UsageError{"--set " + *key + " is given twice"};
+        }
+        const std::string text = value.substr(equals + 1);
+        if (text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+          return UsageError{"--set " + *key + ": the value holds a line break"};
+        }
+        options.sets.emplace_back(*key, text);
+      } else if (arg == "--units") {
+        if (options.unitsFile) return UsageError{"--units is given twice"};
+        options.unitsFile = value;
       } else if (arg == "--lang") {
         if (value != "zh" && value != "en") return UsageError{"--lang takes zh or en"};
         options.chinese = value == "zh";
@@ -101,7 +128,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   }
   if (!action) return UsageError{"no action given (read, write or defaults)"};
   options.action = *action;
-  if (options.ports.empty()) return UsageError{"no --port given"};
+  if (options.ports.empty() && !options.unitsFile) return UsageError{"no --port given"};
   if (options.action == Action::Write && !options.iniFile) return UsageError{"write needs --ini FILE"};
   return options;
 }

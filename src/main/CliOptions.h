@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct CliOptions {
   std::optional<bool> chinese;
   // Every port gives up after this long, whatever it is waiting for.
   int timeoutSeconds = 60;
+  // --set KEY=VALUE in the order given: [DTU] keys as the settings file spells them, and their values with
+  // the placeholders {n} and {serial} still in them. They beat the settings file for every port.
+  std::vector<std::pair<std::string, std::string>> sets;
+  // --units FILE: a port and values of its own for each DTU; they beat --set.
+  std::optional<std::string> unitsFile;
 };
 
 // --help: print the usage text to standard output and succeed.

@@ -20,4 +20,8 @@ struct CommandTexts {
 std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n",
                        CommandTexts texts = {});
 
+// The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,
+// and put in quotation marks of its own where the loader would drop blanks or quotation marks at its ends.
+std::string StoredForm(const std::string& value);
+
 }  // namespace cli

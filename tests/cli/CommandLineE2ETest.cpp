@@ -8,6 +8,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <regex>
@@ -220,6 +221,80 @@ TEST_F(CommandLineE2E, HelpAndUsageErrorsFromTheProgram) {
   EXPECT_NE(bad.err.find("--baud 12345"), std::string::npos);
   EXPECT_NE(bad.err.find("usage: dtu-config"), std::string::npos);
 }
+
+std::string Hex(const std::string& text) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const unsigned char c : text) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
+  return hex;
+}
+
+TEST_F(CommandLineE2E, EachUnitGetsItsOwnValuesFromTheUnitsFileAndSet) {
+  PtyDtu first;
+  PtyDtu second;
+  PtyDtu third;
+  const auto alias = folder.Path() / "second-dtu";
+  std::filesystem::create_symlink(second.SlavePath(), alias);
+  const std::string ini = WriteIni("base.ini", "[DTU]\nIP=198.51.100.1\nPort=2000\n");
+  const std::string units = WriteIni("units.csv", "port,IP,DevID\n" + first.SlavePath() + ",192.0.2.1,\n\"" +
+                                                      alias.string() + "\",,\"ID,{n}\"\n");
+  const auto result = RunInProcess({"write", "--ini", ini, "--units", units, "--port", third.SlavePath(),
+                                    "--port", first.SlavePath(), "--set", "devid=LOGIN:{n}{serial}", "--set",
+                                    "Port=5001", "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find(alias.string() + ": succeeded"), std::string::npos)
+      << "named as the row names it";
+  EXPECT_EQ(first.Settings().server, "192.0.2.1");
+  EXPECT_EQ(first.Settings().registrationPacketHex, Hex("LOGIN:1"))
+      << "a pseudo-terminal has no serial number";
+  EXPECT_EQ(second.Settings().server, "198.51.100.1") << "an empty cell leaves the settings file's value";
+  EXPECT_EQ(second.Settings().registrationPacketHex, Hex("ID,2")) << "the row beats --set";
+  EXPECT_EQ(third.Settings().registrationPacketHex, Hex("LOGIN:3"))
+      << "ports no row names come after the rows";
+  for (const PtyDtu* dtu : {&first, &second, &third}) EXPECT_EQ(dtu->Settings().port, "5001");
+  EXPECT_EQ(first.Received().size(), 10u) << "a --port that a row names is one unit, not two";
+}
+
+struct BadBatchCase {
+  const char* name;
+  const char* units;  // $DTU stands for the DTU's path
+  std::vector<std::string> args;
+  const char* complaint;
+};
+
+class BadBatch : public CommandLineE2E, public testing::WithParamInterface<BadBatchCase> {};
+
+TEST_P(BadBatch, IsAUsageErrorAndOpensNoPort) {
+  PtyDtu dtu;
+  PtyDtu other;
+  std::filesystem::create_symlink(dtu.SlavePath(), folder.Path() / "alias");
+  std::string units = GetParam().units;
+  for (size_t at; (at = units.find("$DTU")) != std::string::npos;) units.replace(at, 4, dtu.SlavePath());
+  for (size_t at; (at = units.find("$ALIAS")) != std::string::npos;) {
+    units.replace(at, 6, (folder.Path() / "alias").string());
+  }
+  std::vector<std::string> args{"defaults", "--units", WriteIni("units.csv", units), "--port",
+                                other.SlavePath()};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  const auto result = RunInProcess(args);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find(GetParam().complaint), std::string::npos) << result.err;
+  EXPECT_TRUE(dtu.Received().empty());
+  EXPECT_TRUE(other.Received().empty()) << "not even the ports without a mistake are touched";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadBatch,
+    testing::Values(
+        BadBatchCase{"UnknownKey", "port,Server\n$DTU,a\n", {}, "unknown key 'Server'"},
+        BadBatchCase{"RowWithoutPort", "port,IP\n$DTU,a\n,b\n", {}, "line 3: the row has no port"},
+        BadBatchCase{"TwoRowsForOnePort", "port\n$DTU\n$DTU\n", {}, "a second row"},
+        BadBatchCase{"TwoNamesOfOnePort", "port\n$DTU\n$ALIAS\n", {}, "a second row"},
+        BadBatchCase{"PortNotPresent", "port\n$DTU\n/dev/serial/by-id/gone\n", {}, "not present"},
+        BadBatchCase{"BareByIdNameNotPresent", "port\nusb-gone-if00\n", {}, "not present"},
+        BadBatchCase{"LineBreakInAValue", "port,DevID\n$DTU,\"a\nb\"\n", {}, "line break"},
+        BadBatchCase{"ListValueNotANumber", "port\n$DTU\n", {"--set", "Protocol=UDP"}, "Protocol"}),
+    [](const testing::TestParamInfo<BadBatchCase>& row) { return std::string(row.param.name); });
 
 struct StopCase {
   const char* name;

@@ -1,0 +1,33 @@
+#pragma once
+// A settings file of its own for each unit that is given values beside the settings file: a copy of the
+// file with the unit's [DTU] values written in, which the unit's job then loads as the window would load
+// program.ini. The loader's rules (the APN choice and text, list indexes, quoting) thus apply to these values
+// exactly as to the file's own.
+
+#include <optional>
+#include <string>
+
+#include "main/Units.h"
+
+namespace cli {
+
+class TUnitSettings {
+ public:
+  // baseFile: the --ini file, or nothing. No folder is made until a unit needs one.
+  explicit TUnitSettings(std::optional<std::string> baseFile);
+  // Removes the copies and their folder.
+  ~TUnitSettings();
+  TUnitSettings(const TUnitSettings&) = delete;
+  TUnitSettings& operator=(const TUnitSettings&) = delete;
+
+  // The file the unit's job loads: the base file itself (or an empty file) when the unit has no values of
+  // its own, else its copy. A unit given an APN text but no APN choice gets the other-APN entry, the one
+  // entry that uses the text. Throws std::runtime_error when a copy cannot be made.
+  std::string FileFor(const Unit& unit);
+
+ private:
+  std::optional<std::string> base_;
+  std::string folder_;
+};
+
+}  // namespace cli
