@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dtu-sim [--echo off|exact|cr|lf|bare] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
-    "               [--refuse NAME]... [--answer NAME=TEXT]... [--silent] [--link PATH]\n"
+    "               [--refuse NAME]... [--answer NAME=TEXT]... [--forget NAME]... [--silent] [--link PATH]\n"
     "  --echo       echo each command: not at all, exactly as received, cut short at its CR, ending in LF\n"
     "               alone, or without its line end\n"
     "  --echo-alone send the echo on its own, before the answer\n"
@@ -29,6 +29,8 @@ constexpr const char* kUsage =
     "  --banner     send the power-on banner a second after the port is first opened\n"
     "  --refuse     answer ERROR to this command (CIPPACK, ICF, CIPR, ATW, ...); repeatable\n"
     "  --answer     answer this command with TEXT instead (\\r and \\n stand for CR and LF); repeatable\n"
+    "  --forget     answer OK to this setting command (CIPPACK, CIPSCONT, ...) but keep the old value;\n"
+    "               repeatable\n"
     "  --silent     answer nothing\n"
     "  --link PATH  also reach the port through this symbolic link (removed at exit)\n"
     "The DTU starts at 115200 baud, 8 data bits, no parity, 1 stop bit (picocom -b 115200 PATH).\n";
@@ -101,6 +103,8 @@ std::optional<Arguments> Parse(int argc, char** argv) {
       const std::string_view spec = argv[++i];
       const size_t equals = spec.find('=');
       args.faults.answer[std::string(spec.substr(0, equals))] = Unescape(spec.substr(equals + 1));
+    } else if (option == "--forget" && value) {
+      args.faults.forget.insert(argv[++i]);
     } else if (option == "--silent") {
       args.faults.silent = true;
     } else if (option == "--link" && value && *value != '\0') {
