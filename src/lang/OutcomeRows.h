@@ -36,5 +36,8 @@ inline constexpr LangRow lang_Cli_NothingSent{"lang_Cli_NothingSent", "操作在
 // Around the number of seconds of --timeout.
 inline constexpr LangRow lang_Cli_NoResult{"lang_Cli_NoResult", "在 ", "no result within "};
 inline constexpr LangRow lang_Cli_NoResultEnd{"lang_Cli_NoResultEnd", " 秒内没有结果", " s"};
+// write --verify: followed by the keys of the fields the DTU accepted but reported otherwise when read back.
+inline constexpr LangRow lang_Cli_NotKept{"lang_Cli_NotKept", "DTU接受但未保存：",
+                                          "the DTU accepted but did not keep "};
 
 }  // namespace lang

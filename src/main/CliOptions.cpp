@@ -48,6 +48,7 @@ const char* UsageText() {
          "                    its ports join those of --port, which may then be left out\n"
          "                    In values, {n} is the unit's number (1-based: the file's rows, then --port)\n"
          "                    and {serial} the serial number of its USB adapter (empty when none).\n"
+         "  --verify          write, defaults: read the DTU back and fail a port that did not keep a field\n"
          "  --help            show this text\n"
          "\n"
          "The log goes to standard error, one final line per port. Exit status: 0 every port succeeded,\n"
@@ -114,6 +115,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       }
       continue;
     }
+    if (arg == "--verify") {
+      options.verify = true;
+      continue;
+    }
     if (arg.starts_with("-")) return UsageError{"unknown option " + arg};
     if (action) return UsageError{"one action at a time; '" + arg + "' is one too many"};
     if (arg == "read") {
@@ -130,6 +135,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   options.action = *action;
   if (options.ports.empty() && !options.unitsFile) return UsageError{"no --port given"};
   if (options.action == Action::Write && !options.iniFile) return UsageError{"write needs --ini FILE"};
+  if (options.verify && options.action == Action::Read)
+    return UsageError{"--verify goes with write or defaults"};
   return options;
 }
 

@@ -28,6 +28,8 @@ struct CliOptions {
   std::vector<std::pair<std::string, std::string>> sets;
   // --units FILE: a port and values of its own for each DTU; they beat --set.
   std::optional<std::string> unitsFile;
+  // write and defaults: read the DTU back afterwards and fail a port whose fields were not kept.
+  bool verify = false;
 };
 
 // --help: print the usage text to standard output and succeed.

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <mutex>
 #include <regex>
+#include <set>
 
 #include "CliTestSupport.h"
 #include "dtu-sim/PtyDtu.h"
@@ -295,6 +296,63 @@ INSTANTIATE_TEST_SUITE_P(
         BadBatchCase{"LineBreakInAValue", "port,DevID\n$DTU,\"a\nb\"\n", {}, "line break"},
         BadBatchCase{"ListValueNotANumber", "port\n$DTU\n", {"--set", "Protocol=UDP"}, "Protocol"}),
     [](const testing::TestParamInfo<BadBatchCase>& row) { return std::string(row.param.name); });
+
+struct VerifyCase {
+  const char* name;
+  std::set<std::string> forget;
+  const char* dtuSection;  // nullptr: defaults
+  const char* verdict;     // after "PORT: "
+};
+
+class VerifiedWrite : public CommandLineE2E, public testing::WithParamInterface<VerifyCase> {};
+
+TEST_P(VerifiedWrite, ReadsTheDtuBackAndNamesTheFieldsItDidNotKeep) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) {
+    sim.faults.forget = GetParam().forget;
+    sim.settings.heartbeatTime = "90";
+  }));
+  std::vector<std::string> args{"defaults", "--verify", "--port", dtu.SlavePath(), "--lang", "en"};
+  if (GetParam().dtuSection != nullptr) {
+    args[0] = "write";
+    args.insert(args.end(), {"--ini", WriteIni("w.ini", std::string("[DTU]\n") + GetParam().dtuSection)});
+  }
+  const auto result = RunInProcess(args);
+  const bool kept = std::string(GetParam().verdict) == "succeeded";
+  EXPECT_EQ(result.status, kept ? 0 : 1);
+  EXPECT_EQ(LineStartingWith(result.err, dtu.SlavePath() + ":"), dtu.SlavePath() + ": " + GetParam().verdict)
+      << result.err;
+  const auto received = dtu.Received();
+  ASSERT_EQ(received.size(), 13u) << "ten settings, then the three queries of a read";
+  EXPECT_EQ(received[10], "AT+CIPR?\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, VerifiedWrite,
+    testing::Values(
+        VerifyCase{"AllKept", {}, "IP=192.0.2.9\nDevID=ID:7\n", "succeeded"},
+        VerifyCase{"ServerForgotten",
+                   {"CIPSCONT"},
+                   "IP=192.0.2.9\n",
+                   "failed, the DTU accepted but did not keep IP"},
+        VerifyCase{"BothPacketsForgotten",
+                   {"CIPPACK"},
+                   "DevID=ID:7\nHeartbeatFormat=HB\n",
+                   "failed, the DTU accepted but did not keep DevID, HeartbeatFormat"},
+        VerifyCase{"ForgottenButAlreadyTheSame", {"CIPSCONT"}, "Port=2317\n", "succeeded"},
+        // The DTU keeps numbers as integers and the window reads APNs in capitals: neither is a lost value.
+        VerifyCase{"SameValueInAnotherForm",
+                   {},
+                   "HeartbeatTime=0050\nAPN Index=2\nAPN Str=iot.example\nCIPMUX=AT + CIPMUX = 1\n",
+                   "succeeded"},
+        VerifyCase{"DefaultsForgotten",
+                   {"CIPCFG"},
+                   nullptr,
+                   "failed, the DTU accepted but did not keep HeartbeatTime"},
+        VerifyCase{"SwitchForgotten",
+                   {"CIPMUX"},
+                   "CIPMUX=AT+CIPMUX=1\n",
+                   "failed, the DTU accepted but did not keep CIPMUX"}),
+    [](const testing::TestParamInfo<VerifyCase>& row) { return std::string(row.param.name); });
 
 struct StopCase {
   const char* name;
