@@ -12,6 +12,19 @@
 #include "ui/DeviceFields.h"
 
 namespace cli {
+namespace {
+
+// A read shows the two command texts kept only in the settings file as the DTU listed them, and only when it
+// did: a read tells what the DTU reported and nothing else.
+CommandTexts ShowListedTexts(app::Tfrm_Main& form) {
+  const auto& listedMux = form.Device.ListedCipmux;
+  const auto& listedMode = form.Device.ListedCipmode;
+  if (listedMux) form.CipmuxText = "AT+CIPMUX=" + *listedMux;
+  if (listedMode) form.CipmodeText = "AT+CIPMODE=" + *listedMode;
+  return {listedMux.has_value(), listedMode.has_value()};
+}
+
+}  // namespace
 
 TBatchRun::TBatchRun(platform::EventLoop& loop, const CliOptions& options, Console& console)
     : loop_(loop), options_(options), console_(console), unitSettings_(options.iniFile) {}
@@ -54,6 +67,14 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
     return 2;
   }
 
+  if (options_.reportFile) {
+    report_.open(*options_.reportFile, std::ios::binary | std::ios::trunc);
+    if (!report_.is_open()) {
+      console_.Error("dtu-config: cannot write report file " + *options_.reportFile);
+      return 2;
+    }
+  }
+
   std::string langFile = app::Tfrm_Main::FilePath("lang.txt");
   if (!platform::FileExists(langFile)) langFile.clear();
   lang_.Create(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
@@ -91,8 +112,19 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
 
   for (auto& job : jobs_) job->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
   for (const auto& job : jobs_) ReportPort(*job);
+  const std::vector<ReportRow> rows = ReportRows();
+  if (report_.is_open()) {
+    report_ << (options_.json ? ReportJson(rows) : ReportCsv(rows));
+    report_.close();
+    if (!report_)
+      console_.Error("dtu-config: the report file " + *options_.reportFile + " could not be written");
+  }
   if (signal != 0) return 128 + signal;
-  PrintSections();
+  if (options_.json && options_.action == Action::Read) {
+    console_.Output(ReadJson(rows));
+  } else {
+    PrintSections();
+  }
   for (const auto& job : jobs_) {
     if (job->Result() != Outcome::Succeeded) return 1;
   }
@@ -115,6 +147,27 @@ void TBatchRun::ReportPort(const TPortJob& job) {
   console_.Error(line);
 }
 
+std::vector<ReportRow> TBatchRun::ReportRows() {
+  std::vector<ReportRow> rows;
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    TPortJob& job = *jobs_[i];
+    ReportRow row{job.Device(),
+                  units_[i].adapterSerial,
+                  options_.action,
+                  job.Result(),
+                  job.Reason(),
+                  job.ElapsedMs(),
+                  {}};
+    if (options_.action != Action::Read) {
+      row.values = job.Sent().value_or(SectionValues{});
+    } else if (job.Result() == Outcome::Succeeded) {
+      row.values = DtuValues(job.Form(), ShowListedTexts(job.Form()));
+    }
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
 void TBatchRun::PrintSections() {
   if (options_.action != Action::Read) return;
   const bool terminal = isatty(fileno(console_.OutFile())) == 1;
@@ -123,14 +176,8 @@ void TBatchRun::PrintSections() {
     if (job->Result() != Outcome::Succeeded) continue;
     // A comment line names the DTU when there are several; the loader skips it.
     std::string text = several ? "; " + job->Device() + "\n" : "";
-    // The two command texts kept only in the settings file are printed as the DTU listed them, and only
-    // when it did: a read prints what the DTU reported and nothing else.
     app::Tfrm_Main& form = job->Form();
-    const auto& listedMux = form.Device.ListedCipmux;
-    const auto& listedMode = form.Device.ListedCipmode;
-    if (listedMux) form.CipmuxText = "AT+CIPMUX=" + *listedMux;
-    if (listedMode) form.CipmodeText = "AT+CIPMODE=" + *listedMode;
-    text += DtuSection(form, "\n", {listedMux.has_value(), listedMode.has_value()});
+    text += DtuSection(form, "\n", ShowListedTexts(form));
     if (!terminal) {
       console_.Output(text);
       continue;

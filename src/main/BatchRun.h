@@ -3,6 +3,7 @@
 // log of each port to standard error as it grows, then a last line per port and, for a read, the section
 // read from each DTU on standard output.
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +14,7 @@
 #include "main/CliOptions.h"
 #include "main/Console.h"
 #include "main/PortJob.h"
+#include "main/Report.h"
 #include "main/UnitSettings.h"
 #include "main/Units.h"
 #include "platform/EventLoop.h"
@@ -41,6 +43,7 @@ class TBatchRun {
   std::optional<std::string> SettingsFileProblem() const;
   void ReportPort(const TPortJob& job);
   void PrintSections();
+  std::vector<ReportRow> ReportRows();
 
   platform::EventLoop& loop_;
   const CliOptions& options_;
@@ -50,6 +53,8 @@ class TBatchRun {
   // In the order of the jobs.
   std::vector<Unit> units_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
+  // Opened before any port, so that a report that cannot be written is known before a DTU is changed.
+  std::ofstream report_;
 };
 
 }  // namespace cli

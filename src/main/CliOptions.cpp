@@ -49,6 +49,10 @@ const char* UsageText() {
          "                    In values, {n} is the unit's number (1-based: the file's rows, then --port)\n"
          "                    and {serial} the serial number of its USB adapter (empty when none).\n"
          "  --verify          write, defaults: read the DTU back and fail a port that did not keep a field\n"
+         "  --report FILE     write a row per port to FILE: port, adapter, action, outcome, reason, ms, and\n"
+         "                    the values written or read (CSV in UTF-8, or JSON with --format json)\n"
+         "  --format FORMAT   text (default) or json: read prints the values as JSON (UTF-8) instead of\n"
+         "                    the [DTU] section, and the report is JSON\n"
          "  --help            show this text\n"
          "\n"
          "The log goes to standard error, one final line per port. Exit status: 0 every port succeeded,\n"
@@ -66,7 +70,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool takesValue = arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" ||
-                            arg == "--timeout" || arg == "--set" || arg == "--units";
+                            arg == "--timeout" || arg == "--set" || arg == "--units" || arg == "--report" ||
+                            arg == "--format";
     if (takesValue) {
       if (i + 1 >= args.size()) return UsageError{arg + " needs a value"};
       const std::string& value = args[++i];
@@ -103,6 +108,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       } else if (arg == "--units") {
         if (options.unitsFile) return UsageError{"--units is given twice"};
         options.unitsFile = value;
+      } else if (arg == "--report") {
+        if (options.reportFile) return UsageError{"--report is given twice"};
+        options.reportFile = value;
+      } else if (arg == "--format") {
+        if (value != "text" && value != "json") return UsageError{"--format takes text or json"};
+        options.json = value == "json";
       } else if (arg == "--lang") {
         if (value != "zh" && value != "en") return UsageError{"--lang takes zh or en"};
         options.chinese = value == "zh";

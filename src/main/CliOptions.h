@@ -30,6 +30,10 @@ struct CliOptions {
   std::optional<std::string> unitsFile;
   // write and defaults: read the DTU back afterwards and fail a port whose fields were not kept.
   bool verify = false;
+  // --report FILE: a row per port, as CSV or (with json) as JSON.
+  std::optional<std::string> reportFile;
+  // json: read prints JSON on standard output instead of the [DTU] section, and the report is JSON.
+  bool json = false;
 };
 
 // --help: print the usage text to standard output and succeed.

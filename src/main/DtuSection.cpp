@@ -35,18 +35,21 @@ std::string StoredForm(const std::string& value) {
   return stored;
 }
 
-std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd, CommandTexts texts) {
-  std::string section = std::string("[") + ui::kDtuSection + "]" + lineEnd;
+SectionValues DtuValues(const ui::TMainFormDesign& form, CommandTexts texts) {
+  SectionValues values;
   for (const ui::DeviceField& field : ui::DeviceFields()) {
     if (std::string_view(field.section) != ui::kDtuSection) continue;
     if (field.formText == &ui::TMainFormDesign::CipmuxText && !texts.cipmux) continue;
     if (field.formText == &ui::TMainFormDesign::CipmodeText && !texts.cipmode) continue;
-    section += field.key;
-    section += '=';
-    section +=
-        StoredForm(ui::IsApnChoice(field) ? std::to_string(ApnIndex(form)) : ui::FieldValue(field, form));
-    section += lineEnd;
+    values.emplace_back(
+        field.key, ui::IsApnChoice(field) ? std::to_string(ApnIndex(form)) : ui::FieldValue(field, form));
   }
+  return values;
+}
+
+std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd, CommandTexts texts) {
+  std::string section = std::string("[") + ui::kDtuSection + "]" + lineEnd;
+  for (const auto& [key, value] : DtuValues(form, texts)) section += key + '=' + StoredForm(value) + lineEnd;
   return section;
 }
 

@@ -3,6 +3,8 @@
 // forms the window saves, so that the text can be given back to a write as its settings file.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "ui/MainFormDesign.h"
 
@@ -13,6 +15,10 @@ struct CommandTexts {
   bool cipmux = true;
   bool cipmode = true;
 };
+
+// The section's keys and values in its order, as the window holds them (GBK, not yet in their stored form).
+using SectionValues = std::vector<std::pair<std::string, std::string>>;
+SectionValues DtuValues(const ui::TMainFormDesign& form, CommandTexts texts = {});
 
 // "[DTU]" and its keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut at a
 // line break as the settings file stores them, and quoted where the loader would otherwise drop blanks or

@@ -148,6 +148,7 @@ bool TPortJob::Update() {
   const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
   if (end_) {
     const config::TSequenceEnd end = *end_;  // a read-back replaces it
+    if (end.action != config::TAction::Read && !sent_) sent_ = DtuValues(*form_);
     Conclude(end);
   } else if (!SequenceActive()) {
     // No end was reported and nothing runs: the action's handler failed before its first command (its
@@ -165,9 +166,14 @@ void TPortJob::Finish(Outcome outcome, std::string reason) {
   FlushLog();
   outcome_ = outcome;
   reason_ = std::move(reason);
+  finishTick_ = loop_.TickCount();
   form_->Device.Abort();
   form_->tmr_SendInfo.SetEnabled(false);
   form_->PortControl.CloseComPort();
+}
+
+uint32_t TPortJob::ElapsedMs() const {
+  return (outcome_ == Outcome::Running ? loop_.TickCount() : finishTick_) - startTick_;
 }
 
 }  // namespace cli

@@ -13,6 +13,7 @@
 #include "app/Tfrm_Main.h"
 #include "config/SequenceEnd.h"
 #include "main/CliOptions.h"
+#include "main/DtuSection.h"
 #include "main/Verify.h"
 #include "ui/Application.h"
 
@@ -70,6 +71,10 @@ class TPortJob {
   app::Tfrm_Main& Form() { return *form_; }
   // write --verify: the fields the write-all sent, once it succeeded; nothing before or without --verify.
   const std::optional<FieldValues>& Written() const { return written_; }
+  // write and defaults: the [DTU] values the write-all sent (or tried to), once it came to its end.
+  const std::optional<SectionValues>& Sent() const { return sent_; }
+  // From Start to the end of the job (to now while it runs), on the loop's clock.
+  uint32_t ElapsedMs() const;
 
  private:
   bool SequenceActive() const;
@@ -90,6 +95,8 @@ class TPortJob {
   uint64_t clearsSeen_ = 0;
   std::optional<config::TSequenceEnd> end_;
   std::optional<FieldValues> written_;
+  std::optional<SectionValues> sent_;
+  uint32_t finishTick_ = 0;
   uint32_t startTick_ = 0;
   Outcome outcome_ = Outcome::Running;
   std::string reason_;

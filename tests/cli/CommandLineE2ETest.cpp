@@ -13,6 +13,7 @@
 #include <mutex>
 #include <regex>
 #include <set>
+#include <sstream>
 
 #include "CliTestSupport.h"
 #include "dtu-sim/PtyDtu.h"
@@ -353,6 +354,62 @@ INSTANTIATE_TEST_SUITE_P(
                    "CIPMUX=AT+CIPMUX=1\n",
                    "failed, the DTU accepted but did not keep CIPMUX"}),
     [](const testing::TestParamInfo<VerifyCase>& row) { return std::string(row.param.name); });
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST_F(CommandLineE2E, TheReportHasARowPerPortWithItsOutcomeAndTheValuesWritten) {
+  PtyDtu good;
+  PtyDtu refusing(WithFaults([](DtuSimulator& sim) { sim.faults.refuse = {"CIPSCONT"}; }));
+  const std::string report = (folder.Path() / "report.csv").string();
+  const auto result = RunInProcess({"write", "--ini", WriteIni("w.ini", "[DTU]\nIP=192.0.2.9\n"), "--port",
+                                    good.SlavePath(), "--port", refusing.SlavePath(), "--set", "DevID=ID,{n}",
+                                    "--report", report, "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  const std::string csv = FileText(report);
+  const std::regex goodRow("\r\n" + good.SlavePath() +
+                           ",,write,succeeded,,[0-9]+,0,CMNET,192\\.0\\.2\\.9,2317,0,10,0,1,0,\"ID,1\",");
+  EXPECT_TRUE(std::regex_search(csv, goodRow)) << csv;
+  EXPECT_NE(csv.find("\r\n" + refusing.SlavePath() +
+                     ",,write,refused,\"the DTU refused AT+CIPSCONT=0,\"\"TCP\"\","),
+            std::string::npos)
+      << csv;
+  EXPECT_NE(csv.find("\"ID,2\""), std::string::npos) << "what it tried to write";
+}
+
+TEST_F(CommandLineE2E, AReadAsJsonIsUtf8AndEscapedForScripts) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) {
+    sim.settings.registrationPacketHex = "C9E8B1B8225C";  // GBK 设备 with a quotation mark and a backslash
+  }));
+  const std::string report = (folder.Path() / "report.json").string();
+  const auto result = RunInProcess(
+      {"read", "--port", dtu.SlavePath(), "--format", "json", "--report", report, "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(result.out.starts_with("[\n  {\"port\": \"" + dtu.SlavePath() +
+                                     "\", \"values\": {\"APN Index\": \"0\", "))
+      << result.out;
+  EXPECT_NE(result.out.find("\"DevID\": \"设备\\\"\\\\\""), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\"CIPMUX\": \"AT+CIPMUX=0\""), std::string::npos) << "as the DTU listed it";
+  EXPECT_TRUE(result.out.ends_with("}}\n]\n")) << result.out;
+  EXPECT_EQ(result.out.find("[DTU]"), std::string::npos);
+  const std::string json = FileText(report);
+  EXPECT_TRUE(
+      std::regex_search(json, std::regex("\"action\": \"read\", \"outcome\": \"succeeded\", \"reason\": "
+                                         "\"\", \"ms\": [0-9]+, \"values\": \\{\"APN Index\"")))
+      << json;
+}
+
+TEST_F(CommandLineE2E, AReportThatCannotBeWrittenStopsTheRunBeforeAnyPortOpens) {
+  PtyDtu dtu;
+  const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--report", "/nonexistent/r.csv"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("/nonexistent/r.csv"), std::string::npos);
+  EXPECT_TRUE(dtu.Received().empty());
+}
 
 struct StopCase {
   const char* name;
