@@ -26,17 +26,21 @@ const char* UsageText() {
   return "usage: dtu-config read     --port DEVICE... [--ini FILE] [options]\n"
          "       dtu-config write    --port DEVICE... --ini FILE [options]\n"
          "       dtu-config defaults --port DEVICE... [--ini FILE] [options]\n"
+         "       dtu-config scan     --port DEVICE... [options]\n"
          "       dtu-config          (no arguments: open the window)\n"
          "\n"
          "  read       read the DTU's settings and print them as a [DTU] section of program.ini\n"
          "             (lines end in LF; the section can be given back to write with --ini)\n"
          "  write      write every setting of FILE's [DTU] section to the DTU\n"
          "  defaults   write the default settings to the DTU\n"
+         "  scan       find the PC line settings at which each DTU answers and print them (\"9600 8N1\");\n"
+         "             115200 and 9600 at 8N1 first, each try waiting at most one reply time-out\n"
          "\n"
          "  --port DEVICE     a device path (/dev/ttyUSB0) or COM1..COM9 (mapped by the [Ports] section\n"
          "                    of the program's own program.ini); repeat it to work on several DTUs at once\n"
          "  --ini FILE        settings file; its [Com] section sets the PC port (default 115200 8N1)\n"
          "  --baud RATE       PC port rate: 300 600 1200 2400 4800 9600 14400 19200 38400 57600 115200\n"
+         "  --baud auto       read, write, defaults: find the rate and format first, as scan does\n"
          "  --lang zh|en      language of the log (default: from the locale)\n"
          "  --timeout SECONDS give up on a port after this long (default 60)\n"
          "  --set KEY=VALUE   give KEY of the [DTU] section this value on every port (beats FILE); "
@@ -85,6 +89,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       } else if (arg == "--ini") {
         if (options.iniFile) return UsageError{"--ini is given twice"};
         options.iniFile = value;
+      } else if (arg == "--baud" && value == "auto") {
+        options.autoBaud = true;
       } else if (arg == "--baud") {
         const auto& rates = ui::BaudRateItems();
         if (std::find(rates.begin(), rates.end(), value) == rates.end()) {
@@ -138,6 +144,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       action = Action::Write;
     } else if (arg == "defaults") {
       action = Action::Defaults;
+    } else if (arg == "scan") {
+      action = Action::Scan;
     } else {
       return UsageError{"unknown action '" + arg + "'"};
     }
@@ -146,6 +154,13 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   options.action = *action;
   if (options.ports.empty() && !options.unitsFile) return UsageError{"no --port given"};
   if (options.action == Action::Write && !options.iniFile) return UsageError{"write needs --ini FILE"};
+  if (options.autoBaud && options.baudRate)
+    return UsageError{"--baud auto and --baud RATE cannot go together"};
+  if (options.action == Action::Scan && (options.baudRate || options.autoBaud)) {
+    return UsageError{"scan finds the rate itself; leave out --baud"};
+  }
+  if (options.verify && options.action == Action::Scan)
+    return UsageError{"--verify goes with write or defaults"};
   if (options.verify && options.action == Action::Read)
     return UsageError{"--verify goes with write or defaults"};
   return options;

@@ -9,7 +9,7 @@
 
 namespace cli {
 
-enum class Action { Read, Write, Defaults };
+enum class Action { Read, Write, Defaults, Scan };
 
 struct CliOptions {
   Action action = Action::Read;
@@ -19,6 +19,8 @@ struct CliOptions {
   std::optional<std::string> iniFile;
   // Overrides the [Com] rate; always one of the eleven rates the port list offers.
   std::optional<int> baudRate;
+  // --baud auto: the PC port's rate and format are searched for (as by scan) before the action.
+  bool autoBaud = false;
   // The language of the log; empty: the user's locale decides.
   std::optional<bool> chinese;
   // Every port gives up after this long, whatever it is waiting for.

@@ -27,6 +27,7 @@ enum class Outcome {
   NotOpened,    // the PC port could not be opened (at the start, or when following the DTU's new settings)
   Interrupted,  // stopped by a signal
   NotKept,      // write --verify: the read-back showed a field other than it was written
+  NotFound,     // scan, --baud auto: the DTU answered at none of the line settings tried
 };
 
 // Receives each GBK line meant for the user, without a line end.
@@ -73,6 +74,8 @@ class TPortJob {
   const std::optional<FieldValues>& Written() const { return written_; }
   // write and defaults: the [DTU] values the write-all sent (or tried to), once it came to its end.
   const std::optional<SectionValues>& Sent() const { return sent_; }
+  // How the action's sequence ended, once it did.
+  const std::optional<config::TSequenceEnd>& End() const { return end_; }
   // From Start to the end of the job (to now while it runs), on the loop's clock.
   uint32_t ElapsedMs() const;
 

@@ -37,6 +37,8 @@ const char* ActionName(Action action) {
       return "write";
     case Action::Defaults:
       return "defaults";
+    case Action::Scan:
+      return "scan";
   }
   return "";
 }
@@ -57,6 +59,8 @@ const char* OutcomeName(Outcome outcome) {
       return "interrupted";
     case Outcome::NotKept:
       return "not-kept";
+    case Outcome::NotFound:
+      return "not-found";
   }
   return "";
 }
@@ -66,12 +70,13 @@ std::string ReportCsv(const std::vector<ReportRow>& rows) {
   for (const ui::DeviceField& field : ui::DeviceFields()) {
     if (std::string_view(field.section) == ui::kDtuSection) keys.emplace_back(field.key);
   }
-  std::string csv = "port,adapter,action,outcome,reason,ms";
+  std::string csv = "port,adapter,action,outcome,reason,ms,line";
   for (const std::string& key : keys) csv += "," + CsvCell(key);
   csv += "\r\n";
   for (const ReportRow& row : rows) {
     csv += CsvCell(row.port) + "," + CsvCell(row.adapter) + "," + ActionName(row.action) + "," +
-           OutcomeName(row.outcome) + "," + CsvCell(row.reason) + "," + std::to_string(row.ms);
+           OutcomeName(row.outcome) + "," + CsvCell(row.reason) + "," + std::to_string(row.ms) + "," +
+           row.line;
     for (const std::string& key : keys) {
       csv += ",";
       for (const auto& [name, value] : row.values) {
@@ -90,7 +95,8 @@ std::string ReportJson(const std::vector<ReportRow>& rows) {
     json += std::string(i == 0 ? "" : ",") + "\n  {\"port\": " + JsonString(row.port) +
             ", \"adapter\": " + JsonString(row.adapter) + ", \"action\": \"" + ActionName(row.action) +
             "\", \"outcome\": \"" + OutcomeName(row.outcome) + "\", \"reason\": " + JsonString(row.reason) +
-            ", \"ms\": " + std::to_string(row.ms) + ", \"values\": " + JsonValues(row.values) + "}";
+            ", \"ms\": " + std::to_string(row.ms) + ", \"line\": " + JsonString(row.line) +
+            ", \"values\": " + JsonValues(row.values) + "}";
   }
   return json + (rows.empty() ? "]\n" : "\n]\n");
 }

@@ -20,6 +20,17 @@ constexpr const char* kNoSettingsFile = "/dev/null";
 constexpr const char* kApnIndexKey = "APN Index";
 constexpr const char* kApnTextKey = "APN Str";
 
+void CopyFile(const std::optional<std::string>& from, const std::string& to) {
+  std::string content;
+  if (from) {
+    std::stringstream text;
+    text << std::ifstream(*from, std::ios::binary).rdbuf();
+    content = text.str();
+  }
+  std::ofstream(to, std::ios::binary | std::ios::trunc) << content;
+  if (!std::filesystem::exists(to)) throw std::runtime_error("cannot write " + to);
+}
+
 }  // namespace
 
 TUnitSettings::TUnitSettings(std::optional<std::string> baseFile) : base_(std::move(baseFile)) {}
@@ -30,23 +41,20 @@ TUnitSettings::~TUnitSettings() {
   std::filesystem::remove_all(folder_, ec);
 }
 
-std::string TUnitSettings::FileFor(const Unit& unit) {
-  if (unit.values.empty()) return base_.value_or(kNoSettingsFile);
+const std::string& TUnitSettings::Folder() {
   if (folder_.empty()) {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/dtu-config-XXXXXX";
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a folder in " + pattern);
     folder_ = pattern;
   }
-  const std::string path = folder_ + "/unit-" + std::to_string(unit.number) + ".ini";
-  std::string content;
-  if (base_) {
-    std::stringstream text;
-    text << std::ifstream(*base_, std::ios::binary).rdbuf();
-    content = text.str();
-  }
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << content;
-  if (!std::filesystem::exists(path)) throw std::runtime_error("cannot write " + path);
+  return folder_;
+}
+
+std::string TUnitSettings::FileFor(const Unit& unit) {
+  if (unit.values.empty()) return base_.value_or(kNoSettingsFile);
+  const std::string path = Folder() + "/unit-" + std::to_string(unit.number) + ".ini";
+  CopyFile(base_, path);
   settings::IniFile ini(path);
   bool apnChosen = false;
   bool apnText = false;
@@ -58,6 +66,27 @@ std::string TUnitSettings::FileFor(const Unit& unit) {
   // The loader takes the APN text only for the other-APN entry; whoever gives an APN means that one.
   if (apnText && !apnChosen)
     ini.WriteString(ui::kDtuSection, kApnIndexKey, std::to_string(ui::kOtherApnIndex));
+  return path;
+}
+
+std::string TUnitSettings::FileWithLine(const std::string& iniPath, const Unit& unit,
+                                        const LineChoice& line) {
+  const std::string path = Folder() + "/line-" + std::to_string(unit.number) + ".ini";
+  CopyFile(iniPath, path);
+  settings::IniFile ini(path);
+  for (const auto& [key, value] : settings::IniFile(TryFile(line)).ReadSection(ui::kComSection)) {
+    ini.WriteString(ui::kComSection, key, value);
+  }
+  return path;
+}
+
+std::string TUnitSettings::TryFile(const LineChoice& line) {
+  // Every port of a run tries the same settings: one file each serves them all.
+  std::string& path = tryFiles_[Describe(line)];
+  if (path.empty()) {
+    path = Folder() + "/try-" + std::to_string(tryFiles_.size()) + ".ini";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << ComSection(line);
+  }
   return path;
 }
 

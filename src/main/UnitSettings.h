@@ -4,9 +4,11 @@
 // program.ini. The loader's rules (the APN choice and text, list indexes, quoting) thus apply to these values
 // exactly as to the file's own.
 
+#include <map>
 #include <optional>
 #include <string>
 
+#include "main/LineChoice.h"
 #include "main/Units.h"
 
 namespace cli {
@@ -24,10 +26,18 @@ class TUnitSettings {
   // its own, else its copy. A unit given an APN text but no APN choice gets the other-APN entry, the one
   // entry that uses the text. Throws std::runtime_error when a copy cannot be made.
   std::string FileFor(const Unit& unit);
+  // A copy of the file at iniPath (made by FileFor, or the user's own, which stays untouched) whose [Com]
+  // section opens the PC port with line, for the action after a search found the DTU's settings.
+  std::string FileWithLine(const std::string& iniPath, const Unit& unit, const LineChoice& line);
+  // A file with nothing but a [Com] section for line: one try of a search.
+  std::string TryFile(const LineChoice& line);
 
  private:
+  const std::string& Folder();
+
   std::optional<std::string> base_;
   std::string folder_;
+  std::map<std::string, std::string> tryFiles_;
 };
 
 }  // namespace cli

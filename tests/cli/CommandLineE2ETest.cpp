@@ -372,7 +372,7 @@ TEST_F(CommandLineE2E, TheReportHasARowPerPortWithItsOutcomeAndTheValuesWritten)
   EXPECT_EQ(result.status, 1);
   const std::string csv = FileText(report);
   const std::regex goodRow("\r\n" + good.SlavePath() +
-                           ",,write,succeeded,,[0-9]+,0,CMNET,192\\.0\\.2\\.9,2317,0,10,0,1,0,\"ID,1\",");
+                           ",,write,succeeded,,[0-9]+,,0,CMNET,192\\.0\\.2\\.9,2317,0,10,0,1,0,\"ID,1\",");
   EXPECT_TRUE(std::regex_search(csv, goodRow)) << csv;
   EXPECT_NE(csv.find("\r\n" + refusing.SlavePath() +
                      ",,write,refused,\"the DTU refused AT+CIPSCONT=0,\"\"TCP\"\","),
@@ -397,9 +397,9 @@ TEST_F(CommandLineE2E, AReadAsJsonIsUtf8AndEscapedForScripts) {
   EXPECT_TRUE(result.out.ends_with("}}\n]\n")) << result.out;
   EXPECT_EQ(result.out.find("[DTU]"), std::string::npos);
   const std::string json = FileText(report);
-  EXPECT_TRUE(
-      std::regex_search(json, std::regex("\"action\": \"read\", \"outcome\": \"succeeded\", \"reason\": "
-                                         "\"\", \"ms\": [0-9]+, \"values\": \\{\"APN Index\"")))
+  EXPECT_TRUE(std::regex_search(
+      json, std::regex("\"action\": \"read\", \"outcome\": \"succeeded\", \"reason\": "
+                       "\"\", \"ms\": [0-9]+, \"line\": \"\", \"values\": \\{\"APN Index\"")))
       << json;
 }
 
@@ -409,6 +409,54 @@ TEST_F(CommandLineE2E, AReportThatCannotBeWrittenStopsTheRunBeforeAnyPortOpens) 
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find("/nonexistent/r.csv"), std::string::npos);
   EXPECT_TRUE(dtu.Received().empty());
+}
+
+TEST_F(CommandLineE2E, AScanPrintsTheSettingsEachDtuAnswersAtAndGivesUpAtOnceOnAMissingPort) {
+  PtyDtu dtu;
+  const auto result =
+      RunInProcess({"scan", "--port", dtu.SlavePath(), "--port", "/nonexistent/ttyUSB9", "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, dtu.SlavePath() + ": 115200 8N1\n");
+  EXPECT_NE(result.err.find(dtu.SlavePath() + ": succeeded"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9: failed, the port could not be opened"), std::string::npos);
+  EXPECT_EQ(result.err.find("/nonexistent/ttyUSB9: trying 9600"), std::string::npos) << "one try is enough";
+  EXPECT_EQ(dtu.Received().front(), "AT+CIPR?\r\n");
+}
+
+TEST_F(CommandLineE2E, AutoBaudSearchesFirstThenRunsTheActionAtTheSettingsFound) {
+  PtyDtu dtu;
+  const auto result =
+      RunInProcess({"write", "--baud", "auto", "--verify", "--ini",
+                    WriteIni("w.ini", "[DTU]\nIP=192.0.2.5\n"), "--port", dtu.SlavePath(), "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(dtu.Settings().server, "192.0.2.5");
+  EXPECT_EQ(dtu.Received().size(), 3u + 10u + 3u) << "the search's read, the write, the read-back";
+}
+
+// On the virtual clock a silent DTU shows every try and how long each waits, without waiting for any.
+TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstAndEachForOneReplyTimeout) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.silent = true; }));
+  cli::CliOptions options;
+  options.action = cli::Action::Scan;
+  options.ports = {dtu.SlavePath()};
+  options.chinese = false;
+  platform::VirtualEventLoop loop;
+  const auto result = cli_testing::RunBatch(loop, options);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find(": failed, the DTU answered at none of the line settings"), std::string::npos);
+  std::vector<std::string> tries;
+  for (size_t at = 0; (at = result.err.find("trying ", at)) != std::string::npos; at += 7) {
+    tries.push_back(result.err.substr(at + 7, result.err.find('\n', at) - at - 7));
+  }
+  ASSERT_EQ(tries.size(), 11u * 12u) << "every rate with every format, each once";
+  EXPECT_EQ(std::set<std::string>(tries.begin(), tries.end()).size(), tries.size());
+  EXPECT_EQ(std::vector<std::string>(tries.begin(), tries.begin() + 3),
+            (std::vector<std::string>{"115200 8N1", "9600 8N1", "57600 8N1"}));
+  EXPECT_EQ(tries[11], "115200 8E1") << "every rate at 8N1 before another format";
+  EXPECT_EQ(tries[12], "9600 8E1");
+  // Per format: nine rates wait 3 s, 600 baud 5 s, 300 baud 8 s.
+  EXPECT_EQ(loop.Now() / 1000, 12u * (9u * 3u + 5u + 8u));
 }
 
 struct StopCase {

@@ -45,12 +45,14 @@ TEST(ReportCsv, QuotesCellsThatNeedItAndLeavesUnknownValuesEmpty) {
                      cli::Outcome::Refused,
                      "the DTU refused AT+CSTT=\"x\"",
                      12,
+                     "9600 8N1",
                      {{"DevID", "ID,7"}, {"IP", " padded"}}};
   const std::string csv = cli::ReportCsv({row});
   const std::string header = csv.substr(0, csv.find("\r\n"));
-  EXPECT_TRUE(header.starts_with("port,adapter,action,outcome,reason,ms,APN Index,APN Str,IP,")) << header;
+  EXPECT_TRUE(header.starts_with("port,adapter,action,outcome,reason,ms,line,APN Index,APN Str,IP,"))
+      << header;
   EXPECT_EQ(csv.substr(header.size() + 2),
-            "/dev/a,,write,refused,\"the DTU refused AT+CSTT=\"\"x\"\"\",12,,,\" "
+            "/dev/a,,write,refused,\"the DTU refused AT+CSTT=\"\"x\"\"\",12,9600 8N1,,,\" "
             "padded\",,,,,,,\"ID,7\",,,,,,,\r\n");
 }
 
