@@ -45,8 +45,9 @@ struct UnitsRow {
 };
 
 // The rows of a units file's text: a header line naming the column "port" and [DTU] keys (any letter case),
-// then one line per DTU. Cells are separated by commas and may be quoted ("" for a quotation mark); a UTF-8
-// byte-order mark and blank lines are skipped; an empty cell leaves the key to the settings file and --set.
+// then one line per DTU. Cells are separated by commas and may be quoted ("" for a quotation mark); blanks
+// around an unquoted cell are dropped, as spreadsheets drop them; a UTF-8 byte-order mark and blank lines are
+// skipped; an empty cell leaves the key to the settings file and --set.
 std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& text);
 
 // The units of the command line. Fails on a units file that cannot be read or parsed, a row without a port,
