@@ -3,6 +3,7 @@
 # every figure, each against a baseline measured in the same run:
 #   1. serial throughput of the component against a plain read() loop, and its reply delay;
 #   2. read and write-all through the whole program against the floor of read intervals and pauses;
+#   2b. write --verify on 64 simulated DTUs at once against one DTU, and the memory each port adds;
 #   3. start-up to a mapped window and peak memory of dtu-config against cutecom, under Xvfb (median of RUNS);
 #   4. processor use of the open, idle window attached to dtu-sim over 10 s, cutecom idle beside it.
 set -euo pipefail
@@ -12,13 +13,16 @@ runs="${1:-5}"
 build="${BENCH_BUILD_DIR:-$root/build/bench}"
 
 cmake --preset default -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target serial_throughput_bench dtu_sequence_bench dtu-config dtu-sim
+cmake --build "$build" -j "$(nproc)" --target serial_throughput_bench dtu_sequence_bench batch_bench dtu-config dtu-sim
 
 echo "== serial throughput"
 "$build/bench/serial_throughput_bench"
 echo
 echo "== read and write-all against the simulated DTU"
 "$build/bench/dtu_sequence_bench"
+echo
+echo "== a batch: write --verify on 64 simulated DTUs against one"
+"$build/bench/batch_bench"
 echo
 
 for tool in Xvfb xdotool cutecom; do

@@ -39,5 +39,12 @@ inline constexpr LangRow lang_Cli_NothingSent{"lang_Cli_NothingSent", "操作在
 // Around the number of seconds of --timeout.
 inline constexpr LangRow lang_Cli_NoResult{"lang_Cli_NoResult", "在 ", "no result within "};
 inline constexpr LangRow lang_Cli_NoResultEnd{"lang_Cli_NoResultEnd", " 秒内没有结果", " s"};
+// write --verify: followed by the keys of the fields the DTU accepted but reported otherwise when read back.
+inline constexpr LangRow lang_Cli_NotKept{"lang_Cli_NotKept", "DTU接受但未保存：",
+                                          "the DTU accepted but did not keep "};
+// scan, --baud auto: followed by the line settings of the next try ("9600 8N1").
+inline constexpr LangRow lang_Cli_Trying{"lang_Cli_Trying", "尝试串口参数 ", "trying "};
+inline constexpr LangRow lang_Cli_NoLine{"lang_Cli_NoLine", "DTU在所有串口参数下都未应答",
+                                         "the DTU answered at none of the line settings"};
 
 }  // namespace lang

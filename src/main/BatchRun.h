@@ -3,6 +3,7 @@
 // log of each port to standard error as it grows, then a last line per port and, for a read, the section
 // read from each DTU on standard output.
 
+#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +14,10 @@
 #include "main/CliOptions.h"
 #include "main/Console.h"
 #include "main/PortJob.h"
+#include "main/Report.h"
+#include "main/Scan.h"
+#include "main/UnitSettings.h"
+#include "main/Units.h"
 #include "platform/EventLoop.h"
 
 namespace cli {
@@ -39,12 +44,27 @@ class TBatchRun {
   std::optional<std::string> SettingsFileProblem() const;
   void ReportPort(const TPortJob& job);
   void PrintSections();
+  std::vector<ReportRow> ReportRows();
+  // Runs a line search on every unit at once; returns the signal that stopped it, or 0.
+  int SearchLines(const std::function<int()>& pendingSignal,
+                  const std::function<LineSink(const std::string&)>& sinkFor);
+  // scan: the last line per port, the settings found on standard output, the report; the exit status.
+  int ReportScan(int signal);
+  void WriteReport(const std::vector<ReportRow>& rows);
 
   platform::EventLoop& loop_;
   const CliOptions& options_;
   Console& console_;
   lang::TLangHolder lang_;
+  TUnitSettings unitSettings_;
+  // In the order of the jobs.
+  std::vector<Unit> units_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
+  // scan and --baud auto: a search per unit, in the order of the units, and the read each try runs.
+  CliOptions probeOptions_;
+  std::vector<std::unique_ptr<TLineSearch>> searches_;
+  // Opened before any port, so that a report that cannot be written is known before a DTU is changed.
+  std::ofstream report_;
 };
 
 }  // namespace cli

@@ -3,12 +3,13 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
 namespace cli {
 
-enum class Action { Read, Write, Defaults };
+enum class Action { Read, Write, Defaults, Scan };
 
 struct CliOptions {
   Action action = Action::Read;
@@ -18,10 +19,23 @@ struct CliOptions {
   std::optional<std::string> iniFile;
   // Overrides the [Com] rate; always one of the eleven rates the port list offers.
   std::optional<int> baudRate;
+  // --baud auto: the PC port's rate and format are searched for (as by scan) before the action.
+  bool autoBaud = false;
   // The language of the log; empty: the user's locale decides.
   std::optional<bool> chinese;
   // Every port gives up after this long, whatever it is waiting for.
   int timeoutSeconds = 60;
+  // --set KEY=VALUE in the order given: [DTU] keys as the settings file spells them, and their values with
+  // the placeholders {n} and {serial} still in them. They beat the settings file for every port.
+  std::vector<std::pair<std::string, std::string>> sets;
+  // --units FILE: a port and values of its own for each DTU; they beat --set.
+  std::optional<std::string> unitsFile;
+  // write and defaults: read the DTU back afterwards and fail a port whose fields were not kept.
+  bool verify = false;
+  // --report FILE: a row per port, as CSV or (with json) as JSON.
+  std::optional<std::string> reportFile;
+  // json: read prints JSON on standard output instead of the [DTU] section, and the report is JSON.
+  bool json = false;
 };
 
 // --help: print the usage text to standard output and succeed.

@@ -101,6 +101,7 @@ void TPortJob::FlushLog() {
 }
 
 bool TPortJob::SequenceActive() const {
+  if (written_) return form_->Device.ReadActive();
   return options_.action == Action::Read ? form_->Device.ReadActive() : form_->Device.WriteActive();
 }
 
@@ -108,6 +109,22 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
   const std::string command = config::CommandWithoutLineEnd(end.command);
   switch (end.outcome) {
     case config::TOutcome::Succeeded:
+      if (options_.verify && end.action != config::TAction::Read && !written_) {
+        // The read-back is a second sequence: its end is the one that counts from now on.
+        written_ = WrittenFields(*form_);
+        end_.reset();
+        application_.Dispatch([this] { form_->btn_Read.Click(); });
+        return;
+      }
+      if (written_) {
+        const auto lost = NotKept(*written_, ReadBackFields(*form_));
+        if (!lost.empty()) {
+          std::string reason = lang_.Text(lang::lang_Cli_NotKept);
+          for (size_t i = 0; i < lost.size(); ++i) reason += (i == 0 ? "" : ", ") + lost[i];
+          Finish(Outcome::NotKept, reason);
+          return;
+        }
+      }
       Finish(Outcome::Succeeded, "");
       return;
     case config::TOutcome::Refused:
@@ -137,7 +154,9 @@ bool TPortJob::Update() {
   FlushLog();
   const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
   if (end_) {
-    Conclude(*end_);
+    const config::TSequenceEnd end = *end_;  // a read-back replaces it
+    if (end.action != config::TAction::Read && !sent_) sent_ = DtuValues(*form_);
+    Conclude(end);
   } else if (!SequenceActive()) {
     // No end was reported and nothing runs: the action's handler failed before its first command (its
     // error is in the log).
@@ -154,9 +173,14 @@ void TPortJob::Finish(Outcome outcome, std::string reason) {
   FlushLog();
   outcome_ = outcome;
   reason_ = std::move(reason);
+  finishTick_ = loop_.TickCount();
   form_->Device.Abort();
   form_->tmr_SendInfo.SetEnabled(false);
   form_->PortControl.CloseComPort();
+}
+
+uint32_t TPortJob::ElapsedMs() const {
+  return (outcome_ == Outcome::Running ? loop_.TickCount() : finishTick_) - startTick_;
 }
 
 }  // namespace cli

@@ -13,6 +13,8 @@
 #include "app/Tfrm_Main.h"
 #include "config/SequenceEnd.h"
 #include "main/CliOptions.h"
+#include "main/DtuSection.h"
+#include "main/Verify.h"
 #include "ui/Application.h"
 
 namespace cli {
@@ -24,6 +26,8 @@ enum class Outcome {
   TimedOut,     // no reply in time, or the overall limit passed
   NotOpened,    // the PC port could not be opened (at the start, or when following the DTU's new settings)
   Interrupted,  // stopped by a signal
+  NotKept,      // write --verify: the read-back showed a field other than it was written
+  NotFound,     // scan, --baud auto: the DTU answered at none of the line settings tried
 };
 
 // Receives each GBK line meant for the user, without a line end.
@@ -66,6 +70,14 @@ class TPortJob {
   Outcome Result() const { return outcome_; }
   const std::string& Reason() const { return reason_; }
   app::Tfrm_Main& Form() { return *form_; }
+  // write --verify: the fields the write-all sent, once it succeeded; nothing before or without --verify.
+  const std::optional<FieldValues>& Written() const { return written_; }
+  // write and defaults: the [DTU] values the write-all sent (or tried to), once it came to its end.
+  const std::optional<SectionValues>& Sent() const { return sent_; }
+  // How the action's sequence ended, once it did.
+  const std::optional<config::TSequenceEnd>& End() const { return end_; }
+  // From Start to the end of the job (to now while it runs), on the loop's clock.
+  uint32_t ElapsedMs() const;
 
  private:
   bool SequenceActive() const;
@@ -85,6 +97,9 @@ class TPortJob {
   size_t linesShown_ = 0;
   uint64_t clearsSeen_ = 0;
   std::optional<config::TSequenceEnd> end_;
+  std::optional<FieldValues> written_;
+  std::optional<SectionValues> sent_;
+  uint32_t finishTick_ = 0;
   uint32_t startTick_ = 0;
   Outcome outcome_ = Outcome::Running;
   std::string reason_;

@@ -8,9 +8,12 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <filesystem>
 #include <fstream>
 #include <mutex>
 #include <regex>
+#include <set>
+#include <sstream>
 
 #include "CliTestSupport.h"
 #include "dtu-sim/PtyDtu.h"
@@ -240,6 +243,241 @@ TEST_F(CommandLineE2E, HelpAndUsageErrorsFromTheProgram) {
   EXPECT_TRUE(bad.out.empty());
   EXPECT_NE(bad.err.find("--baud 12345"), std::string::npos);
   EXPECT_NE(bad.err.find("usage: dtu-config"), std::string::npos);
+}
+
+std::string Hex(const std::string& text) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string hex;
+  for (const unsigned char c : text) hex += {kDigits[c >> 4], kDigits[c & 0x0F]};
+  return hex;
+}
+
+TEST_F(CommandLineE2E, EachUnitGetsItsOwnValuesFromTheUnitsFileAndSet) {
+  PtyDtu first;
+  PtyDtu second;
+  PtyDtu third;
+  const auto alias = folder.Path() / "second-dtu";
+  std::filesystem::create_symlink(second.SlavePath(), alias);
+  const std::string ini = WriteIni("base.ini", "[DTU]\nIP=198.51.100.1\nPort=2000\n");
+  const std::string units = WriteIni("units.csv", "port,IP,DevID\n" + first.SlavePath() + ",192.0.2.1,\n\"" +
+                                                      alias.string() + "\",,\"ID,{n}\"\n");
+  const auto result = RunInProcess({"write", "--ini", ini, "--units", units, "--port", third.SlavePath(),
+                                    "--port", first.SlavePath(), "--set", "devid=LOGIN:{n}{serial}", "--set",
+                                    "Port=5001", "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_NE(result.err.find(alias.string() + ": succeeded"), std::string::npos)
+      << "named as the row names it";
+  EXPECT_EQ(first.Settings().server, "192.0.2.1");
+  EXPECT_EQ(first.Settings().registrationPacketHex, Hex("LOGIN:1"))
+      << "a pseudo-terminal has no serial number";
+  EXPECT_EQ(second.Settings().server, "198.51.100.1") << "an empty cell leaves the settings file's value";
+  EXPECT_EQ(second.Settings().registrationPacketHex, Hex("ID,2")) << "the row beats --set";
+  EXPECT_EQ(third.Settings().registrationPacketHex, Hex("LOGIN:3"))
+      << "ports no row names come after the rows";
+  for (const PtyDtu* dtu : {&first, &second, &third}) EXPECT_EQ(dtu->Settings().port, "5001");
+  EXPECT_EQ(first.Received().size(), 10u) << "a --port that a row names is one unit, not two";
+}
+
+struct BadBatchCase {
+  const char* name;
+  const char* units;  // $DTU stands for the DTU's path
+  std::vector<std::string> args;
+  const char* complaint;
+};
+
+class BadBatch : public CommandLineE2E, public testing::WithParamInterface<BadBatchCase> {};
+
+TEST_P(BadBatch, IsAUsageErrorAndOpensNoPort) {
+  PtyDtu dtu;
+  PtyDtu other;
+  std::filesystem::create_symlink(dtu.SlavePath(), folder.Path() / "alias");
+  std::string units = GetParam().units;
+  for (size_t at; (at = units.find("$DTU")) != std::string::npos;) units.replace(at, 4, dtu.SlavePath());
+  for (size_t at; (at = units.find("$ALIAS")) != std::string::npos;) {
+    units.replace(at, 6, (folder.Path() / "alias").string());
+  }
+  std::vector<std::string> args{"defaults", "--units", WriteIni("units.csv", units), "--port",
+                                other.SlavePath()};
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  const auto result = RunInProcess(args);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find(GetParam().complaint), std::string::npos) << result.err;
+  EXPECT_TRUE(dtu.Received().empty());
+  EXPECT_TRUE(other.Received().empty()) << "not even the ports without a mistake are touched";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Inputs, BadBatch,
+    testing::Values(
+        BadBatchCase{"UnknownKey", "port,Server\n$DTU,a\n", {}, "unknown key 'Server'"},
+        BadBatchCase{"RowWithoutPort", "port,IP\n$DTU,a\n,b\n", {}, "line 3: the row has no port"},
+        BadBatchCase{"TwoRowsForOnePort", "port\n$DTU\n$DTU\n", {}, "a second row"},
+        BadBatchCase{"TwoNamesOfOnePort", "port\n$DTU\n$ALIAS\n", {}, "a second row"},
+        BadBatchCase{"PortNotPresent", "port\n$DTU\n/dev/serial/by-id/gone\n", {}, "not present"},
+        BadBatchCase{"BareByIdNameNotPresent", "port\nusb-gone-if00\n", {}, "not present"},
+        BadBatchCase{"LineBreakInAValue", "port,DevID\n$DTU,\"a\nb\"\n", {}, "line break"},
+        BadBatchCase{"ListValueNotANumber", "port\n$DTU\n", {"--set", "Protocol=UDP"}, "Protocol"}),
+    [](const testing::TestParamInfo<BadBatchCase>& row) { return std::string(row.param.name); });
+
+struct VerifyCase {
+  const char* name;
+  std::set<std::string> forget;
+  const char* dtuSection;  // nullptr: defaults
+  const char* verdict;     // after "PORT: "
+};
+
+class VerifiedWrite : public CommandLineE2E, public testing::WithParamInterface<VerifyCase> {};
+
+TEST_P(VerifiedWrite, ReadsTheDtuBackAndNamesTheFieldsItDidNotKeep) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) {
+    sim.faults.forget = GetParam().forget;
+    sim.settings.heartbeatTime = "90";
+  }));
+  std::vector<std::string> args{"defaults", "--verify", "--port", dtu.SlavePath(), "--lang", "en"};
+  if (GetParam().dtuSection != nullptr) {
+    args[0] = "write";
+    args.insert(args.end(), {"--ini", WriteIni("w.ini", std::string("[DTU]\n") + GetParam().dtuSection)});
+  }
+  const auto result = RunInProcess(args);
+  const bool kept = std::string(GetParam().verdict) == "succeeded";
+  EXPECT_EQ(result.status, kept ? 0 : 1);
+  EXPECT_EQ(LineStartingWith(result.err, dtu.SlavePath() + ":"), dtu.SlavePath() + ": " + GetParam().verdict)
+      << result.err;
+  const auto received = dtu.Received();
+  ASSERT_EQ(received.size(), 13u) << "ten settings, then the three queries of a read";
+  EXPECT_EQ(received[10], "AT+CIPR?\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fields, VerifiedWrite,
+    testing::Values(
+        VerifyCase{"AllKept", {}, "IP=192.0.2.9\nDevID=ID:7\n", "succeeded"},
+        VerifyCase{"ServerForgotten",
+                   {"CIPSCONT"},
+                   "IP=192.0.2.9\n",
+                   "failed, the DTU accepted but did not keep IP"},
+        VerifyCase{"BothPacketsForgotten",
+                   {"CIPPACK"},
+                   "DevID=ID:7\nHeartbeatFormat=HB\n",
+                   "failed, the DTU accepted but did not keep DevID, HeartbeatFormat"},
+        VerifyCase{"ForgottenButAlreadyTheSame", {"CIPSCONT"}, "Port=2317\n", "succeeded"},
+        // The DTU keeps numbers as integers and the window reads APNs in capitals: neither is a lost value.
+        VerifyCase{"SameValueInAnotherForm",
+                   {},
+                   "HeartbeatTime=0050\nAPN Index=2\nAPN Str=iot.example\nCIPMUX=AT + CIPMUX = 1\n",
+                   "succeeded"},
+        VerifyCase{"DefaultsForgotten",
+                   {"CIPCFG"},
+                   nullptr,
+                   "failed, the DTU accepted but did not keep HeartbeatTime"},
+        VerifyCase{"SwitchForgotten",
+                   {"CIPMUX"},
+                   "CIPMUX=AT+CIPMUX=1\n",
+                   "failed, the DTU accepted but did not keep CIPMUX"}),
+    [](const testing::TestParamInfo<VerifyCase>& row) { return std::string(row.param.name); });
+
+std::string FileText(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::stringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+TEST_F(CommandLineE2E, TheReportHasARowPerPortWithItsOutcomeAndTheValuesWritten) {
+  PtyDtu good;
+  PtyDtu refusing(WithFaults([](DtuSimulator& sim) { sim.faults.refuse = {"CIPSCONT"}; }));
+  const std::string report = (folder.Path() / "report.csv").string();
+  const auto result = RunInProcess({"write", "--ini", WriteIni("w.ini", "[DTU]\nIP=192.0.2.9\n"), "--port",
+                                    good.SlavePath(), "--port", refusing.SlavePath(), "--set", "DevID=ID,{n}",
+                                    "--report", report, "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  const std::string csv = FileText(report);
+  const std::regex goodRow("\r\n" + good.SlavePath() +
+                           ",,write,succeeded,,[0-9]+,,0,CMNET,192\\.0\\.2\\.9,2317,0,10,0,1,0,\"ID,1\",");
+  EXPECT_TRUE(std::regex_search(csv, goodRow)) << csv;
+  EXPECT_NE(csv.find("\r\n" + refusing.SlavePath() +
+                     ",,write,refused,\"the DTU refused AT+CIPSCONT=0,\"\"TCP\"\","),
+            std::string::npos)
+      << csv;
+  EXPECT_NE(csv.find("\"ID,2\""), std::string::npos) << "what it tried to write";
+}
+
+TEST_F(CommandLineE2E, AReadAsJsonIsUtf8AndEscapedForScripts) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) {
+    sim.settings.registrationPacketHex = "C9E8B1B8225C";  // GBK 设备 with a quotation mark and a backslash
+  }));
+  const std::string report = (folder.Path() / "report.json").string();
+  const auto result = RunInProcess(
+      {"read", "--port", dtu.SlavePath(), "--format", "json", "--report", report, "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_TRUE(result.out.starts_with("[\n  {\"port\": \"" + dtu.SlavePath() +
+                                     "\", \"values\": {\"APN Index\": \"0\", "))
+      << result.out;
+  EXPECT_NE(result.out.find("\"DevID\": \"设备\\\"\\\\\""), std::string::npos) << result.out;
+  EXPECT_NE(result.out.find("\"CIPMUX\": \"AT+CIPMUX=0\""), std::string::npos) << "as the DTU listed it";
+  EXPECT_TRUE(result.out.ends_with("}}\n]\n")) << result.out;
+  EXPECT_EQ(result.out.find("[DTU]"), std::string::npos);
+  const std::string json = FileText(report);
+  EXPECT_TRUE(std::regex_search(
+      json, std::regex("\"action\": \"read\", \"outcome\": \"succeeded\", \"reason\": "
+                       "\"\", \"ms\": [0-9]+, \"line\": \"\", \"values\": \\{\"APN Index\"")))
+      << json;
+}
+
+TEST_F(CommandLineE2E, AReportThatCannotBeWrittenStopsTheRunBeforeAnyPortOpens) {
+  PtyDtu dtu;
+  const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--report", "/nonexistent/r.csv"});
+  EXPECT_EQ(result.status, 2);
+  EXPECT_NE(result.err.find("/nonexistent/r.csv"), std::string::npos);
+  EXPECT_TRUE(dtu.Received().empty());
+}
+
+TEST_F(CommandLineE2E, AScanPrintsTheSettingsEachDtuAnswersAtAndGivesUpAtOnceOnAMissingPort) {
+  PtyDtu dtu;
+  const auto result =
+      RunInProcess({"scan", "--port", dtu.SlavePath(), "--port", "/nonexistent/ttyUSB9", "--lang", "en"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, dtu.SlavePath() + ": 115200 8N1\n");
+  EXPECT_NE(result.err.find(dtu.SlavePath() + ": succeeded"), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find("/nonexistent/ttyUSB9: failed, the port could not be opened"), std::string::npos);
+  EXPECT_EQ(result.err.find("/nonexistent/ttyUSB9: trying 9600"), std::string::npos) << "one try is enough";
+  EXPECT_EQ(dtu.Received().front(), "AT+CIPR?\r\n");
+}
+
+TEST_F(CommandLineE2E, AutoBaudSearchesFirstThenRunsTheActionAtTheSettingsFound) {
+  PtyDtu dtu;
+  const auto result =
+      RunInProcess({"write", "--baud", "auto", "--verify", "--ini",
+                    WriteIni("w.ini", "[DTU]\nIP=192.0.2.5\n"), "--port", dtu.SlavePath(), "--lang", "en"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(dtu.Settings().server, "192.0.2.5");
+  EXPECT_EQ(dtu.Received().size(), 3u + 10u + 3u) << "the search's read, the write, the read-back";
+}
+
+// On the virtual clock a silent DTU shows every try and how long each waits, without waiting for any.
+TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstAndEachForOneReplyTimeout) {
+  PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.silent = true; }));
+  cli::CliOptions options;
+  options.action = cli::Action::Scan;
+  options.ports = {dtu.SlavePath()};
+  options.chinese = false;
+  platform::VirtualEventLoop loop;
+  const auto result = cli_testing::RunBatch(loop, options);
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, "");
+  EXPECT_NE(result.err.find(": failed, the DTU answered at none of the line settings"), std::string::npos);
+  std::vector<std::string> tries;
+  for (size_t at = 0; (at = result.err.find("trying ", at)) != std::string::npos; at += 7) {
+    tries.push_back(result.err.substr(at + 7, result.err.find('\n', at) - at - 7));
+  }
+  ASSERT_EQ(tries.size(), 11u * 12u) << "every rate with every format, each once";
+  EXPECT_EQ(std::set<std::string>(tries.begin(), tries.end()).size(), tries.size());
+  EXPECT_EQ(std::vector<std::string>(tries.begin(), tries.begin() + 3),
+            (std::vector<std::string>{"115200 8N1", "9600 8N1", "57600 8N1"}));
+  EXPECT_EQ(tries[11], "115200 8E1") << "every rate at 8N1 before another format";
+  EXPECT_EQ(tries[12], "9600 8E1");
+  // Per format: nine rates wait 3 s, 600 baud 5 s, 300 baud 8 s.
+  EXPECT_EQ(loop.Now() / 1000, 12u * (9u * 3u + 5u + 8u));
 }
 
 struct StopCase {

@@ -27,17 +27,24 @@ TEST_P(UsageErrors, AreRefusedWithAReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, UsageErrors,
-    testing::Values(UsageCase{"NoAction", {"--port", "/dev/ttyUSB0"}, "no action"},
-                    UsageCase{"TwoActions", {"read", "write", "--port", "a"}, "one action"},
-                    UsageCase{"NoPort", {"read", "--lang", "en"}, "no --port"},
-                    UsageCase{"ValueMissing", {"read", "--port"}, "needs a value"},
-                    UsageCase{"WriteWithoutIni", {"write", "--port", "a"}, "--ini"},
-                    UsageCase{"SamePortTwice", {"read", "--port", "a", "--port", "a"}, "twice"},
-                    UsageCase{"RateNotInTheList", {"read", "--port", "a", "--baud", "1000"}, "--baud"},
-                    UsageCase{"RateWithSign", {"read", "--port", "a", "--baud", "+9600"}, "--baud"},
-                    UsageCase{"OtherLanguage", {"read", "--port", "a", "--lang", "fr"}, "--lang"},
-                    UsageCase{"ZeroTimeout", {"read", "--port", "a", "--timeout", "0"}, "--timeout"},
-                    UsageCase{"FractionalTimeout", {"read", "--port", "a", "--timeout", "1.5"}, "--timeout"}),
+    testing::Values(
+        UsageCase{"NoAction", {"--port", "/dev/ttyUSB0"}, "no action"},
+        UsageCase{"TwoActions", {"read", "write", "--port", "a"}, "one action"},
+        UsageCase{"NoPort", {"read", "--lang", "en"}, "no --port"},
+        UsageCase{"ValueMissing", {"read", "--port"}, "needs a value"},
+        UsageCase{"WriteWithoutIni", {"write", "--port", "a"}, "--ini"},
+        UsageCase{"SamePortTwice", {"read", "--port", "a", "--port", "a"}, "twice"},
+        UsageCase{"RateNotInTheList", {"read", "--port", "a", "--baud", "1000"}, "--baud"},
+        UsageCase{"RateWithSign", {"read", "--port", "a", "--baud", "+9600"}, "--baud"},
+        UsageCase{"OtherLanguage", {"read", "--port", "a", "--lang", "fr"}, "--lang"},
+        UsageCase{"ZeroTimeout", {"read", "--port", "a", "--timeout", "0"}, "--timeout"},
+        UsageCase{"FractionalTimeout", {"read", "--port", "a", "--timeout", "1.5"}, "--timeout"},
+        UsageCase{"SetWithoutEquals", {"read", "--port", "a", "--set", "DevID"}, "KEY=VALUE"},
+        UsageCase{"SetUnknownKey", {"read", "--port", "a", "--set", "Server=x"}, "unknown key 'Server'"},
+        UsageCase{"SetComKey", {"read", "--port", "a", "--set", "ComName=1"}, "unknown key"},
+        UsageCase{"SetKeyTwice", {"read", "--port", "a", "--set", "IP=a", "--set", "ip=b"}, "twice"},
+        UsageCase{"SetLineBreak", {"read", "--port", "a", "--set", "DevID=a\nIP=b"}, "line break"},
+        UsageCase{"UnitsTwice", {"read", "--units", "a", "--units", "b"}, "--units"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(Options, AValidLineKeepsThePortsInOrderAndTakesEveryValue) {
@@ -52,6 +59,18 @@ TEST(Options, AValidLineKeepsThePortsInOrderAndTakesEveryValue) {
   EXPECT_EQ(options->chinese, true);
   EXPECT_EQ(options->timeoutSeconds, 5);
   EXPECT_TRUE(std::holds_alternative<cli::HelpRequest>(ParseArguments({"erase", "--help"})));
+}
+
+TEST(Options, ValuesBesideTheSettingsFileNeedNoPortWithAUnitsFile) {
+  const auto result = ParseArguments(
+      {"write", "--ini", "b.ini", "--units", "u.csv", "--set", "devid=LOGIN:{n}", "--set", "IP="});
+  const auto* options = std::get_if<cli::CliOptions>(&result);
+  ASSERT_NE(options, nullptr) << std::get<cli::UsageError>(result).message;
+  EXPECT_TRUE(options->ports.empty());
+  EXPECT_EQ(options->unitsFile, "u.csv");
+  EXPECT_EQ(options->sets,
+            (std::vector<std::pair<std::string, std::string>>{{"DevID", "LOGIN:{n}"}, {"IP", ""}}))
+      << "keys as the settings file spells them; an empty value is a value";
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 
 #include "main/Console.h"
 #include "main/DtuSection.h"
+#include "main/Json.h"
+#include "main/Report.h"
 #include "platform/TextCodec.h"
 #include "platform/VirtualEventLoop.h"
 #include "settings/IniFile.h"
@@ -28,6 +30,30 @@ TEST(ForTerminal, ConvertsForTheCodeSetAndDefusesControlBytesFromTheLine) {
   const std::string gbk = Utf8ToGbk("[接收]：") + "OK\x1b[2J\x07\x7f";
   EXPECT_EQ(cli::ForTerminal(gbk, TerminalCode::Utf8), "[接收]：OK\\x1B[2J\\x07\\x7F");
   EXPECT_EQ(cli::ForTerminal(gbk, TerminalCode::Gbk), Utf8ToGbk("[接收]：") + "OK\\x1B[2J\\x07\\x7F");
+}
+
+TEST(JsonString, IsUtf8AndEscapesWhatCouldBreakTheDocument) {
+  EXPECT_EQ(cli::JsonString(Utf8ToGbk("设备") + "\"\\/\r\n\x01\x7f"),
+            "\"设备\\\"\\\\/\\u000d\\u000a\\u0001\\u007f\"");
+  EXPECT_EQ(cli::JsonString(""), "\"\"");
+}
+
+TEST(ReportCsv, QuotesCellsThatNeedItAndLeavesUnknownValuesEmpty) {
+  cli::ReportRow row{"/dev/a",
+                     "",
+                     cli::Action::Write,
+                     cli::Outcome::Refused,
+                     "the DTU refused AT+CSTT=\"x\"",
+                     12,
+                     "9600 8N1",
+                     {{"DevID", "ID,7"}, {"IP", " padded"}}};
+  const std::string csv = cli::ReportCsv({row});
+  const std::string header = csv.substr(0, csv.find("\r\n"));
+  EXPECT_TRUE(header.starts_with("port,adapter,action,outcome,reason,ms,line,APN Index,APN Str,IP,"))
+      << header;
+  EXPECT_EQ(csv.substr(header.size() + 2),
+            "/dev/a,,write,refused,\"the DTU refused AT+CSTT=\"\"x\"\"\",12,9600 8N1,,,\" "
+            "padded\",,,,,,,\"ID,7\",,,,,,,\r\n");
 }
 
 class PrintedSection : public testing::Test {

@@ -290,4 +290,15 @@ TEST(Faults, SilenceRefusalAndBanner) {
   EXPECT_NE(banner[0].bytes.find("@@Ver:"), std::string::npos);
 }
 
+TEST(Faults, AForgottenSettingIsAnsweredOkButKeptAsItWas) {
+  DtuSimulator sim;
+  sim.faults.forget = {"cipscont"};
+  EXPECT_EQ(Say(sim, "AT+CIPSCONT=0,\"UDP\",\"10.0.0.1\", 5000,2"), kOk);
+  EXPECT_EQ(sim.settings.server, "dtu.example.com");
+  EXPECT_EQ(sim.settings.protocol, "TCP");
+  EXPECT_EQ(Say(sim, "AT+CIPSCONT=0,\"SCTP\",\"host\", 2317,2"), kError) << "a bad value is still refused";
+  EXPECT_EQ(Say(sim, "AT+CIPMUX=1"), kOk);
+  EXPECT_EQ(sim.settings.cipmux, "1") << "only the named command forgets";
+}
+
 }  // namespace

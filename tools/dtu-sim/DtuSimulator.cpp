@@ -240,6 +240,9 @@ std::string DtuSimulator::Answer(std::string_view line) {
       // A refused value leaves every setting as it was.
       DtuSettings changed = settings;
       if (!ApplySetting(*command, changed)) return std::string(kError);
+      for (const auto& forgotten : faults.forget) {
+        if (Upper(forgotten) == command->name) return std::string(kOk);
+      }
       settings = std::move(changed);
       return std::string(kOk);
     }

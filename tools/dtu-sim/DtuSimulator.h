@@ -72,6 +72,9 @@ struct Faults {
   std::set<std::string> refuse;          // command names (for example "CIPPACK", "ICF") answered with ERROR
   // Command names answered with these bytes instead of the reply, changing nothing: a DTU of another make.
   std::map<std::string, std::string> answer;
+  // Command names whose setting is answered OK but not kept: a module that accepts a value and drops it
+  // (only a read-back shows it). The line format stays too when ICF or CIPR is forgotten.
+  std::set<std::string> forget;
 };
 
 // Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of

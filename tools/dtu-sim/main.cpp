@@ -4,11 +4,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,7 +22,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: dtu-sim [--echo off|exact|cr|lf|bare] [--echo-alone] [--delay MS] [--split MS] [--banner]\n"
-    "               [--refuse NAME]... [--answer NAME=TEXT]... [--silent] [--link PATH]\n"
+    "               [--refuse NAME]... [--answer NAME=TEXT]... [--forget NAME]... [--silent] [--link PATH]\n"
+    "               [--line RATE,FORMAT]\n"
     "  --echo       echo each command: not at all, exactly as received, cut short at its CR, ending in LF\n"
     "               alone, or without its line end\n"
     "  --echo-alone send the echo on its own, before the answer\n"
@@ -29,8 +32,12 @@ constexpr const char* kUsage =
     "  --banner     send the power-on banner a second after the port is first opened\n"
     "  --refuse     answer ERROR to this command (CIPPACK, ICF, CIPR, ATW, ...); repeatable\n"
     "  --answer     answer this command with TEXT instead (\\r and \\n stand for CR and LF); repeatable\n"
+    "  --forget     answer OK to this setting command (CIPPACK, CIPSCONT, ...) but keep the old value;\n"
+    "               repeatable\n"
     "  --silent     answer nothing\n"
     "  --link PATH  also reach the port through this symbolic link (removed at exit)\n"
+    "  --line RATE,FORMAT  start at these line settings instead, e.g. 9600,8N1 or 57600,7E2; the DTU\n"
+    "               answers only a tool that uses them\n"
     "The DTU starts at 115200 baud, 8 data bits, no parity, 1 stop bit (picocom -b 115200 PATH).\n";
 
 std::optional<uint32_t> Milliseconds(const char* text) {
@@ -54,8 +61,27 @@ std::string Unescape(std::string_view text) {
   return bytes;
 }
 
+// "9600,8N1" as the DTU keeps it: its rate and its AT+ICF codes. Only what AT+CIPR and AT+ICF can set.
+bool ParseLine(std::string_view text, dtusim::DtuSettings& settings) {
+  const size_t comma = text.find(',');
+  if (comma == std::string_view::npos || text.size() != comma + 4) return false;
+  const auto rate = Milliseconds(std::string(text.substr(0, comma)).c_str());
+  static constexpr uint32_t kRates[] = {300, 600, 1200, 2400, 4800, 9600, 14400, 19200, 38400, 57600, 115200};
+  if (!rate || std::find(std::begin(kRates), std::end(kRates), *rate) == std::end(kRates)) return false;
+  const char data = text[comma + 1];
+  const char parity = text[comma + 2];
+  const char stop = text[comma + 3];
+  if ((data != '7' && data != '8') || (stop != '1' && stop != '2')) return false;
+  if (parity != 'N' && parity != 'O' && parity != 'E') return false;
+  settings.baudRate = *rate;
+  settings.formatCode = data == '8' ? (stop == '2' ? 1 : 3) : (stop == '2' ? 4 : 5);
+  settings.parityCode = parity == 'O' ? 0 : parity == 'E' ? 1 : 3;
+  return true;
+}
+
 struct Arguments {
   dtusim::Faults faults;
+  dtusim::DtuSettings settings;
   bool banner = false;
   std::string link;
 };
@@ -101,8 +127,12 @@ std::optional<Arguments> Parse(int argc, char** argv) {
       const std::string_view spec = argv[++i];
       const size_t equals = spec.find('=');
       args.faults.answer[std::string(spec.substr(0, equals))] = Unescape(spec.substr(equals + 1));
+    } else if (option == "--forget" && value) {
+      args.faults.forget.insert(argv[++i]);
     } else if (option == "--silent") {
       args.faults.silent = true;
+    } else if (option == "--line" && value) {
+      if (!ParseLine(argv[++i], args.settings)) return std::nullopt;
     } else if (option == "--link" && value && *value != '\0') {
       args.link = argv[++i];
     } else {
@@ -160,6 +190,7 @@ int main(int argc, char** argv) {
   try {
     dtusim::DtuSimulator simulator;
     simulator.faults = args->faults;
+    simulator.settings = args->settings;
     dtusim::PtyDtu::Options options;
     options.logger = Log;
     if (args->banner) options.bannerAfterFirstOpenMs = 1000;

@@ -1,0 +1,116 @@
+#include "main/Report.h"
+
+#include <string_view>
+
+#include "main/Json.h"
+#include "platform/TextCodec.h"
+#include "ui/DeviceFields.h"
+
+namespace cli {
+namespace {
+
+std::string CsvCell(std::string_view gbk) {
+  const std::string utf8 = platform::GbkToUtf8(gbk);
+  if (utf8.find_first_of(",\"\r\n") == std::string::npos && !utf8.starts_with(' ') && !utf8.ends_with(' ')) {
+    return utf8;
+  }
+  std::string cell = "\"";
+  for (const char c : utf8) cell += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return cell + "\"";
+}
+
+std::string JsonValues(const SectionValues& values) {
+  std::string json = "{";
+  for (size_t i = 0; i < values.size(); ++i) {
+    json += (i == 0 ? "" : ", ") + JsonString(values[i].first) + ": " + JsonString(values[i].second);
+  }
+  return json + "}";
+}
+
+}  // namespace
+
+const char* ActionName(Action action) {
+  switch (action) {
+    case Action::Read:
+      return "read";
+    case Action::Write:
+      return "write";
+    case Action::Defaults:
+      return "defaults";
+    case Action::Scan:
+      return "scan";
+  }
+  return "";
+}
+
+const char* OutcomeName(Outcome outcome) {
+  switch (outcome) {
+    case Outcome::Running:
+      return "running";
+    case Outcome::Succeeded:
+      return "succeeded";
+    case Outcome::Refused:
+      return "refused";
+    case Outcome::TimedOut:
+      return "timed-out";
+    case Outcome::NotOpened:
+      return "not-opened";
+    case Outcome::Interrupted:
+      return "interrupted";
+    case Outcome::NotKept:
+      return "not-kept";
+    case Outcome::NotFound:
+      return "not-found";
+  }
+  return "";
+}
+
+std::string ReportCsv(const std::vector<ReportRow>& rows) {
+  std::vector<std::string> keys;
+  for (const ui::DeviceField& field : ui::DeviceFields()) {
+    if (std::string_view(field.section) == ui::kDtuSection) keys.emplace_back(field.key);
+  }
+  std::string csv = "port,adapter,action,outcome,reason,ms,line";
+  for (const std::string& key : keys) csv += "," + CsvCell(key);
+  csv += "\r\n";
+  for (const ReportRow& row : rows) {
+    csv += CsvCell(row.port) + "," + CsvCell(row.adapter) + "," + ActionName(row.action) + "," +
+           OutcomeName(row.outcome) + "," + CsvCell(row.reason) + "," + std::to_string(row.ms) + "," +
+           row.line;
+    for (const std::string& key : keys) {
+      csv += ",";
+      for (const auto& [name, value] : row.values) {
+        if (name == key) csv += CsvCell(value);
+      }
+    }
+    csv += "\r\n";
+  }
+  return csv;
+}
+
+std::string ReportJson(const std::vector<ReportRow>& rows) {
+  std::string json = "[";
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const ReportRow& row = rows[i];
+    json += std::string(i == 0 ? "" : ",") + "\n  {\"port\": " + JsonString(row.port) +
+            ", \"adapter\": " + JsonString(row.adapter) + ", \"action\": \"" + ActionName(row.action) +
+            "\", \"outcome\": \"" + OutcomeName(row.outcome) + "\", \"reason\": " + JsonString(row.reason) +
+            ", \"ms\": " + std::to_string(row.ms) + ", \"line\": " + JsonString(row.line) +
+            ", \"values\": " + JsonValues(row.values) + "}";
+  }
+  return json + (rows.empty() ? "]\n" : "\n]\n");
+}
+
+std::string ReadJson(const std::vector<ReportRow>& rows) {
+  std::string json = "[";
+  bool first = true;
+  for (const ReportRow& row : rows) {
+    if (row.outcome != Outcome::Succeeded) continue;
+    json += std::string(first ? "" : ",") + "\n  {\"port\": " + JsonString(row.port) +
+            ", \"values\": " + JsonValues(row.values) + "}";
+    first = false;
+  }
+  return json + (first ? "]\n" : "\n]\n");
+}
+
+}  // namespace cli

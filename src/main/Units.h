@@ -1,0 +1,59 @@
+#pragma once
+// The DTUs of one run and the values each of them gets beside the settings file: the ports of --port and the
+// rows of a --units file, merged, numbered and checked before any port is opened, so that a batch with a
+// mistake in it changes no DTU at all.
+
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "main/CliOptions.h"
+
+namespace cli {
+
+// [DTU] keys and values, in the order they are to be applied (a later one for the same key wins).
+using KeyValues = std::vector<std::pair<std::string, std::string>>;
+
+struct Unit {
+  // What the job opens and the log names: the --port text, or the CSV row's port (a bare /dev/serial/by-id
+  // name given as its full path).
+  std::string port;
+  // 1-based: the rows of the file in file order, then the ports of the command line that no row names.
+  int number = 0;
+  // The serial number of the port's USB adapter; empty when it has none.
+  std::string adapterSerial;
+  // --set first, then the unit's own row; placeholders replaced.
+  KeyValues values;
+};
+
+// Where ports and their adapters are looked up; tests give prepared folders.
+struct SystemFolders {
+  std::string dev = "/dev";
+  std::string sys = "/sys";
+};
+
+struct UnitsError {
+  std::string message;
+};
+
+// One row of a units file: its line number (for messages), the port cell and the other cells by key.
+struct UnitsRow {
+  int line = 0;
+  std::string port;
+  KeyValues values;
+};
+
+// The rows of a units file's text: a header line naming the column "port" and [DTU] keys (any letter case),
+// then one line per DTU. Cells are separated by commas and may be quoted ("" for a quotation mark); blanks
+// around an unquoted cell are dropped, as spreadsheets drop them; a UTF-8 byte-order mark and blank lines are
+// skipped; an empty cell leaves the key to the settings file and --set.
+std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& text);
+
+// The units of the command line. Fails on a units file that cannot be read or parsed, a row without a port,
+// two rows for one device (also under two names of it), a file's port that is not present, and a value that
+// cannot be given once the placeholders are replaced.
+std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options,
+                                                         const SystemFolders& folders = {});
+
+}  // namespace cli
