@@ -1,5 +1,6 @@
 #include "app/LangApply.h"
 
+#include "lang/OutcomeRows.h"
 #include "lang/Version.h"
 
 namespace app {
@@ -20,6 +21,8 @@ void ApplyMainLang(ui::TMainFormDesign& form, lang::TLangList& LangList) {
   form.N12.SetCaption(text(lang::lang_Menu_Update));
   form.N10.SetCaption(text(lang::lang_Menu_Web));
   form.N13.SetCaption(text(lang::lang_Menu_Message));
+  form.N14.SetCaption(text(lang::lang_Menu_Tools));
+  form.N15.SetCaption(text(lang::lang_Menu_FindLine));
 
   // The port button shows the open or the close text depending on the port's state, so its caption is
   // converted from whatever language it shows. The open row must be held for that to work at start-up.

@@ -41,6 +41,7 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
       Comm1Line(Comm1),
       PortControl(*this, Comm1Line, Lang),
       Device(*this, Lang, PortControl, app),
+      PortSearch(*this, PortControl, Device, Lang, app.Loop()),
       Lang_(Lang) {
   // Comm1 as stored with the window: no flow control, DTR and RTS held off, a 20 ms read interval until the
   // port control sets its own.
@@ -121,7 +122,7 @@ void Tfrm_Main::RefreshPortList() {
 }
 
 void Tfrm_Main::WireHandlers() {
-  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10}) {
+  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -207,6 +208,7 @@ void Tfrm_Main::FormClose() {
 void Tfrm_Main::CloseWindow() {
   if (closed_) return;
   // Whatever runs ends now: a reply handled after the window closed would meet a released language list.
+  PortSearch.Stop();
   Device.Abort();
   tmr_TimeOut.SetEnabled(false);
   tmr_SendInfo.SetEnabled(false);
@@ -263,6 +265,9 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
         break;
       case ui::tags::kSmsHelp:
         App().MessageBox(Lang_.Text(lang::lang_Hint_Message));
+        break;
+      case ui::tags::kFindLine:
+        PortSearch.Start();
         break;
       default:
         break;

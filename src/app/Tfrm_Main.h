@@ -8,6 +8,7 @@
 
 #include "config/DeviceConfig.h"
 #include "config/PortControl.h"
+#include "config/PortSearch.h"
 #include "lang/LangHolder.h"
 #include "serial/Comm.h"
 #include "serial/CommLine.h"
@@ -31,6 +32,7 @@ class Tfrm_Main : public ui::TMainFormDesign {
   serial::TCommLine Comm1Line;
   config::TPortControl PortControl;
   config::TDeviceConfig Device;
+  config::TPortSearch PortSearch;
   settings::TSettings Settings;
 
   // The dialogs are created after the main window; the program hands them over once they exist.

@@ -47,4 +47,16 @@ inline constexpr LangRow lang_Cli_Trying{"lang_Cli_Trying", "尝试串口参数 
 inline constexpr LangRow lang_Cli_NoLine{"lang_Cli_NoLine", "DTU在所有串口参数下都未应答",
                                          "the DTU answered at none of the line settings"};
 
+// The window's search for the line settings a DTU answers at. Followed by the port's name.
+inline constexpr LangRow lang_Info_Searching{"lang_Info_Searching", "[提示]：正在查找DTU的串口参数：",
+                                             "[Note]: Looking for the DTU's line settings on "};
+// Followed by the settings found, e.g. "9600 8N1".
+inline constexpr LangRow lang_Info_SearchFound{"lang_Info_SearchFound", "[提示]：DTU在以下串口参数应答：",
+                                               "[Note]: The DTU answers at "};
+inline constexpr LangRow lang_Info_SearchNone{"lang_Info_SearchNone", "[提示]：DTU在任何串口参数都没有应答。",
+                                              "[Note]: The DTU answered at no line settings."};
+inline constexpr LangRow lang_Menu_Tools{"lang_Menu_Tools", "工具(&T)", "Tools(&T)"};
+inline constexpr LangRow lang_Menu_FindLine{"lang_Menu_FindLine", "查找DTU串口参数",
+                                            "Find the DTU's line settings"};
+
 }  // namespace lang

@@ -9,13 +9,18 @@
 #include <string>
 #include <vector>
 
+#include "config/LineChoice.h"
 #include "lang/LangHolder.h"
-#include "main/LineChoice.h"
 #include "main/PortJob.h"
 #include "main/UnitSettings.h"
 #include "platform/EventLoop.h"
 
 namespace cli {
+
+using config::ComSection;
+using config::Describe;
+using config::LineCandidates;
+using config::LineChoice;
 
 class TLineSearch {
  public:

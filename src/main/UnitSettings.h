@@ -8,10 +8,15 @@
 #include <optional>
 #include <string>
 
-#include "main/LineChoice.h"
+#include "config/LineChoice.h"
 #include "main/Units.h"
 
 namespace cli {
+
+using config::ComSection;
+using config::Describe;
+using config::LineCandidates;
+using config::LineChoice;
 
 class TUnitSettings {
  public:

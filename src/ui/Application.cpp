@@ -9,7 +9,9 @@ std::string ErrorReportText(const std::string& message) {
   return message;
 }
 
-void Application::MessageBox(const std::string& text, MessageIcon icon) { host_.ShowMessage(text, Title, icon); }
+void Application::MessageBox(const std::string& text, MessageIcon icon) {
+  host_.ShowMessage(text, Title, icon);
+}
 
 void Application::HandleException(const std::exception& error) {
   MessageBox(ErrorReportText(error.what()), MessageIcon::Error);

@@ -8,7 +8,9 @@ namespace ui {
 
 class TForm : public CaptionControl {
  public:
-  TForm(Application& app, std::string name) : CaptionControl(std::move(name)), app_(app) { SetVisible(false); }
+  TForm(Application& app, std::string name) : CaptionControl(std::move(name)), app_(app) {
+    SetVisible(false);
+  }
 
   Application& App() { return app_; }
   // Shows the form and returns when it has been closed.

@@ -110,6 +110,10 @@ TMainFormDesign::TMainFormDesign(Application& app)
   mm1.Items = {&N1, &N3, &N4};
   N1.Items = {&N11, &N2, &N5, &N6, &N7};
   N4.Items = {&N13, &N9, &N8, &N12, &N10};
+  Design(N14, "工具(&T)");
+  Design(N15, "查找DTU串口参数", tags::kFindLine);
+  mm1.Items.push_back(&N14);
+  N14.Items = {&N15};
 
   // The designed values of the fields; the settings file overwrites them at every start.
   ShowDesignedFields(*this);
@@ -157,7 +161,7 @@ std::vector<Control*> TMainFormDesign::AllControls() {
           &lbl_WaitLen, &edt_WaitLen, &lbl_WaitLen_B, &lbl_Hint_WaitLen, &lbl_WaitTime, &edt_WaitTime,
           &lbl_WaitTime_ms, &lbl_Hint_WaitTime, &lbl_RestartTime, &edt_RestartTime, &lbl_lbl_RestartTime_s,
           &lbl1, &btn_Default, &btn_Read, &btn_SetAll, &lbl_Info, &lbl_Clear, &mmo_Info, &mm1, &N1, &N11,
-          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10};
+          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15};
 }
 // clang-format on
 

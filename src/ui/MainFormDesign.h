@@ -98,6 +98,10 @@ class TMainFormDesign : public TForm {
   TMenuItem N3{"N3"};
   TMenuItem N4{"N4"};
   TMenuItem N13{"N13"};
+  // Added after the designed menus, so that every designed item keeps its place: Tools, with the search for
+  // the DTU's line settings.
+  TMenuItem N14{"N14"};
+  TMenuItem N15{"N15"};
   TMenuItem N9{"N9"};
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};

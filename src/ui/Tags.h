@@ -15,6 +15,8 @@ inline constexpr int kAbout = 6;
 inline constexpr int kDownloadPage = 7;  // "check for updates" opens the download page
 inline constexpr int kWebSite = 8;
 inline constexpr int kSmsHelp = 9;
+// Added after the designed ones: the search for the DTU's line settings on the chosen port.
+inline constexpr int kFindLine = 10;
 
 // The two HEX boxes: which packet edit a box converts.
 inline constexpr int kDevIdHex = 1;

@@ -7,6 +7,7 @@
 
 #include "ConfigBench.h"
 #include "config/Encoding.h"
+#include "config/PortSearch.h"
 #include "platform/TextCodec.h"
 #include "tools/dtu-sim/DtuSimulator.h"
 
@@ -420,6 +421,49 @@ TEST(Nested, AReplyDuringThePauseBeforeStepNineIsJudgedAsStepNinesReply) {
   const auto step9 = std::find(log.begin(), log.end(), "  [Send]:AT+CIPR=115200");
   EXPECT_LT(noise, step9);
 }
+
+struct SearchRow {
+  const char* name;
+  bool silent;
+  uint32_t dtuRate;
+  std::optional<config::LineChoice> found;
+  size_t tries;
+};
+
+class PortSearch : public testing::TestWithParam<SearchRow> {};
+
+TEST_P(PortSearch, FindsTheLineSettingsTheDtuAnswersAtAndHandsTheLineBack) {
+  DialogueBench bench;
+  bench.dtu.faults.silent = GetParam().silent;
+  bench.dtu.settings.baudRate = GetParam().dtuRate;
+  config::TPortSearch search(bench.form, bench.port, bench.config, bench.lang, bench.loop);
+  search.Start();
+  bench.loop.AdvanceBy(600000);
+  EXPECT_FALSE(search.Running());
+  EXPECT_EQ(search.Found(), GetParam().found);
+  EXPECT_EQ(bench.line.sent.size(), GetParam().tries);
+  for (const auto& sent : bench.line.sent) EXPECT_EQ(sent.text, kQueries[0]);
+  EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0) << "the search keeps its own time";
+  EXPECT_TRUE(bench.line.Opened());
+  if (GetParam().found) {
+    EXPECT_EQ(bench.form.cbb_Open_BaudRate.Text(), std::to_string(GetParam().dtuRate));
+    EXPECT_EQ(bench.Log().back(), "  [Note]: The DTU answers at " + config::Describe(*GetParam().found));
+    // The conversation has its replies back.
+    bench.form.btn_Read.Click();
+    bench.loop.AdvanceBy(1000);
+    EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 1);
+  } else {
+    EXPECT_EQ(bench.form.cbb_Open_BaudRate.Text(), "115200") << "the lists get back what they held";
+    EXPECT_EQ(bench.Log().back(), "  [Note]: The DTU answered at no line settings.");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Dtus, PortSearch,
+    testing::Values(SearchRow{"AtTheFirstTry", false, 115200, config::LineChoice{115200, 8, 'N', 1}, 1},
+                    SearchRow{"At9600", false, 9600, config::LineChoice{9600, 8, 'N', 1}, 2},
+                    SearchRow{"AtNone", true, 115200, std::nullopt, config::LineCandidates().size()}),
+    ByName());
 
 TEST(Closing, AShutDownConversationSendsAndHandlesNothingMore) {
   DialogueBench bench;

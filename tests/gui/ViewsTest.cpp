@@ -129,9 +129,10 @@ TEST_P(WindowsInBothLanguages, MainWindow) {
   EXPECT_EQ(Find<QLineEdit>(view, "edt_Port")->text(), "2317");
   EXPECT_EQ(Find<QPlainTextEdit>(view, "mmo_Info")->toPlainText(), QString::fromUtf8("  [发送]：AT+CIPR?"));
 
-  // The menu: File with its separator, the language command on the bar itself, Help.
+  // The menu: File with its separator, the language command on the bar itself, Help, then Tools.
   const QList<QAction*> bar = view.menuBar()->actions();
-  ASSERT_EQ(bar.size(), 3);
+  ASSERT_EQ(bar.size(), 4);
+  ASSERT_NE(bar[3]->menu(), nullptr);
   ASSERT_NE(bar[0]->menu(), nullptr);
   EXPECT_EQ(bar[1]->menu(), nullptr);
   EXPECT_TRUE(bar[0]->menu()->actions()[3]->isSeparator());

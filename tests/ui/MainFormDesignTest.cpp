@@ -51,8 +51,10 @@ TEST_F(MainFormDesignTest, TagsSelectHandlersAsDesigned) {
 }
 
 TEST_F(MainFormDesignTest, MenuBarHasFileLanguageHelpWithSeparatorsInPlace) {
-  ASSERT_EQ(form.mm1.Items.size(), 3u);
+  ASSERT_EQ(form.mm1.Items.size(), 4u) << "the designed three, then Tools";
   EXPECT_EQ(form.mm1.Items[1], &form.N3);
+  EXPECT_EQ(form.mm1.Items[3], &form.N14);
+  EXPECT_EQ(form.N15.Tag, ui::tags::kFindLine);
   EXPECT_TRUE(form.N3.Items.empty());
   EXPECT_TRUE(form.N1.Items[3]->IsSeparator());
   EXPECT_TRUE(form.N4.Items[1]->IsSeparator());

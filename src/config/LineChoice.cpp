@@ -1,4 +1,4 @@
-#include "main/LineChoice.h"
+#include "config/LineChoice.h"
 
 #include <algorithm>
 #include <string_view>
@@ -7,7 +7,7 @@
 #include "ui/ListMeanings.h"
 #include "ui/MainFormDesign.h"
 
-namespace cli {
+namespace config {
 namespace {
 
 // After the two factory rates, the faster ones first: they are the likelier choice of whoever changed it.
@@ -60,6 +60,13 @@ std::string Describe(const LineChoice& line) {
          std::to_string(line.stopBits);
 }
 
+void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form) {
+  form.cbb_Open_BaudRate.SetItemIndex(IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate)));
+  form.cbb_Open_Parity.SetItemIndex(ParityIndex(line.parity));
+  form.cbb_Open_Byte.SetItemIndex(IndexOf(ui::DataBitsItems(), std::to_string(line.dataBits)));
+  form.cbb_Open_Stop.SetItemIndex(IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits)));
+}
+
 std::string ComSection(const LineChoice& line) {
   return std::string("[") + ui::kComSection + "]\n" +
          "BaudRate=" + std::to_string(IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate))) + "\n" +
@@ -68,4 +75,4 @@ std::string ComSection(const LineChoice& line) {
          "Stop=" + std::to_string(IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits))) + "\n";
 }
 
-}  // namespace cli
+}  // namespace config

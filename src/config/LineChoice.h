@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace cli {
+#include "ui/MainFormDesign.h"
+
+namespace config {
 
 struct LineChoice {
   uint32_t baudRate = 115200;
@@ -24,8 +26,11 @@ std::vector<LineChoice> LineCandidates();
 // "9600 8N1".
 std::string Describe(const LineChoice& line);
 
+// Selects the settings in the PC port lists (without change events).
+void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form);
+
 // The [Com] section of a settings file that opens the PC port with these settings (list indexes, as the
 // window saves them).
 std::string ComSection(const LineChoice& line);
 
-}  // namespace cli
+}  // namespace config
