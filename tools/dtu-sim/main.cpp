@@ -124,9 +124,9 @@ std::optional<Arguments> Parse(int argc, char** argv) {
     } else if (option == "--refuse" && value) {
       args.faults.refuse.insert(argv[++i]);
     } else if (option == "--answer" && value && std::strchr(value, '=') != nullptr) {
-      const std::string_view option = argv[++i];
-      const size_t equals = option.find('=');
-      args.faults.answer[std::string(option.substr(0, equals))] = Unescape(option.substr(equals + 1));
+      const std::string_view answer = argv[++i];
+      const size_t equals = answer.find('=');
+      args.faults.answer[std::string(answer.substr(0, equals))] = Unescape(answer.substr(equals + 1));
     } else if (option == "--forget" && value) {
       args.faults.forget.insert(argv[++i]);
     } else if (option == "--silent") {
