@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "dtu-sim/PtyDtu.h"
 #include "main/BatchRun.h"
 #include "main/Console.h"
@@ -26,29 +27,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Keeps lang.txt and program.ini of the build folder out of the runs, and holds the settings file.
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dtu-batch-bench-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    platform::SetProgramFolderForTesting(path_.string());
-  }
-  ~ScratchFolder() {
-    platform::SetProgramFolderForTesting("");
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  std::string Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-    return (path_ / name).string();
-  }
-
- private:
-  std::filesystem::path path_;
-};
+using bench::ScratchFolder;
 
 long PeakRssKb() {
   rusage usage{};

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "ScratchFolder.h"
 #include "app/TDtuProgram.h"
 #include "dtu-sim/PtyDtu.h"
 #include "platform/ProgramFolder.h"
@@ -37,27 +38,7 @@ class CountingDialogHost : public ui::DialogHost {
   }
 };
 
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dtu-bench-XXXXXX").string();
-    path_ = ::mkdtemp(pattern.data());
-    platform::SetProgramFolderForTesting(path_.string());
-  }
-  ~ScratchFolder() {
-    platform::SetProgramFolderForTesting("");
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(path_ / name, std::ios::binary) << bytes;
-  }
-
- private:
-  std::filesystem::path path_;
-};
+using bench::ScratchFolder;
 
 struct Timing {
   double ms = 0;
