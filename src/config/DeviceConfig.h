@@ -21,7 +21,7 @@
 namespace config {
 
 // The command as the log shows it: without its CR LF.
-std::string CommandWithoutLineEnd(const std::string& command);
+std::string CommandWithoutLineEnd(std::string command);
 // A field's name as the window shows it: its label's caption without the blanks around it.
 std::string FieldCaption(const ui::TLabel& label);
 

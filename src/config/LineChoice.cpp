@@ -1,6 +1,7 @@
 #include "config/LineChoice.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "ui/DeviceFields.h"
@@ -60,19 +61,32 @@ std::string Describe(const LineChoice& line) {
          std::to_string(line.stopBits);
 }
 
+namespace {
+
+// The item indexes of the baud-rate, parity, data-bit and stop-bit lists that show the settings.
+std::array<int, 4> ListIndexes(const LineChoice& line) {
+  return {IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate)), ParityIndex(line.parity),
+          IndexOf(ui::DataBitsItems(), std::to_string(line.dataBits)),
+          IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits))};
+}
+
+}  // namespace
+
 void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form) {
-  form.cbb_Open_BaudRate.SetItemIndex(IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate)));
-  form.cbb_Open_Parity.SetItemIndex(ParityIndex(line.parity));
-  form.cbb_Open_Byte.SetItemIndex(IndexOf(ui::DataBitsItems(), std::to_string(line.dataBits)));
-  form.cbb_Open_Stop.SetItemIndex(IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits)));
+  const std::array<int, 4> indexes = ListIndexes(line);
+  const std::array<ui::TComboBox*, 4> lists = PortSettingLists(form);
+  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(indexes[i]);
+}
+
+std::array<ui::TComboBox*, 4> PortSettingLists(ui::TMainFormDesign& form) {
+  return {&form.cbb_Open_BaudRate, &form.cbb_Open_Parity, &form.cbb_Open_Byte, &form.cbb_Open_Stop};
 }
 
 std::string ComSection(const LineChoice& line) {
-  return std::string("[") + ui::kComSection + "]\n" +
-         "BaudRate=" + std::to_string(IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate))) + "\n" +
-         "Parity=" + std::to_string(ParityIndex(line.parity)) + "\n" +
-         "Byte=" + std::to_string(IndexOf(ui::DataBitsItems(), std::to_string(line.dataBits))) + "\n" +
-         "Stop=" + std::to_string(IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits))) + "\n";
+  const std::array<int, 4> indexes = ListIndexes(line);
+  return std::string("[") + ui::kComSection + "]\n" + "BaudRate=" + std::to_string(indexes[0]) + "\n" +
+         "Parity=" + std::to_string(indexes[1]) + "\n" + "Byte=" + std::to_string(indexes[2]) + "\n" +
+         "Stop=" + std::to_string(indexes[3]) + "\n";
 }
 
 }  // namespace config

@@ -3,6 +3,7 @@
 // factory with (115200, 9600) and the common 8N1 first, so that most searches end at the first or second
 // try, then the other rates at 8N1, then the other formats.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -28,6 +29,8 @@ std::string Describe(const LineChoice& line);
 
 // Selects the settings in the PC port lists (without change events).
 void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form);
+// The four PC port lists that hold line settings: baud rate, parity, data bits, stop bits.
+std::array<ui::TComboBox*, 4> PortSettingLists(ui::TMainFormDesign& form);
 
 // The [Com] section of a settings file that opens the PC port with these settings (list indexes, as the
 // window saves them).

@@ -23,9 +23,8 @@ void TPortSearch::Start() {
   found_.reset();
   candidates_ = LineCandidates();
   next_ = 0;
-  ui::TComboBox* lists[] = {&form_.cbb_Open_BaudRate, &form_.cbb_Open_Parity, &form_.cbb_Open_Byte,
-                            &form_.cbb_Open_Stop};
-  for (int i = 0; i < 4; ++i) saved_[i] = lists[i]->ItemIndex();
+  const auto lists = PortSettingLists(form_);
+  for (size_t i = 0; i < lists.size(); ++i) saved_[i] = lists[i]->ItemIndex();
   conversation_ = port_.OnReceiveData;
   port_.OnReceiveData = [this](const char* bytes, uint16_t length) { Received(bytes, length); };
   form_.AddInfo(lang_.Text(lang::lang_Info_Searching) + form_.cbb_Open_ComName.Text());
@@ -74,9 +73,8 @@ void TPortSearch::Finish(bool found) {
     form_.AddInfo(lang_.Text(lang::lang_Info_SearchFound) + Describe(*found_));
     return;
   }
-  ui::TComboBox* lists[] = {&form_.cbb_Open_BaudRate, &form_.cbb_Open_Parity, &form_.cbb_Open_Byte,
-                            &form_.cbb_Open_Stop};
-  for (int i = 0; i < 4; ++i) lists[i]->SetItemIndex(saved_[i]);
+  const auto lists = PortSettingLists(form_);
+  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(saved_[i]);
   form_.AddInfo(lang_.Text(lang::lang_Info_SearchNone));
   port_.OpenComPort();
 }

@@ -5,6 +5,7 @@
 // stays open with it. Each try waits at most the reply time-out of its rate and ends as soon as the answer
 // is in. While the search runs it has the port's replies to itself; the conversation gets them back after.
 
+#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -51,7 +52,8 @@ class TPortSearch {
   bool running_ = false;
   std::optional<LineChoice> found_;
   std::function<void(const char*, uint16_t)> conversation_;
-  int saved_[4] = {};
+  // What the PC port lists held before the search.
+  std::array<int, 4> saved_ = {};
 };
 
 }  // namespace config

@@ -34,11 +34,6 @@ std::vector<std::pair<const ui::Control*, ui::TLabel*>> ExpectedFields(ui::TMain
   return fields;
 }
 
-std::string WithoutLineEnd(std::string command) {
-  while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
-  return command;
-}
-
 }  // namespace
 
 void TDeviceConfig::Reported(const ui::Control& field) {
@@ -55,7 +50,7 @@ std::vector<ui::TLabel*> TDeviceConfig::UnchangedFields(int query) {
 }
 
 void TDeviceConfig::LogUnreadable(const std::string& command, const std::vector<ui::TLabel*>& unchanged) {
-  std::string line = lang_.Text(lang::lang_Info_ReplyUnread) + WithoutLineEnd(command);
+  std::string line = lang_.Text(lang::lang_Info_ReplyUnread) + CommandWithoutLineEnd(command);
   if (!unchanged.empty()) {
     line += lang_.Text(lang::lang_Info_Unchanged);
     for (size_t i = 0; i < unchanged.size(); ++i) line += (i == 0 ? "" : ", ") + FieldCaption(*unchanged[i]);
@@ -63,7 +58,10 @@ void TDeviceConfig::LogUnreadable(const std::string& command, const std::vector<
   form_.AddInfo(line);
 }
 
-std::string CommandWithoutLineEnd(const std::string& command) { return WithoutLineEnd(command); }
+std::string CommandWithoutLineEnd(std::string command) {
+  while (!command.empty() && (command.back() == '\r' || command.back() == '\n')) command.pop_back();
+  return command;
+}
 
 std::string FieldCaption(const ui::TLabel& label) {
   const std::string& text = label.Caption();

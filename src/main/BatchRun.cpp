@@ -210,7 +210,7 @@ int TBatchRun::ReportScan(int signal) {
     ReportRow row{search.Device(),   units_[i].adapterSerial, Action::Scan, Outcome::Succeeded, "",
                   search.ElapsedMs()};
     if (search.Found()) {
-      row.line = Describe(*search.Found());
+      row.line = config::Describe(*search.Found());
     } else if (signal != 0) {
       row.outcome = Outcome::Interrupted;
     } else if (search.NeverOpened()) {
@@ -259,7 +259,7 @@ std::vector<ReportRow> TBatchRun::ReportRows() {
       const TLineSearch& search = *searches_[i];
       // The job of a port whose search found nothing never ran: its time is the search's.
       row.ms = search.ElapsedMs() + (search.Found() ? job.ElapsedMs() : 0);
-      if (search.Found()) row.line = Describe(*search.Found());
+      if (search.Found()) row.line = config::Describe(*search.Found());
     }
     if (options_.action != Action::Read) {
       row.values = job.Sent().value_or(SectionValues{});

@@ -13,7 +13,7 @@ TLineSearch::TLineSearch(platform::EventLoop& loop, lang::TLangHolder& lang, con
       files_(files),
       device_(std::move(device)),
       sink_(std::move(sink)),
-      candidates_(LineCandidates()) {}
+      candidates_(config::LineCandidates()) {}
 
 TLineSearch::~TLineSearch() = default;
 
@@ -29,8 +29,8 @@ void TLineSearch::StartTry() {
     endTick_ = loop_.TickCount();
     return;
   }
-  const LineChoice& line = candidates_[next_++];
-  sink_(lang_.Text(lang::lang_Cli_Trying) + Describe(line));
+  const config::LineChoice& line = candidates_[next_++];
+  sink_(lang_.Text(lang::lang_Cli_Trying) + config::Describe(line));
   try_ = std::make_unique<TPortJob>(loop_, lang_, probeOptions_, files_.TryFile(line), device_,
                                     [](std::string_view) {});
   try_->Start();

@@ -17,11 +17,6 @@
 
 namespace cli {
 
-using config::ComSection;
-using config::Describe;
-using config::LineCandidates;
-using config::LineChoice;
-
 class TLineSearch {
  public:
   // probeOptions: a read without its overall limit; it, lang and files must outlive the search. Each try's
@@ -42,7 +37,7 @@ class TLineSearch {
 
   const std::string& Device() const { return device_; }
   // The settings the DTU answered at, once found.
-  const std::optional<LineChoice>& Found() const { return found_; }
+  const std::optional<config::LineChoice>& Found() const { return found_; }
   // Whether the port did not even open at the first candidate, which every adapter supports: the device
   // is not there, and the search gave up at once.
   bool NeverOpened() const { return opened_ == 0; }
@@ -57,10 +52,10 @@ class TLineSearch {
   TUnitSettings& files_;
   std::string device_;
   LineSink sink_;
-  std::vector<LineChoice> candidates_;
+  std::vector<config::LineChoice> candidates_;
   size_t next_ = 0;
   std::unique_ptr<TPortJob> try_;
-  std::optional<LineChoice> found_;
+  std::optional<config::LineChoice> found_;
   int opened_ = 0;
   bool over_ = false;
   uint32_t startTick_ = 0;

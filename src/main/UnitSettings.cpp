@@ -70,7 +70,7 @@ std::string TUnitSettings::FileFor(const Unit& unit) {
 }
 
 std::string TUnitSettings::FileWithLine(const std::string& iniPath, const Unit& unit,
-                                        const LineChoice& line) {
+                                        const config::LineChoice& line) {
   const std::string path = Folder() + "/line-" + std::to_string(unit.number) + ".ini";
   CopyFile(iniPath, path);
   settings::IniFile ini(path);
@@ -80,12 +80,12 @@ std::string TUnitSettings::FileWithLine(const std::string& iniPath, const Unit& 
   return path;
 }
 
-std::string TUnitSettings::TryFile(const LineChoice& line) {
+std::string TUnitSettings::TryFile(const config::LineChoice& line) {
   // Every port of a run tries the same settings: one file each serves them all.
-  std::string& path = tryFiles_[Describe(line)];
+  std::string& path = tryFiles_[config::Describe(line)];
   if (path.empty()) {
     path = Folder() + "/try-" + std::to_string(tryFiles_.size()) + ".ini";
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << ComSection(line);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << config::ComSection(line);
   }
   return path;
 }

@@ -13,11 +13,6 @@
 
 namespace cli {
 
-using config::ComSection;
-using config::Describe;
-using config::LineCandidates;
-using config::LineChoice;
-
 class TUnitSettings {
  public:
   // baseFile: the --ini file, or nothing. No folder is made until a unit needs one.
@@ -33,9 +28,9 @@ class TUnitSettings {
   std::string FileFor(const Unit& unit);
   // A copy of the file at iniPath (made by FileFor, or the user's own, which stays untouched) whose [Com]
   // section opens the PC port with line, for the action after a search found the DTU's settings.
-  std::string FileWithLine(const std::string& iniPath, const Unit& unit, const LineChoice& line);
+  std::string FileWithLine(const std::string& iniPath, const Unit& unit, const config::LineChoice& line);
   // A file with nothing but a [Com] section for line: one try of a search.
-  std::string TryFile(const LineChoice& line);
+  std::string TryFile(const config::LineChoice& line);
 
  private:
   const std::string& Folder();

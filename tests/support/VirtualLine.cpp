@@ -16,12 +16,11 @@ VirtualLine::VirtualLine(platform::EventLoop& loop) : loop_(loop) {
 
 VirtualLine::~VirtualLine() { *alive_ = false; }
 
-void VirtualLine::Open(const std::string& device, const serial::PortSettings& settings,
+void VirtualLine::Open(const std::string& /*device*/, const serial::PortSettings& settings,
                        uint32_t readIntervalMs) {
   open_ = false;
   ++openCount;
   if (failOpen) throw serial::ECommsError("Error opening serial port");
-  device_ = device;
   readInterval_ = readIntervalMs;
   format_.baudRate = settings.BaudRate;
   format_.parity = settings.Parity == serial::TParity::Odd    ? 'O'

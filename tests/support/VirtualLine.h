@@ -51,7 +51,6 @@ class VirtualLine : public serial::ByteLine {
 
   bool Opened() const { return open_; }
   dtusim::LineFormat Format() const { return format_; }
-  const std::string& Device() const { return device_; }
   uint32_t ReadInterval() const { return readInterval_; }
 
   // The next openings fail (port missing or held by another program).
@@ -83,7 +82,6 @@ class VirtualLine : public serial::ByteLine {
   std::unique_ptr<platform::LoopTimer> timer_;
   std::deque<Chunk> queue_;
   dtusim::LineFormat format_;
-  std::string device_;
   uint32_t readInterval_ = 0;
   bool open_ = false;
   bool pumpPosted_ = false;
