@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 namespace config {
 namespace {
@@ -88,8 +88,8 @@ std::string SetCommandText(const ui::TMainFormDesign& form, int step) {
       break;
     case 8:
       text = "AT+ICF=" +
-             std::to_string(ui::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex())) +
-             "," + std::to_string(ui::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
+             std::to_string(values::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex())) +
+             "," + std::to_string(values::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
       break;
     case 9:
       text = "AT+CIPR=" + form.cbb_Com_BaudRate.Text();

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "ui/DeviceFields.h"
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 #include "ui/MainFormDesign.h"
 
 namespace config {
@@ -30,8 +30,8 @@ int IndexOf(const std::vector<std::string>& items, const Item& text) {
 }
 
 int ParityIndex(char letter) {
-  for (int i = 0; ui::ParityAt(i); ++i) {
-    if (ui::ParityAt(i)->letter == letter) return i;
+  for (int i = 0; values::ParityAt(i); ++i) {
+    if (values::ParityAt(i)->letter == letter) return i;
   }
   return -1;
 }
@@ -65,9 +65,9 @@ namespace {
 
 // The item indexes of the baud-rate, parity, data-bit and stop-bit lists that show the settings.
 std::array<int, 4> ListIndexes(const LineChoice& line) {
-  return {IndexOf(ui::BaudRateItems(), std::to_string(line.baudRate)), ParityIndex(line.parity),
-          IndexOf(ui::DataBitsItems(), std::to_string(line.dataBits)),
-          IndexOf(ui::StopBitsItems(), std::to_string(line.stopBits))};
+  return {IndexOf(values::BaudRateItems(), std::to_string(line.baudRate)), ParityIndex(line.parity),
+          IndexOf(values::DataBitsItems(), std::to_string(line.dataBits)),
+          IndexOf(values::StopBitsItems(), std::to_string(line.stopBits))};
 }
 
 }  // namespace

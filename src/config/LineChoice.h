@@ -5,10 +5,9 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
-
-#include "ui/MainFormDesign.h"
 
 namespace config {
 
@@ -20,20 +19,31 @@ struct LineChoice {
   bool operator==(const LineChoice&) const = default;
 };
 
+// The PC line settings a host has chosen; a part that is not set (a list with nothing selected) keeps what
+// the port was last opened with.
+struct PortLine {
+  std::optional<uint32_t> baudRate;
+  std::optional<int> dataBits;
+  std::optional<char> parity;
+  std::optional<int> stopBits;
+  bool operator==(const PortLine&) const = default;
+};
+PortLine WholeLine(const LineChoice& line);
+
+// The list positions (program.ini's [Com] form) of the four PC port lists that show the settings, in the
+// order baud rate, parity, data bits, stop bits; -1 for a setting no item shows.
+std::array<int, 4> ListIndexes(const LineChoice& line);
+// The inverse for the four lists' positions; a position that names nothing leaves its part unset.
+PortLine LineFromListIndexes(const std::array<int, 4>& indexes);
+
+// "9600,8N1" or "9600 8N1": a rate of the port list and a format AT+ICF can set; nothing for anything else.
+std::optional<LineChoice> ParseLine(const std::string& text);
+
 // Every rate of the port list with every format AT+ICF can set (8 or 7 data bits, 1 or 2 stop bits, no, odd
 // or even parity), each once, most likely first.
 std::vector<LineChoice> LineCandidates();
 
 // "9600 8N1".
 std::string Describe(const LineChoice& line);
-
-// Selects the settings in the PC port lists (without change events).
-void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form);
-// The four PC port lists that hold line settings: baud rate, parity, data bits, stop bits.
-std::array<ui::TComboBox*, 4> PortSettingLists(ui::TMainFormDesign& form);
-
-// The [Com] section of a settings file that opens the PC port with these settings (list indexes, as the
-// window saves them).
-std::string ComSection(const LineChoice& line);
 
 }  // namespace config

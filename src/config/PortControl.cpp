@@ -3,7 +3,7 @@
 #include <charconv>
 #include <stdexcept>
 
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 namespace config {
 namespace {
@@ -81,23 +81,23 @@ std::string TPortControl::SelectedDevice() const {
 
 void TPortControl::ApplyPortLists() {
   settings_.BaudRate = BaudRateFromText(form_.cbb_Open_BaudRate.Text());
-  if (const auto parity = ui::ParityAt(form_.cbb_Open_Parity.ItemIndex())) {
+  if (const auto parity = values::ParityAt(form_.cbb_Open_Parity.ItemIndex())) {
     switch (parity->parity) {
-      case ui::Parity::None:
+      case values::Parity::None:
         settings_.Parity = serial::TParity::None;
         break;
-      case ui::Parity::Odd:
+      case values::Parity::Odd:
         settings_.Parity = serial::TParity::Odd;
         break;
-      case ui::Parity::Even:
+      case values::Parity::Even:
         settings_.Parity = serial::TParity::Even;
         break;
     }
   }
-  if (const auto bits = ui::DataBitsAt(form_.cbb_Open_Byte.ItemIndex())) {
+  if (const auto bits = values::DataBitsAt(form_.cbb_Open_Byte.ItemIndex())) {
     settings_.ByteSize = *bits == 7 ? serial::TByteSize::_7 : serial::TByteSize::_8;
   }
-  if (const auto bits = ui::StopBitsAt(form_.cbb_Open_Stop.ItemIndex())) {
+  if (const auto bits = values::StopBitsAt(form_.cbb_Open_Stop.ItemIndex())) {
     settings_.StopBits = *bits == 1 ? serial::TStopBits::_1 : serial::TStopBits::_2;
   }
 }

@@ -1,16 +1,17 @@
 #pragma once
-// The port control of the main window: opens the byte line with the settings of the five PC port lists,
-// closes it, toggles it from the port button, and sends command texts to the DTU while echoing them in the
-// log. A port that fails to open is logged with its device path and the reason; a port lost while open (the
-// line's hang-up) is closed and logged once, and OnPortLost is raised.
+// The port control: opens the byte line with the PC line settings its host has chosen, closes it, and sends
+// command texts to the DTU while echoing them in the log. A port that fails to open is logged with its
+// device path and the reason; a port lost while open (the line's hang-up) is closed and logged once, and
+// OnPortLost is raised. The reply time-out runs here: every command sent starts it.
 
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "config/ConversationHost.h"
 #include "lang/LangHolder.h"
 #include "serial/ByteLine.h"
-#include "ui/MainFormDesign.h"
+#include "ui/Timer.h"
 
 namespace config {
 
@@ -24,37 +25,33 @@ const lang::LangRow* OpenFailureRow(serial::OpenFailure reason);
 
 class TPortControl {
  public:
-  TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang);
+  // timeOut: the reply time-out timer (the window's tmr_TimeOut); its interval follows the PC baud rate.
+  TPortControl(TConversationHost& host, serial::ByteLine& line, lang::TLangHolder& lang, ui::TTimer& timeOut);
 
   // True only after a successful ReopenComPort; the line's own state is not consulted.
   bool PortOpened = false;
 
-  // What the port list's item at an index opens ("COMn" or a device path); the item's text when unset or
-  // when it gives an empty name.
-  std::function<std::string(int index)> DeviceForItem;
-
-  // Closes, applies the five lists, opens. Never raises: any failure ends in the closed state, with the
-  // reason kept in LastOpenFailure (None after a success, Other for a failure that is not the device's).
+  // Closes, takes the host's chosen line, opens. Never raises: any failure ends in the closed state, with
+  // the reason kept in LastOpenFailure (None after a success, Other for a failure that is not the device's).
   bool ReopenComPort();
-  // Closes the port and opens it again with the settings of the five PC port lists; a failure leaves it
-  // closed and logs the lang_Info_ComInuse text, then the device path with the reason. A COM name that
-  // opens is logged with its device path.
+  // Closes the port and opens it again with the host's chosen settings; a failure leaves it closed and logs
+  // the lang_Info_ComInuse text, then the device path with the reason. A COM name that opens is logged with
+  // its device path.
   void OpenComPort();
   serial::OpenFailure LastOpenFailure() const { return lastFailure_; }
   // Whether the port was last closed because it was lost; cleared by the next open.
   bool PortLost() const { return portLost_; }
   void CloseComPort();
-  // When the port is believed open: stores Text as LastCommand, switches tmr_TimeOut on (without restarting
-  // a running countdown), writes the bytes, and logs the lang_Info_Send text followed by Text; returns true.
-  // Otherwise logs the lang_Info_ComIsOpen text, does nothing else and returns false.
+  // When the port is believed open: stores Text as LastCommand, switches the reply time-out on (without
+  // restarting a running countdown), writes the bytes, and logs the lang_Info_Send text followed by Text;
+  // returns true. Otherwise logs the lang_Info_ComIsOpen text, does nothing else and returns false.
   bool SendCommand(const std::string& Text);
   // The whole last command sent, CR LF included; empty before the first.
   const std::string& LastCommand() const { return lastCommand_; }
+  // The settings the line was last opened with.
+  const serial::PortSettings& Settings() const { return settings_; }
 
-  // The port button: opens when its caption is the open text of the current language, else closes.
-  void btn_ComClick(ui::Control& Sender);
-  // Any of the five PC port lists (and the DTU's parity, data-bit and stop-bit lists) changed by the user.
-  void cbb_Open_ComNameChange(ui::Control& Sender);
+  ui::TTimer& TimeOut() { return timeOut_; }
 
   // The receive event: each chunk the line delivers, as it delivered it.
   std::function<void(const char* Buffer, uint16_t BufferLength)> OnReceiveData;
@@ -62,15 +59,15 @@ class TPortControl {
   std::function<void()> OnPortLost;
 
  private:
-  void ApplyPortLists();
+  void ApplyChosenLine();
   void ShowClosed();
   void LineLost();
-  std::string SelectedDevice() const;
 
-  ui::TMainFormDesign& form_;
+  TConversationHost& host_;
   serial::ByteLine& line_;
   lang::TLangHolder& lang_;
-  // What the line was last opened with; a list whose index names nothing keeps its part of it.
+  ui::TTimer& timeOut_;
+  // What the line was last opened with; a part the host leaves unset keeps its value.
   serial::PortSettings settings_;
   std::string lastCommand_;
   serial::OpenFailure lastFailure_ = serial::OpenFailure::None;

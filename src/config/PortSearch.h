@@ -1,29 +1,32 @@
 #pragma once
-// The window's search for the PC line settings at which the DTU on the chosen port answers. Each candidate
-// in turn (most likely first) goes into the PC port lists, the port is opened with it and the DTU is asked
-// "AT+CIPR?"; the first candidate that brings an answer holding "+CIPR:" stays in the lists and the port
-// stays open with it. Each try waits at most the reply time-out of its rate and ends as soon as the answer
-// is in. While the search runs it has the port's replies to itself; the conversation gets them back after.
+// The search for the PC line settings at which the DTU on the host's port answers, for the window and the
+// command line alike. Each candidate in turn (most likely first) becomes the host's chosen line, the port is
+// opened with it and the DTU is asked "AT+CIPR?"; the first candidate that brings an answer holding "+CIPR:"
+// stays chosen and the port stays open with it. Each try waits at most the reply time-out of its rate and
+// ends as soon as the answer is in. While the search runs it has the port's replies to itself; the
+// conversation gets them back after.
 
-#include <array>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "config/ConversationHost.h"
 #include "config/DeviceConfig.h"
 #include "config/LineChoice.h"
 #include "config/PortControl.h"
 #include "lang/LangHolder.h"
 #include "platform/EventLoop.h"
-#include "ui/MainFormDesign.h"
 
 namespace config {
 
+// Whether a reply to "AT+CIPR?" shows that the DTU understood it at the settings tried.
+bool AnswersAtLine(std::string_view reply);
+
 class TPortSearch {
  public:
-  TPortSearch(ui::TMainFormDesign& form, TPortControl& port, TDeviceConfig& device, lang::TLangHolder& lang,
+  TPortSearch(TConversationHost& host, TPortControl& port, TDeviceConfig& device, lang::TLangHolder& lang,
               platform::EventLoop& loop);
   ~TPortSearch();
   TPortSearch(const TPortSearch&) = delete;
@@ -31,18 +34,24 @@ class TPortSearch {
 
   // Ends a running read or write, then starts with the first candidate. Nothing while a search runs.
   void Start();
-  // Ends a running search; the lists get back what they held before it.
-  void Stop();
+  // Ends a running search; the host's line goes back to what it was before it, and the port is opened
+  // with it again unless reopen is false.
+  void Stop(bool reopen = true);
   bool Running() const { return running_; }
   // The settings found by the last search, if it found any.
   const std::optional<LineChoice>& Found() const { return found_; }
+  // Whether the last search's port did not even open at the first candidate, which every adapter supports:
+  // the device is not there, and the search gave up at once.
+  bool NeverOpened() const { return neverOpened_; }
+  // Raised once when a search ends by itself (found, or every candidate tried), after its log line.
+  std::function<void()> OnFinished;
 
  private:
   void Try();
   void Received(const char* bytes, uint16_t length);
-  void Finish(bool found);
+  void Finish(bool found, bool reopen);
 
-  ui::TMainFormDesign& form_;
+  TConversationHost& host_;
   TPortControl& port_;
   TDeviceConfig& device_;
   lang::TLangHolder& lang_;
@@ -50,10 +59,11 @@ class TPortSearch {
   std::vector<LineChoice> candidates_;
   size_t next_ = 0;
   bool running_ = false;
+  bool neverOpened_ = false;
   std::optional<LineChoice> found_;
   std::function<void(const char*, uint16_t)> conversation_;
-  // What the PC port lists held before the search.
-  std::array<int, 4> saved_ = {};
+  // The host's line before the search.
+  PortLine saved_;
 };
 
 }  // namespace config

@@ -6,7 +6,7 @@
 #include "config/Encoding.h"
 #include "lang/GbkText.h"
 #include "ui/DeviceFields.h"
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 namespace config {
 namespace {
@@ -216,14 +216,14 @@ void TDeviceConfig::HandleFormatReply(std::string rest) {
   if (entry.name != "ICF") return;
   const std::string& value = entry.value;
   if (value.empty()) throw EConvertError("'' is not a valid integer value");
-  if (const auto format = ui::ByteAndStopFromDtuCode(DigitValue(value[0]))) {
+  if (const auto format = values::ByteAndStopFromDtuCode(DigitValue(value[0]))) {
     form_.cbb_Com_Byte.SetItemIndex(format->byteIndex);
     form_.cbb_Com_Stop.SetItemIndex(format->stopIndex);
     Reported(form_.cbb_Com_Byte);
     Reported(form_.cbb_Com_Stop);
   }
   if (value.size() < 3) throw EConvertError("'' is not a valid integer value");
-  if (const auto parity = ui::ParityIndexFromDtuCode(DigitValue(value[2]))) {
+  if (const auto parity = values::ParityIndexFromDtuCode(DigitValue(value[2]))) {
     form_.cbb_Com_Parity.SetItemIndex(*parity);
     Reported(form_.cbb_Com_Parity);
   }

@@ -4,7 +4,7 @@
 #include <charconv>
 
 #include "main/UnitValues.h"
-#include "ui/MainFormDesign.h"
+#include "values/ListMeanings.h"
 
 namespace cli {
 namespace {
@@ -92,7 +92,7 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
       } else if (arg == "--baud" && value == "auto") {
         options.autoBaud = true;
       } else if (arg == "--baud") {
-        const auto& rates = ui::BaudRateItems();
+        const auto& rates = values::BaudRateItems();
         if (std::find(rates.begin(), rates.end(), value) == rates.end()) {
           return UsageError{"--baud " + value + " is not one of the rates of the port list"};
         }

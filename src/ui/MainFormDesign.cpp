@@ -2,7 +2,7 @@
 
 #include "platform/TextCodec.h"
 #include "ui/DeviceFields.h"
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 #include "ui/Tags.h"
 
 namespace ui {
@@ -20,12 +20,6 @@ void Design(TComboBox& list, std::vector<std::string> items) { list.SetItems(std
 
 }  // namespace
 
-const std::vector<std::string>& BaudRateItems() {
-  static const std::vector<std::string> items = {"300",   "600",   "1200",  "2400",  "4800",  "9600",
-                                                 "14400", "19200", "38400", "57600", "115200"};
-  return items;
-}
-
 TMainFormDesign::TMainFormDesign(Application& app)
     : TForm(app, "frm_Main"), tmr_TimeOut(app, "tmr_TimeOut", 3000), tmr_SendInfo(app, "tmr_SendInfo", 1500) {
   SetCaption("Torvane-S1");
@@ -36,11 +30,11 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(btn_Com, "打 开");
   btn_Com.SetPicture("close");
   Design(lbl_Open_BaudRate, "波特率");
-  Design(cbb_Open_BaudRate, BaudRateItems());
+  Design(cbb_Open_BaudRate, values::BaudRateItems());
   Design(lbl_Open_ComParam, "检验/数据/停止");
-  Design(cbb_Open_Parity, ParityItems());
-  Design(cbb_Open_Byte, DataBitsItems());
-  Design(cbb_Open_Stop, StopBitsItems());
+  Design(cbb_Open_Parity, values::ParityItems());
+  Design(cbb_Open_Byte, values::DataBitsItems());
+  Design(cbb_Open_Stop, values::StopBitsItems());
   img_Open.Picture = "open";
   img_Open.SetVisible(false);
   img_Close.Picture = "close";
@@ -54,11 +48,11 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(cbb_NetProtocol, {"TCP", "UDP"});
   Design(lbl_Port, "目标端口");
   Design(lbl_ComBaudRate, "设备波特率");
-  Design(cbb_Com_BaudRate, BaudRateItems());
+  Design(cbb_Com_BaudRate, values::BaudRateItems());
   Design(lbl_ComParam, "检验/数据/停止");
-  Design(cbb_Com_Parity, ParityItems());
-  Design(cbb_Com_Byte, DataBitsItems());
-  Design(cbb_Com_Stop, StopBitsItems());
+  Design(cbb_Com_Parity, values::ParityItems());
+  Design(cbb_Com_Byte, values::DataBitsItems());
+  Design(cbb_Com_Stop, values::StopBitsItems());
   Design(lbl_DevID, "注册包格式");
   Design(chk_DevID, "HEX", tags::kDevIdHex);
   Design(lbl_HeartbeatFormat, "心跳包格式");

@@ -132,7 +132,4 @@ class TMainFormDesign : public TForm {
   Control* FindControl(const std::string& name);
 };
 
-// The eleven baud rates both rate lists offer.
-const std::vector<std::string>& BaudRateItems();
-
 }  // namespace ui

@@ -2,7 +2,7 @@
 
 #include "ConfigBench.h"
 #include "config/Encoding.h"
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 namespace config_test {
 namespace {
@@ -98,16 +98,16 @@ INSTANTIATE_TEST_SUITE_P(Combinations, SerialFormatCommand,
 TEST(CodeTables, ReadingACodeBackGivesTheListIndexesThatMadeIt) {
   for (int byteIndex : {0, 1}) {
     for (int stopIndex : {0, 1}) {
-      const auto back = ui::ByteAndStopFromDtuCode(ui::DtuFormatCode(byteIndex, stopIndex));
+      const auto back = values::ByteAndStopFromDtuCode(values::DtuFormatCode(byteIndex, stopIndex));
       ASSERT_TRUE(back.has_value());
       EXPECT_EQ(back->byteIndex, byteIndex);
       EXPECT_EQ(back->stopIndex, stopIndex);
     }
   }
   for (int parityIndex : {0, 1, 2})
-    EXPECT_EQ(ui::ParityIndexFromDtuCode(ui::DtuParityCode(parityIndex)), parityIndex);
-  for (int unused : {0, 2, 6, 9}) EXPECT_FALSE(ui::ByteAndStopFromDtuCode(unused).has_value()) << unused;
-  for (int unused : {2, 4, 9}) EXPECT_FALSE(ui::ParityIndexFromDtuCode(unused).has_value()) << unused;
+    EXPECT_EQ(values::ParityIndexFromDtuCode(values::DtuParityCode(parityIndex)), parityIndex);
+  for (int unused : {0, 2, 6, 9}) EXPECT_FALSE(values::ByteAndStopFromDtuCode(unused).has_value()) << unused;
+  for (int unused : {2, 4, 9}) EXPECT_FALSE(values::ParityIndexFromDtuCode(unused).has_value()) << unused;
 }
 
 TEST(HexConversion, TextAndDigitsRoundTripEveryByte) {

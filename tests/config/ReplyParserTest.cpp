@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "ConfigBench.h"
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 namespace config_test {
 namespace {
@@ -32,8 +32,8 @@ struct ParserBench : ConfigBench {
   // out on the way is forgotten.
   void Expect(int step) {
     const std::string format =
-        std::to_string(ui::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex()));
-    const std::string parity = std::to_string(ui::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
+        std::to_string(values::DtuFormatCode(form.cbb_Com_Byte.ItemIndex(), form.cbb_Com_Stop.ItemIndex()));
+    const std::string parity = std::to_string(values::DtuParityCode(form.cbb_Com_Parity.ItemIndex()));
     Drive([this] { config.StartRead(); }, step,
           {"\r\n+CIPR: " + form.cbb_Com_BaudRate.Text() + "\r\nOK\r\n",
            "\r\n+ICF: " + format + "," + parity + "\r\nOK\r\n"});

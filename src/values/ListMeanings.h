@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-namespace ui {
+namespace values {
 
 enum class Parity { None, Odd, Even };
 
@@ -21,6 +21,8 @@ struct ParityMeaning {
 };
 
 // The items of each list in list order, as the window shows them.
+const std::vector<std::string>& BaudRateItems();  // the eleven rates of the DTU and of the PC port
+std::vector<std::string> ProtocolItems();         // "TCP", "UDP"
 std::vector<std::string> ParityItems();
 std::vector<std::string> DataBitsItems();
 std::vector<std::string> StopBitsItems();
@@ -44,4 +46,4 @@ struct ByteAndStop {
 std::optional<ByteAndStop> ByteAndStopFromDtuCode(int formatCode);
 std::optional<int> ParityIndexFromDtuCode(int parityCode);
 
-}  // namespace ui
+}  // namespace values

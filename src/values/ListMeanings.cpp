@@ -1,8 +1,8 @@
-#include "ui/ListMeanings.h"
+#include "values/ListMeanings.h"
 
 #include <iterator>
 
-namespace ui {
+namespace values {
 namespace {
 
 struct ParityItem {
@@ -57,6 +57,14 @@ std::optional<int> BitsAt(const BitsItem* item) {
 
 }  // namespace
 
+const std::vector<std::string>& BaudRateItems() {
+  static const std::vector<std::string> items = {"300",   "600",   "1200",  "2400",  "4800",  "9600",
+                                                 "14400", "19200", "38400", "57600", "115200"};
+  return items;
+}
+
+std::vector<std::string> ProtocolItems() { return {"TCP", "UDP"}; }
+
 std::vector<std::string> ParityItems() { return Texts(kParity); }
 std::vector<std::string> DataBitsItems() { return Texts(kDataBits); }
 std::vector<std::string> StopBitsItems() { return Texts(kStopBits); }
@@ -102,4 +110,4 @@ std::optional<int> ParityIndexFromDtuCode(int parityCode) {
   return IndexWhere(kParity, [&](const ParityItem& item) { return item.meaning.dtuCode == parityCode; });
 }
 
-}  // namespace ui
+}  // namespace values
