@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "values/DtuValues.h"
 
@@ -14,6 +15,9 @@ class EConvertError : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
 };
+
+// ASCII letters in capitals; a GBK character is kept whole, even where its second byte looks like a letter.
+std::string UpperAscii(std::string_view text);
 
 // Two upper-case hex digits per byte, no separators; multi-byte characters are converted byte by byte.
 std::string AsciiToHex(const std::string& text);

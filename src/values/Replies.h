@@ -1,8 +1,8 @@
 #pragma once
 // The DTU's answers to the three queries, read into values. The reply is the text the DTU sent for the query
 // (its echo already taken off): information lines "+NAME: v1,v2,..." (several may run together on one line)
-// and the final result. Values in double quotes are read exactly, commas and blanks included; blanks around an
-// unquoted value are dropped.
+// and the final result. Values in double quotes are read exactly, commas and blanks included; blanks around
+// an unquoted value are dropped.
 
 #include <cstddef>
 #include <optional>

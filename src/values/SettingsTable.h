@@ -54,7 +54,7 @@ struct Row {
   // Written by setting command `step` (1 to 10) at placeholder `{position}` of its template; 0: not sent.
   int step = 0;
   int position = 0;
-  // Reported by query `query` (1 to 3) in the entry named `entry` ("+CIPR:", "+CIPCFG:" ...), as its
+  // Reported by query `query` (1 to 3) in the entry named `entry` ("CIPR" for "+CIPR:" ...), as its
   // `entryPosition`th value (1-based), in the entry whose first value is `selector` when set (the two
   // CIPPACK entries). 0: not reported.
   int query = 0;
@@ -66,6 +66,9 @@ struct Row {
   // The language rows of the field's label and of its help text ("(?)"), by key; nullptr for none.
   const char* labelKey = nullptr;
   const char* hintKey = nullptr;
+  // The window's control that shows the value (its name in the window's design); nullptr for a row the
+  // window shows in a row of its own made from this one.
+  const char* control = nullptr;
 };
 
 // Every row, in program.ini's [DTU] order (changing it changes every saved file): the 15 device fields,
@@ -77,6 +80,13 @@ std::span<const Row> Table();
 std::optional<size_t> FindRow(std::string_view key);
 // The same for a key the code names itself; a key that is not in the table is a programming error.
 size_t RowOf(std::string_view key);
+
+// The two rows AT+ICF's format code is made of (Wire::IcfFormat): the data bits and the stop bits.
+struct IcfFormatRows {
+  size_t dataBits;
+  size_t stopBits;
+};
+IcfFormatRows FormatRows();
 
 // The setting command's template: literal text with placeholders {1}, {2}, ... filled by the rows that name
 // this step and position; CR LF not included. Steps 1 to 10.
