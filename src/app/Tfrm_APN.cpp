@@ -21,7 +21,7 @@ Tfrm_APN::Tfrm_APN(ui::Application& app, lang::TLangHolder& Lang, ui::TEdit& edt
 
 void Tfrm_APN::FormCreate() { ApplyApnLang(*this, Lang_.List()); }
 
-void Tfrm_APN::ShowListedApn(const config::ApnParts& apn) {
+void Tfrm_APN::ShowListedApn(const values::ApnParts& apn) {
   lbledt_APN.SetText(apn.name);
   lbledt_account.SetText(apn.account);
   lbledt_password.SetText(apn.password);
@@ -35,7 +35,7 @@ void Tfrm_APN::btn_APNClick() {
     App().MessageBox(Lang_.Text(lang::lang_APN_APNEmpty));
     return;
   }
-  edt_APN_other_.SetText(config::ComposeApnText({ApnName, ApnAccount, ApnPassword}));
+  edt_APN_other_.SetText(values::ComposeApnText({ApnName, ApnAccount, ApnPassword}));
   Close();
 }
 

@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "config/Encoding.h"
 #include "lang/LangHolder.h"
 #include "ui/DialogDesigns.h"
+#include "values/Commands.h"
 
 namespace app {
 
@@ -21,7 +21,7 @@ class Tfrm_APN : public ui::TApnFormDesign {
   void FormCreate();
   void btn_APNClick();
   // Puts the APN a DTU listed into the dialog's edits, in place of what was typed there before.
-  void ShowListedApn(const config::ApnParts& apn);
+  void ShowListedApn(const values::ApnParts& apn);
 
  private:
   lang::TLangHolder& Lang_;

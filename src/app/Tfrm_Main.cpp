@@ -9,8 +9,10 @@
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
 #include "settings/IniFile.h"
-#include "ui/DeviceFields.h"
+#include "settings/Settings.h"
 #include "ui/Tags.h"
+#include "values/Commands.h"
+#include "values/ListMeanings.h"
 
 namespace app {
 namespace {
@@ -39,8 +41,8 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     : ui::TMainFormDesign(app),
       Comm1(app.Loop()),
       Comm1Line(Comm1),
-      PortControl(*this, Comm1Line, Lang),
-      Device(*this, Lang, PortControl, app),
+      PortControl(*this, Comm1Line, Lang, tmr_TimeOut),
+      Device(*this, PortControl, Lang, app.Loop(), tmr_SendInfo),
       PortSearch(*this, PortControl, Device, Lang, app.Loop()),
       Lang_(Lang) {
   // Comm1 as stored with the window: no flow control, DTR and RTS held off, a 20 ms read interval until the
@@ -77,9 +79,6 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     return serial::ResolveDevicePath(name, map);
   };
 
-  PortControl.DeviceForItem = [this](int index) {
-    return index >= 0 && static_cast<size_t>(index) < portDevices_.size() ? portDevices_[index] : "";
-  };
   RefreshPortList();
 
   WireHandlers();
@@ -87,10 +86,17 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
 
 Tfrm_Main::~Tfrm_Main() { Comm1.ClosePort(); }
 
+std::string Tfrm_Main::DeviceForItem(int index) const {
+  if (index >= 0 && static_cast<size_t>(index) < portDevices_.size() && !portDevices_[index].empty()) {
+    return portDevices_[index];
+  }
+  return cbb_Open_ComName.Text();
+}
+
 void Tfrm_Main::RefreshPortList() {
   // The item stays with the device it names, wherever the device moves in the new list.
   const int selected = cbb_Open_ComName.ItemIndex();
-  const std::string device = PortControl.DeviceForItem(selected);
+  const std::string device = selected >= 0 ? DeviceForItem(selected) : "";
   std::vector<std::string> items;
   std::vector<std::string> devices;
   // COM1..COM9 keep their list places: [Com] ComName stores the index.
@@ -134,26 +140,36 @@ void Tfrm_Main::WireHandlers() {
   cbb_APN.OnChange = [this](ui::Control& sender) { cbb_APNChange(sender); };
   edt_APN_other.OnClick = [this](ui::Control& sender) { edt_APN_otherClick(sender); };
   lbl_Clear.OnClick = [this](ui::Control& sender) { lbl_ClearClick(sender); };
-  btn_Com.OnClick = [this](ui::Control& sender) { PortControl.btn_ComClick(sender); };
+  btn_Com.OnClick = [this](ui::Control& sender) { btn_ComClick(sender); };
+  for (ui::TButton* button : {&btn_Default, &btn_Read, &btn_SetAll}) {
+    button->OnClick = [this](ui::Control& sender) { btn_ReadClick(sender); };
+  }
+  for (ui::TCheckBox* box : {&chk_DevID, &chk_HeartbeatFormat}) {
+    box->OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
+  }
   cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
   for (ui::TComboBox* list : {&cbb_Open_ComName, &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte,
                               &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
-    list->OnChange = [this](ui::Control& sender) { PortControl.cbb_Open_ComNameChange(sender); };
+    list->OnChange = [this](ui::Control& sender) { cbb_Open_ComNameChange(sender); };
   }
-  Device.ShowApnDialog = [this](const std::optional<config::ApnParts>& listed) {
-    if (frm_APN == nullptr) return;
-    if (listed) frm_APN->ShowListedApn(*listed);
-    frm_APN->ShowModal();
-  };
 }
 
 void Tfrm_Main::FormCreate() {
   App().Title = Caption();
   const std::string icon = FilePath("logo.ico");
   if (platform::FileExists(icon)) App().IconPath = icon;
-  Settings.LoadSettings(*this, FilePath("program.ini"), lang::IsSystemChinese());
+  const std::string iniPath = FilePath("program.ini");
+  const settings::StoredSettings stored = settings::LoadSettings(iniPath, lang::IsSystemChinese());
+  settingsFile_ = iniPath;
+  savedLanguage_ = stored.chinese;
+  std::vector<ui::TComboBox*> lists = PortLists();
+  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(stored.com[i]);
+  // Every device field is shown as loaded; the APN field gets its look from the choice, without a dialog.
+  std::vector<size_t> rows(values::Table().size());
+  for (size_t row = 0; row < rows.size(); ++row) rows[row] = row;
+  ShowLoadedValues(stored.dtu, rows);
   SelectChosenDevice(
-      settings::IniFile(FilePath("program.ini")).ReadString(ui::kComSection, ui::kChosenDeviceKey, ""));
+      settings::IniFile(iniPath).ReadString(settings::kComSection, settings::kChosenDeviceKey, ""));
   CreateLangList();
   btn_Com.Click();
 }
@@ -174,18 +190,18 @@ void Tfrm_Main::SelectChosenDevice(const std::string& device) {
 
 void Tfrm_Main::SaveChosenDevice(const std::string& iniPath) {
   const int selected = cbb_Open_ComName.ItemIndex();
-  const std::string device = selected >= 9 ? PortControl.DeviceForItem(selected) : "";
+  const std::string device = selected >= 9 ? DeviceForItem(selected) : "";
   settings::IniFile ini(iniPath);
   // Only a file that once had an adapter chosen gains the key: a first save keeps its 23 keys.
-  if (!device.empty() || ini.HasKey(ui::kComSection, ui::kChosenDeviceKey)) {
-    ini.WriteString(ui::kComSection, ui::kChosenDeviceKey, device);
+  if (!device.empty() || ini.HasKey(settings::kComSection, settings::kChosenDeviceKey)) {
+    ini.WriteString(settings::kComSection, settings::kChosenDeviceKey, device);
   }
 }
 
 void Tfrm_Main::CreateLangList() {
   std::string fileName = FilePath("lang.txt");
   if (!platform::FileExists(fileName)) fileName.clear();
-  Lang_.Create(fileName, Settings.SavedLanguage());
+  Lang_.Create(fileName, savedLanguage_);
   ApplyMainLang(*this, Lang_.List());
 }
 
@@ -199,9 +215,16 @@ void Tfrm_Main::ToggleLang() {
 void Tfrm_Main::FreeLangList() { Lang_.Release(); }
 
 void Tfrm_Main::FormClose() {
-  const bool loaded = Settings.SettingsFile().has_value();
-  Settings.SaveSettings(*this, Lang_.IsChinese());
-  if (loaded) SaveChosenDevice(FilePath("program.ini"));
+  if (settingsFile_) {
+    settings::StoredSettings stored;
+    stored.chinese = Lang_.IsChinese();
+    std::vector<ui::TComboBox*> lists = PortLists();
+    for (size_t i = 0; i < lists.size(); ++i) stored.com[i] = lists[i]->ItemIndex();
+    stored.dtu = CurrentValues();
+    settings::SaveSettings(*settingsFile_, stored);
+    SaveChosenDevice(*settingsFile_);
+    settingsFile_.reset();
+  }
   FreeLangList();
 }
 
@@ -234,6 +257,32 @@ void Tfrm_Main::CloseWindow() {
 void Tfrm_Main::UserClose() {
   App().Dispatch([this] { CloseWindow(); });
 }
+
+void Tfrm_Main::btn_ReadClick(ui::Control& Sender) {
+  switch (Sender.Tag) {
+    case ui::tags::kRestoreDefaults:
+      Device.RestoreDefaults();
+      break;
+    case ui::tags::kRead:
+      Device.StartRead();
+      break;
+    case ui::tags::kWriteAll:
+      Device.StartWriteAll();
+      break;
+    default:
+      break;
+  }
+}
+
+void Tfrm_Main::btn_ComClick(ui::Control&) {
+  if (btn_Com.Caption() == Lang_.Text(lang::lang_Command_Open)) {
+    PortControl.OpenComPort();
+  } else {
+    PortControl.CloseComPort();
+  }
+}
+
+void Tfrm_Main::cbb_Open_ComNameChange(ui::Control&) { PortControl.OpenComPort(); }
 
 void Tfrm_Main::N2Click(ui::Control& Sender) {
   // Errors of menu commands are dropped without a word; the program carries on.
@@ -288,13 +337,13 @@ void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
 void Tfrm_Main::cbb_APNChange(ui::Control&) {
   switch (cbb_APN.ItemIndex()) {
     case 0:
-      Device.SetFixedApn(ui::kApnCmnet);
+      SetFixedApn(values::kApnCmnet);
       break;
     case 1:
-      Device.SetFixedApn(ui::kApnUninet);
+      SetFixedApn(values::kApnUninet);
       break;
-    case ui::kOtherApnIndex:
-      Device.SetOtherApn("");
+    case values::kOtherApnIndex:
+      SetOtherApn("");
       break;
     default:
       break;
@@ -306,5 +355,22 @@ void Tfrm_Main::edt_APN_otherClick(ui::Control&) {
 }
 
 void Tfrm_Main::lbl_ClearClick(ui::Control&) { mmo_Info.Clear(); }
+
+void Tfrm_Main::SetFixedApn(const std::string& text) { ShowFixedApn(text); }
+
+void Tfrm_Main::SetOtherApn(const std::string& text) {
+  ShowOtherApn(text);
+  if (frm_APN != nullptr) frm_APN->ShowModal();
+}
+
+void Tfrm_Main::chk_DevIDClick(ui::Control& Sender) {
+  ui::TEdit* edit = nullptr;
+  if (Sender.Tag == ui::tags::kDevIdHex) edit = &edt_DevID;
+  if (Sender.Tag == ui::tags::kHeartbeatFormatHex) edit = &edt_HeartbeatFormat;
+  const auto* box = dynamic_cast<const ui::TCheckBox*>(&Sender);
+  if (edit == nullptr || box == nullptr) return;
+  // The conversion finishes before the edit changes, so a bad hex pair leaves the user's text in place.
+  edit->SetText(box->Checked() ? values::AsciiToHex(edit->Text()) : values::HexToAscii(edit->Text()));
+}
 
 }  // namespace app

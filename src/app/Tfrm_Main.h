@@ -1,11 +1,15 @@
 #pragma once
 // The main window model: the designed controls, the serial component Comm1 with its byte line, the port
-// control, the device configuration and the settings, wired to the window's handlers.
+// control, the device configuration and the line search, wired to the window's handlers. The window is the
+// conversation's host: its controls are what the user sees and edits, and the conversation asks it for the
+// values at each step and gives it the values a read took.
 
-#include <memory>
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "config/ConversationHost.h"
 #include "config/DeviceConfig.h"
 #include "config/PortControl.h"
 #include "config/PortSearch.h"
@@ -13,7 +17,6 @@
 #include "serial/Comm.h"
 #include "serial/CommLine.h"
 #include "serial/PortNames.h"
-#include "settings/Settings.h"
 #include "ui/MainFormDesign.h"
 
 namespace app {
@@ -21,7 +24,7 @@ namespace app {
 class Tfrm_About;
 class Tfrm_APN;
 
-class Tfrm_Main : public ui::TMainFormDesign {
+class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
  public:
   Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang);
   // Closes the port so that no worker thread outlives the window.
@@ -33,7 +36,6 @@ class Tfrm_Main : public ui::TMainFormDesign {
   config::TPortControl PortControl;
   config::TDeviceConfig Device;
   config::TPortSearch PortSearch;
-  settings::TSettings Settings;
 
   // The dialogs are created after the main window; the program hands them over once they exist.
   Tfrm_About* frm_About = nullptr;
@@ -53,12 +55,25 @@ class Tfrm_Main : public ui::TMainFormDesign {
   void UserClose();
   bool Closed() const { return closed_; }
 
+  // Handler of btn_Default, btn_Read and btn_SetAll, dispatching on the Tag.
+  void btn_ReadClick(ui::Control& Sender);
+  // The port button: opens when its caption is the open text of the current language, else closes.
+  void btn_ComClick(ui::Control& Sender);
+  // Any of the five PC port lists (and the DTU's parity, data-bit and stop-bit lists) changed by the user.
+  void cbb_Open_ComNameChange(ui::Control& Sender);
   void N2Click(ui::Control& Sender);
   void edt_WaitTimeKeyPress(ui::Control& Sender, char& Key);
   void lbl_Hint_APNClick(ui::Control& Sender);
   void cbb_APNChange(ui::Control& Sender);
   void edt_APN_otherClick(ui::Control& Sender);
   void lbl_ClearClick(ui::Control& Sender);
+  // Handler of both HEX boxes: converts the box's edit to the form the box now shows. A hex pair that is
+  // not valid raises EConvertError and leaves the edit as it was.
+  void chk_DevIDClick(ui::Control& Sender);
+
+  // The APN field's two looks; the other APN also opens the APN dialog.
+  void SetFixedApn(const std::string& text);
+  void SetOtherApn(const std::string& text);
 
   void CreateLangList();
   void ToggleLang();
@@ -69,12 +84,27 @@ class Tfrm_Main : public ui::TMainFormDesign {
   void RefreshPortList();
   // The serial devices present after COM1..COM9; the system's list unless a test gives its own.
   std::function<std::vector<serial::PortName>()> ListPorts = [] { return serial::ListPortNames(); };
+  // What the port list's item at an index opens ("COMn" or a device path); the item's text when nothing.
+  std::string DeviceForItem(int index) const;
 
   // Where the window's files are: see platform::SettingsFolder and platform::FindProgramFile.
   static std::string FilePath(const char* name);
 
+  // The conversation's host: the controls as values, the log, the PC port lists.
+  void AddInfo(const std::string& text) override { ui::TMainFormDesign::AddInfo(text); }
+  std::string PortDevice() override;
+  config::PortLine ChosenLine() override;
+  void ChooseLine(const config::PortLine& line) override;
+  void ShowPortState(bool open) override;
+  values::DtuValues CurrentValues() override;
+  void ShowValues(const values::DtuValues& values, const std::vector<size_t>& rows) override;
+  std::string FieldName(size_t row) override;
+  void ShowProblem(const values::Problem& problem) override;
+
  private:
   void WireHandlers();
+  // Puts the rows' values into their controls without a change event or a dialog.
+  void ShowLoadedValues(const values::DtuValues& values, const std::vector<size_t>& rows);
 
   // The device each item of cbb_Open_ComName opens, by item index.
   std::vector<std::string> portDevices_;
@@ -83,6 +113,9 @@ class Tfrm_Main : public ui::TMainFormDesign {
   void SelectChosenDevice(const std::string& device);
   void SaveChosenDevice(const std::string& iniPath);
   lang::TLangHolder& Lang_;
+  // program.ini from its loading to its first successful save; a failed save keeps it for the next close.
+  std::optional<std::string> settingsFile_;
+  bool savedLanguage_ = false;
   bool closed_ = false;
   bool saveFailed_ = false;
 };

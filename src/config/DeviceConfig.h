@@ -24,14 +24,15 @@ namespace config {
 std::string CommandWithoutLineEnd(std::string command);
 
 // The log line of a value that cannot be sent, in the current language: the field and the rule.
-std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName, const values::Problem& problem);
+std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName,
+                        const values::Problem& problem);
 
 class TDeviceConfig {
  public:
   // sendInfo: the one-shot timer of the note after the DTU's start-up banner (the window's tmr_SendInfo).
   // The language list is looked at only when a text is needed.
-  TDeviceConfig(TConversationHost& host, TPortControl& port, lang::TLangHolder& lang, platform::EventLoop& loop,
-                ui::TTimer& sendInfo);
+  TDeviceConfig(TConversationHost& host, TPortControl& port, lang::TLangHolder& lang,
+                platform::EventLoop& loop, ui::TTimer& sendInfo);
   TDeviceConfig(const TDeviceConfig&) = delete;
   TDeviceConfig& operator=(const TDeviceConfig&) = delete;
 
@@ -93,6 +94,7 @@ class TDeviceConfig {
   // were refused.
   bool RefuseInvalid(const values::DtuValues& values);
 
+  void BeginWrite(TAction action);
   void WriteCheck(const std::string& reply);
   void ReadAdvance();
   void SwitchPortBeforeStep(int step, const values::DtuValues& values);

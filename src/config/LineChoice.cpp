@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <string_view>
 
-#include "ui/DeviceFields.h"
 #include "values/ListMeanings.h"
-#include "ui/MainFormDesign.h"
 
 namespace config {
 namespace {
@@ -61,32 +60,42 @@ std::string Describe(const LineChoice& line) {
          std::to_string(line.stopBits);
 }
 
-namespace {
-
-// The item indexes of the baud-rate, parity, data-bit and stop-bit lists that show the settings.
 std::array<int, 4> ListIndexes(const LineChoice& line) {
   return {IndexOf(values::BaudRateItems(), std::to_string(line.baudRate)), ParityIndex(line.parity),
           IndexOf(values::DataBitsItems(), std::to_string(line.dataBits)),
           IndexOf(values::StopBitsItems(), std::to_string(line.stopBits))};
 }
 
-}  // namespace
-
-void ShowInPortLists(const LineChoice& line, ui::TMainFormDesign& form) {
-  const std::array<int, 4> indexes = ListIndexes(line);
-  const std::array<ui::TComboBox*, 4> lists = PortSettingLists(form);
-  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(indexes[i]);
+PortLine WholeLine(const LineChoice& line) {
+  return {line.baudRate, line.dataBits, line.parity, line.stopBits};
 }
 
-std::array<ui::TComboBox*, 4> PortSettingLists(ui::TMainFormDesign& form) {
-  return {&form.cbb_Open_BaudRate, &form.cbb_Open_Parity, &form.cbb_Open_Byte, &form.cbb_Open_Stop};
+PortLine LineFromListIndexes(const std::array<int, 4>& indexes) {
+  PortLine line;
+  const auto& rates = values::BaudRateItems();
+  if (indexes[0] >= 0 && static_cast<size_t>(indexes[0]) < rates.size()) {
+    line.baudRate = static_cast<uint32_t>(std::stoul(rates[static_cast<size_t>(indexes[0])]));
+  }
+  if (const auto parity = values::ParityAt(indexes[1])) line.parity = parity->letter;
+  line.dataBits = values::DataBitsAt(indexes[2]);
+  line.stopBits = values::StopBitsAt(indexes[3]);
+  return line;
 }
 
-std::string ComSection(const LineChoice& line) {
-  const std::array<int, 4> indexes = ListIndexes(line);
-  return std::string("[") + ui::kComSection + "]\n" + "BaudRate=" + std::to_string(indexes[0]) + "\n" +
-         "Parity=" + std::to_string(indexes[1]) + "\n" + "Byte=" + std::to_string(indexes[2]) + "\n" +
-         "Stop=" + std::to_string(indexes[3]) + "\n";
+std::optional<LineChoice> ParseLine(const std::string& text) {
+  const size_t gap = text.find_first_of(", ");
+  if (gap == std::string::npos || text.size() != gap + 4) return std::nullopt;
+  const std::string rate = text.substr(0, gap);
+  const std::string format = text.substr(gap + 1);
+  const auto& rates = values::BaudRateItems();
+  if (std::find(rates.begin(), rates.end(), rate) == rates.end()) return std::nullopt;
+  LineChoice line{static_cast<uint32_t>(std::stoul(rate)), format[0] - '0',
+                  static_cast<char>(std::toupper(static_cast<unsigned char>(format[1]))), format[2] - '0'};
+  // Only the formats the DTU can be set to: anything else could never be its line.
+  for (const LineChoice& candidate : LineCandidates()) {
+    if (candidate == line) return line;
+  }
+  return std::nullopt;
 }
 
 }  // namespace config

@@ -1,25 +1,8 @@
 #include "config/PortControl.h"
 
-#include <charconv>
 #include <stdexcept>
 
-#include "values/ListMeanings.h"
-
 namespace config {
-namespace {
-
-// The baud text as a decimal integer; anything else is a conversion error, as the list could hold no rate.
-uint32_t BaudRateFromText(const std::string& text) {
-  uint32_t value = 0;
-  const char* end = text.data() + text.size();
-  const auto [rest, error] = std::from_chars(text.data(), end, value);
-  if (text.empty() || error != std::errc() || rest != end) {
-    throw std::invalid_argument("'" + text + "' is not a valid integer value");
-  }
-  return value;
-}
-
-}  // namespace
 
 uint32_t ReadIntervalForBaudRate(uint32_t baudRate) {
   switch (baudRate) {
@@ -61,8 +44,9 @@ const lang::LangRow* OpenFailureRow(serial::OpenFailure reason) {
   return &lang::lang_Info_ComFailed;
 }
 
-TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, lang::TLangHolder& lang)
-    : form_(form), line_(line), lang_(lang) {
+TPortControl::TPortControl(TConversationHost& host, serial::ByteLine& line, lang::TLangHolder& lang,
+                           ui::TTimer& timeOut)
+    : host_(host), line_(line), lang_(lang), timeOut_(timeOut) {
   // What was still on its way when the port was closed is dropped: nobody waits for it, and a closing
   // window must not get it.
   line_.OnReceive = [this](const char* bytes, uint16_t length) {
@@ -71,74 +55,55 @@ TPortControl::TPortControl(ui::TMainFormDesign& form, serial::ByteLine& line, la
   line_.OnHangup = [this] { LineLost(); };
 }
 
-std::string TPortControl::SelectedDevice() const {
-  if (DeviceForItem) {
-    std::string device = DeviceForItem(form_.cbb_Open_ComName.ItemIndex());
-    if (!device.empty()) return device;
+void TPortControl::ApplyChosenLine() {
+  const PortLine line = host_.ChosenLine();
+  // A rate the list cannot name is no rate to open with.
+  if (!line.baudRate) throw std::invalid_argument("no baud rate chosen");
+  settings_.BaudRate = *line.baudRate;
+  if (line.parity) {
+    settings_.Parity = *line.parity == 'O'   ? serial::TParity::Odd
+                       : *line.parity == 'E' ? serial::TParity::Even
+                                             : serial::TParity::None;
   }
-  return form_.cbb_Open_ComName.Text();
-}
-
-void TPortControl::ApplyPortLists() {
-  settings_.BaudRate = BaudRateFromText(form_.cbb_Open_BaudRate.Text());
-  if (const auto parity = values::ParityAt(form_.cbb_Open_Parity.ItemIndex())) {
-    switch (parity->parity) {
-      case values::Parity::None:
-        settings_.Parity = serial::TParity::None;
-        break;
-      case values::Parity::Odd:
-        settings_.Parity = serial::TParity::Odd;
-        break;
-      case values::Parity::Even:
-        settings_.Parity = serial::TParity::Even;
-        break;
-    }
-  }
-  if (const auto bits = values::DataBitsAt(form_.cbb_Open_Byte.ItemIndex())) {
-    settings_.ByteSize = *bits == 7 ? serial::TByteSize::_7 : serial::TByteSize::_8;
-  }
-  if (const auto bits = values::StopBitsAt(form_.cbb_Open_Stop.ItemIndex())) {
-    settings_.StopBits = *bits == 1 ? serial::TStopBits::_1 : serial::TStopBits::_2;
-  }
+  if (line.dataBits) settings_.ByteSize = *line.dataBits == 7 ? serial::TByteSize::_7 : serial::TByteSize::_8;
+  if (line.stopBits) settings_.StopBits = *line.stopBits == 1 ? serial::TStopBits::_1 : serial::TStopBits::_2;
 }
 
 bool TPortControl::ReopenComPort() {
   try {
-    // The caption shows the close text while the attempt runs; a failure puts the open text back.
-    form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Close));
+    // The port shows closed while the attempt runs; only a success shows it open.
     line_.Close();
     PortOpened = false;
-    ApplyPortLists();
-    form_.tmr_TimeOut.SetEnabled(false);
-    form_.tmr_TimeOut.SetInterval(ReplyTimeoutForBaudRate(settings_.BaudRate));
+    ApplyChosenLine();
+    timeOut_.SetEnabled(false);
+    timeOut_.SetInterval(ReplyTimeoutForBaudRate(settings_.BaudRate));
     portLost_ = false;
     lastFailure_ = serial::OpenFailure::None;
-    line_.Open(SelectedDevice(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
-    form_.btn_Com.SetPicture(form_.img_Open.Picture);
+    line_.Open(host_.PortDevice(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
     PortOpened = true;
+    host_.ShowPortState(true);
     return true;
   } catch (const serial::ECommsError& error) {
     lastFailure_ = error.Reason();
   } catch (...) {
     lastFailure_ = serial::OpenFailure::Other;
   }
-  form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
-  form_.btn_Com.SetPicture(form_.img_Close.Picture);
   PortOpened = false;
+  host_.ShowPortState(false);
   return false;
 }
 
 void TPortControl::OpenComPort() {
-  const std::string device = SelectedDevice();
+  const std::string device = host_.PortDevice();
   if (ReopenComPort()) {
     // "COM3" says nothing about the device on Linux, nor does a [Ports] mapping; the log says which it was.
     const std::string path = line_.PathOf(device);
-    if (path != device) form_.AddInfo(lang_.Text(lang::lang_Info_ComDevice) + path + " (" + device + ")");
+    if (path != device) host_.AddInfo(lang_.Text(lang::lang_Info_ComDevice) + path + " (" + device + ")");
     return;
   }
-  form_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
+  host_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
   if (const lang::LangRow* reason = OpenFailureRow(lastFailure_)) {
-    form_.AddInfo(line_.PathOf(device) + lang_.Text(*reason));
+    host_.AddInfo(line_.PathOf(device) + lang_.Text(*reason));
   }
 }
 
@@ -148,14 +113,13 @@ void TPortControl::LineLost() {
   line_.Close();
   ShowClosed();
   portLost_ = true;
-  form_.AddInfo(lang_.Text(lang::lang_Info_ComLost));
+  host_.AddInfo(lang_.Text(lang::lang_Info_ComLost));
   if (OnPortLost) OnPortLost();
 }
 
 void TPortControl::ShowClosed() {
-  form_.btn_Com.SetPicture(form_.img_Close.Picture);
-  form_.btn_Com.SetCaption(lang_.Text(lang::lang_Command_Open));
   PortOpened = false;
+  host_.ShowPortState(false);
 }
 
 void TPortControl::CloseComPort() {
@@ -165,25 +129,15 @@ void TPortControl::CloseComPort() {
 
 bool TPortControl::SendCommand(const std::string& Text) {
   if (!PortOpened) {
-    form_.AddInfo(lang_.Text(lang::lang_Info_ComIsOpen));
+    host_.AddInfo(lang_.Text(lang::lang_Info_ComIsOpen));
     return false;
   }
   lastCommand_ = Text;
-  form_.tmr_TimeOut.SetEnabled(true);
+  timeOut_.SetEnabled(true);
   // The result is not looked at: a port that failed after opening is reported by the reply time-out.
   line_.Write(Text);
-  form_.AddInfo(lang_.Text(lang::lang_Info_Send) + Text);
+  host_.AddInfo(lang_.Text(lang::lang_Info_Send) + Text);
   return true;
 }
-
-void TPortControl::btn_ComClick(ui::Control&) {
-  if (form_.btn_Com.Caption() == lang_.Text(lang::lang_Command_Open)) {
-    OpenComPort();
-  } else {
-    CloseComPort();
-  }
-}
-
-void TPortControl::cbb_Open_ComNameChange(ui::Control&) { OpenComPort(); }
 
 }  // namespace config

@@ -3,12 +3,15 @@
 #include <string_view>
 
 #include "lang/OutcomeRows.h"
+#include "values/Commands.h"
 
 namespace config {
 
-TPortSearch::TPortSearch(ui::TMainFormDesign& form, TPortControl& port, TDeviceConfig& device,
+bool AnswersAtLine(std::string_view reply) { return reply.find("+CIPR:") != std::string_view::npos; }
+
+TPortSearch::TPortSearch(TConversationHost& host, TPortControl& port, TDeviceConfig& device,
                          lang::TLangHolder& lang, platform::EventLoop& loop)
-    : form_(form), port_(port), device_(device), lang_(lang) {
+    : host_(host), port_(port), device_(device), lang_(lang) {
   timer_ = loop.CreateTimer([this] { Try(); }, 3000);
 }
 
@@ -20,14 +23,14 @@ void TPortSearch::Start() {
   if (running_) return;
   device_.Abort();
   running_ = true;
+  neverOpened_ = false;
   found_.reset();
   candidates_ = LineCandidates();
   next_ = 0;
-  const auto lists = PortSettingLists(form_);
-  for (size_t i = 0; i < lists.size(); ++i) saved_[i] = lists[i]->ItemIndex();
+  saved_ = host_.ChosenLine();
   conversation_ = port_.OnReceiveData;
   port_.OnReceiveData = [this](const char* bytes, uint16_t length) { Received(bytes, length); };
-  form_.AddInfo(lang_.Text(lang::lang_Info_Searching) + form_.cbb_Open_ComName.Text());
+  host_.AddInfo(lang_.Text(lang::lang_Info_Searching) + host_.PortDevice());
   Try();
 }
 
@@ -35,48 +38,55 @@ void TPortSearch::Try() {
   timer_->SetEnabled(false);
   if (!running_) return;
   if (next_ >= candidates_.size()) {
-    Finish(false);
+    Finish(false, true);
     return;
   }
   const LineChoice& line = candidates_[next_++];
-  ShowInPortLists(line, form_);
+  host_.ChooseLine(WholeLine(line));
   port_.OpenComPort();
   // A port that does not open at the most common settings is not there: the other settings cannot help.
   if (!port_.PortOpened) {
-    Finish(false);
+    neverOpened_ = next_ == 1;
+    Finish(false, false);
     return;
   }
-  port_.SendCommand(QueryText(1));
+  port_.SendCommand(values::QueryText(1));
   // The search keeps its own time: the reply time-out of a conversation would end it with its message.
-  form_.tmr_TimeOut.SetEnabled(false);
+  port_.TimeOut().SetEnabled(false);
   timer_->SetInterval(ReplyTimeoutForBaudRate(line.baudRate));
   timer_->SetEnabled(true);
 }
 
 void TPortSearch::Received(const char* bytes, uint16_t length) {
   if (!running_) return;
-  form_.AddInfo(lang_.Text(lang::lang_Info_Receive) + std::string(bytes, length));
-  if (std::string_view(bytes, length).find("+CIPR:") == std::string_view::npos) return;
+  const std::string_view reply(bytes, length);
+  host_.AddInfo(lang_.Text(lang::lang_Info_Receive) + std::string(reply));
+  if (!AnswersAtLine(reply)) return;
   found_ = candidates_[next_ - 1];
-  Finish(true);
+  Finish(true, false);
 }
 
-void TPortSearch::Stop() {
-  if (running_) Finish(false);
+void TPortSearch::Stop(bool reopen) {
+  if (!running_) return;
+  timer_->SetEnabled(false);
+  running_ = false;
+  port_.OnReceiveData = std::move(conversation_);
+  host_.ChooseLine(saved_);
+  if (reopen) port_.OpenComPort();
 }
 
-void TPortSearch::Finish(bool found) {
+void TPortSearch::Finish(bool found, bool reopen) {
   timer_->SetEnabled(false);
   running_ = false;
   port_.OnReceiveData = std::move(conversation_);
   if (found) {
-    form_.AddInfo(lang_.Text(lang::lang_Info_SearchFound) + Describe(*found_));
-    return;
+    host_.AddInfo(lang_.Text(lang::lang_Info_SearchFound) + Describe(*found_));
+  } else {
+    host_.ChooseLine(saved_);
+    host_.AddInfo(lang_.Text(lang::lang_Info_SearchNone));
+    if (reopen) port_.OpenComPort();
   }
-  const auto lists = PortSettingLists(form_);
-  for (size_t i = 0; i < lists.size(); ++i) lists[i]->SetItemIndex(saved_[i]);
-  form_.AddInfo(lang_.Text(lang::lang_Info_SearchNone));
-  port_.OpenComPort();
+  if (OnFinished) OnFinished();
 }
 
 }  // namespace config

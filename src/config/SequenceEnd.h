@@ -25,7 +25,7 @@ struct TSequenceEnd {
   TAction action;
   TOutcome outcome;
   // The command concerned, CR LF included: the refused, unanswered, unreadable or unsent one; the last one
-  // sent on success; empty when a value stopped the write before its first command.
+  // sent on success; empty when a value stopped the write (Invalid).
   std::string command;
   // For a read whose replies did not report every field, or reported one that could not be read: the
   // fields left as they were, by the host's names for them.

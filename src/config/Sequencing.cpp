@@ -1,42 +1,26 @@
 #include "config/DeviceConfig.h"
 #include "lang/OutcomeRows.h"
-#include "ui/DeviceFields.h"
-#include "ui/Tags.h"
 
 namespace config {
-
-void TDeviceConfig::btn_ReadClick(ui::Control& Sender) {
-  switch (Sender.Tag) {
-    case ui::tags::kRestoreDefaults:
-      RestoreDefaults();
-      break;
-    case ui::tags::kRead:
-      StartRead();
-      break;
-    case ui::tags::kWriteAll:
-      StartWriteAll();
-      break;
-    default:
-      break;
-  }
-}
 
 void TDeviceConfig::StartRead() {
   readActive_ = true;
   readStep_ = 1;
   readRefused_.clear();
   readUnread_.clear();
-  reported_.clear();
-  ListedCipmux.reset();
-  ListedCipmode.reset();
+  readRows_.clear();
   SendQuery(1);
 }
 
-void TDeviceConfig::StartWriteAll() {
-  writeAction_ = restoring_ ? TAction::RestoreDefaults : TAction::WriteAll;
-  restoring_ = false;
+void TDeviceConfig::StartWriteAll() { BeginWrite(TAction::WriteAll); }
+
+void TDeviceConfig::BeginWrite(TAction action) {
+  writeAction_ = action;
   writeActive_ = true;
   writeStep_ = 1;
+  // Every value is checked before the first command: a write that stopped at a value the DTU was bound to
+  // refuse would leave it half-written, its format perhaps already changed.
+  if (RefuseInvalid(host_.CurrentValues())) return;
   SendSetCommand(1);
 }
 
@@ -45,30 +29,24 @@ void TDeviceConfig::Abort() {
   writeStep_ = 1;
   readActive_ = false;
   readStep_ = 1;
-  form_.tmr_TimeOut.SetEnabled(false);
+  port_.TimeOut().SetEnabled(false);
 }
 
 void TDeviceConfig::Shutdown() {
   Abort();
-  form_.tmr_SendInfo.SetEnabled(false);
+  sendInfo_.SetEnabled(false);
   shutDown_ = true;
 }
 
 void TDeviceConfig::RestoreDefaults() {
-  // The APN gets its text only: the field keeps its look until the APN choice changes.
-  for (const ui::DeviceField& field : ui::DeviceFields()) {
-    if (ui::IsRestoredByDefaults(field)) ui::SetFieldDefault(field, form_);
+  values::DtuValues defaults = values::WithDefaults(host_.CurrentValues());
+  std::vector<size_t> rows;
+  for (size_t row = 0; row < values::Table().size(); ++row) {
+    if (values::IsRestoredByDefaults(row)) rows.push_back(row);
   }
-  // Defaults are always written to the DTU, through the button as a user would; the write it starts ends
-  // as a restore-defaults.
-  restoring_ = true;
-  try {
-    form_.btn_SetAll.Click();
-  } catch (...) {
-    restoring_ = false;
-    throw;
-  }
-  restoring_ = false;
+  host_.ShowValues(defaults, rows);
+  // Defaults are always written to the DTU; the write ends as a restore-defaults.
+  BeginWrite(TAction::RestoreDefaults);
 }
 
 void TDeviceConfig::WriteCheck(const std::string& cleaned) {
@@ -113,14 +91,14 @@ void TDeviceConfig::ReadAdvance() {
   }
 }
 
-void TDeviceConfig::SwitchPortBeforeStep(int step) {
+void TDeviceConfig::SwitchPortBeforeStep(int step, const values::DtuValues& values) {
   // The DTU answered step 8 in the old format and switches after it; step 9's answer comes at the old baud
-  // rate and switches that. The PC follows one stage at a time. Setting an index from code raises no change
-  // event, so the port is re-opened here once and not again by the lists' handler.
-  if (step == 10) form_.cbb_Open_BaudRate.SetItemIndex(form_.cbb_Com_BaudRate.ItemIndex());
-  form_.cbb_Open_Parity.SetItemIndex(form_.cbb_Com_Parity.ItemIndex());
-  form_.cbb_Open_Byte.SetItemIndex(form_.cbb_Com_Byte.ItemIndex());
-  form_.cbb_Open_Stop.SetItemIndex(form_.cbb_Com_Stop.ItemIndex());
+  // rate and switches that. The PC follows one stage at a time; the host takes the settings as its choice
+  // without a change event, so the port is re-opened here once.
+  PortLine line = LineFromListIndexes(
+      {values.IndexOf("BaudRate"), values.IndexOf("Parity"), values.IndexOf("Byte"), values.IndexOf("Stop")});
+  if (step == 9) line.baudRate.reset();
+  host_.ChooseLine(line);
   port_.OpenComPort();
   // Gives the adapter time to settle on the new line settings before the next command goes out.
   DelayWithMessages(200);
@@ -139,7 +117,7 @@ void TDeviceConfig::tmr_SendInfoTimer(ui::TTimer& Sender) {
 }
 
 void TDeviceConfig::Send(const std::string& text, bool forWrite) {
-  // A window that closed during the pause before steps 9 and 10 sends nothing more.
+  // A host that went away during the pause before steps 9 and 10 sends nothing more.
   if (shutDown_) return;
   // The port control's "not opened" line is the verdict of a sequence that cannot send.
   if (port_.SendCommand(text)) return;
@@ -180,9 +158,7 @@ void TDeviceConfig::EndAllSequences(TOutcome outcome, const std::string& command
 void TDeviceConfig::RaiseEnd(TAction action, TOutcome outcome, const std::string& command) {
   if (!OnSequenceEnd) return;
   TSequenceEnd end{action, outcome, command, {}};
-  if (action == TAction::Read && outcome == TOutcome::Unreadable) {
-    for (const ui::TLabel* label : UnchangedFields(0)) end.unchanged.push_back(FieldCaption(*label));
-  }
+  if (action == TAction::Read && outcome == TOutcome::Unreadable) end.unchanged = UnchangedFields(0);
   OnSequenceEnd(end);
 }
 

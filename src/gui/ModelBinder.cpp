@@ -57,8 +57,12 @@ void ModelBinder::UserAction(const std::function<void()>& action) {
 
 void ModelBinder::Common(QWidget* widget, ui::Control& model) {
   widget->setObjectName(QString::fromStdString(model.Name));
-  refreshers_.push_back([widget, &model] {
+  refreshers_.push_back([widget, &model, focused = model.FocusRequests()]() mutable {
     widget->setEnabled(model.Enabled());
+    if (model.FocusRequests() != focused) {
+      focused = model.FocusRequests();
+      widget->setFocus(Qt::OtherFocusReason);
+    }
     // Hidden controls are never drawn; the window's own showing is left to the view.
     if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
   });

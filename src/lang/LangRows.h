@@ -342,4 +342,12 @@ inline constexpr const LangRow* kAllRows[] = {&lang_System_Title,
                                               &lang_Info_ComDevice,
                                               &lang_Info_ComLost};
 
+// The built-in row with this key; nullptr when there is none.
+constexpr const LangRow* BuiltInRow(std::string_view key) {
+  for (const LangRow* row : kAllRows) {
+    if (row->Key == key) return row;
+  }
+  return nullptr;
+}
+
 }  // namespace lang

@@ -1,65 +1,74 @@
 #include "settings/Settings.h"
 
 #include "platform/ProgramFolder.h"
-#include "ui/DeviceFields.h"
+#include "values/SettingsTable.h"
 
 namespace settings {
 namespace {
 
-// The APN text is read only for the other-APN entry; a fixed entry shows its own APN whatever the file holds,
-// and no selection leaves the field's designed look.
-void LoadApnText(const IniFile& ini, const ui::DeviceField& field, ui::TMainFormDesign& form) {
-  const int index = form.cbb_APN.ItemIndex();
-  if (const char* fixed = ui::FixedApnAt(index)) {
-    form.ShowFixedApn(fixed);
-  } else if (index == ui::kOtherApnIndex) {
-    form.ShowOtherApn(ini.ReadString(field.section, field.key, field.defaultText));
-  }
-}
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 }  // namespace
 
 std::string SettingsFilePath() { return platform::SettingsFolder() + "program.ini"; }
 
-bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese) {
-  const IniFile ini(iniPath);
-  const bool savedLanguage = ini.ReadInteger(ui::kSysSection, ui::kLanguageKey, systemChinese ? 1 : 0) != 0;
-  for (const ui::DeviceField& field : ui::DeviceFields()) {
-    if (field.list != nullptr) {
-      (form.*field.list).SetItemIndex(ini.ReadInteger(field.section, field.key, field.defaultIndex));
-    } else if (ui::IsApnText(field)) {
-      LoadApnText(ini, field, form);
+values::DtuValues ReadDtuValues(const IniFile& ini) {
+  values::DtuValues dtu;
+  const auto table = values::Table();
+  for (size_t row = 0; row < table.size(); ++row) {
+    const values::Row& field = table[row];
+    if (field.kind == values::Kind::Flag) {
+      dtu.SetAt(row, ini.ReadInteger(kDtuSection, field.key, 0) != 0 ? "1" : "0");
+    } else if (field.kind == values::Kind::List) {
+      // A list position is an integer as the file writes integers ("$0A" too); anything else names nothing.
+      dtu.SetAt(row, std::to_string(ini.ReadInteger(kDtuSection, field.key, std::stoi(field.defaultValue))));
     } else {
-      ui::SetFieldText(field, form, ini.ReadString(field.section, field.key, field.defaultText));
+      dtu.SetAt(row, ini.ReadString(kDtuSection, field.key, field.defaultValue));
     }
   }
-  for (const ui::HexBoxField& hex : ui::HexBoxFields())
-    (form.*hex.box).SetChecked(ini.ReadInteger(ui::kDtuSection, hex.key, 0) != 0);
-  return savedLanguage;
+  // The APN text is read only for the other-APN position; a fixed position stands for its own APN whatever
+  // the file holds.
+  if (const char* fixed = values::FixedApnAt(dtu.IndexOf(values::kApnIndex))) dtu.Set(values::kApnStr, fixed);
+  return dtu;
 }
 
-void SaveSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool isChinese) {
+StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
+  const IniFile ini(iniPath);
+  StoredSettings stored;
+  stored.chinese = ini.ReadInteger(kSysSection, kLanguageKey, systemChinese ? 1 : 0) != 0;
+  for (size_t i = 0; i < kComKeys.size(); ++i)
+    stored.com[i] = ini.ReadInteger(kComSection, kComKeys[i], kComDefaults[i]);
+  stored.dtu = ReadDtuValues(ini);
+  return stored;
+}
+
+void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
   IniFile ini(iniPath);
-  ini.WriteString(ui::kSysSection, ui::kLanguageKey, isChinese ? "1" : "0");
-  for (const ui::DeviceField& field : ui::DeviceFields())
-    ini.WriteString(field.section, field.key, ui::FieldValue(field, form));
-  for (const ui::HexBoxField& hex : ui::HexBoxFields()) {
-    const bool ticked = (form.*hex.box).Checked();
-    if (ticked || ini.HasKey(ui::kDtuSection, hex.key))
-      ini.WriteString(ui::kDtuSection, hex.key, ticked ? "1" : "0");
+  ini.WriteString(kSysSection, kLanguageKey, stored.chinese ? "1" : "0");
+  for (size_t i = 0; i < kComKeys.size(); ++i)
+    ini.WriteString(kComSection, kComKeys[i], std::to_string(stored.com[i]));
+  const auto table = values::Table();
+  for (size_t row = 0; row < table.size(); ++row) {
+    const values::Row& field = table[row];
+    // A HEX flag is written once ticked, and then kept: a file that never had a ticked box keeps its 23 keys.
+    if (field.kind == values::Kind::Flag && stored.dtu.At(row) != "1" &&
+        !ini.HasKey(kDtuSection, field.key)) {
+      continue;
+    }
+    ini.WriteString(kDtuSection, field.key, StoredForm(stored.dtu.At(row)));
   }
 }
 
-bool TSettings::LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese) {
-  settingsFile_.emplace(iniPath);
-  savedLanguage_ = settings::LoadSettings(form, settingsFile_->FileName(), systemChinese);
-  return savedLanguage_;
-}
-
-void TSettings::SaveSettings(ui::TMainFormDesign& form, bool isChinese) {
-  if (!settingsFile_) return;
-  settings::SaveSettings(form, settingsFile_->FileName(), isChinese);
-  settingsFile_.reset();
+// The loader drops blanks at either end and one pair of enclosing quotation marks; a value that would lose
+// either is put in quotation marks of its own, which the loader takes off again. Nothing after a line break
+// could be read back at all.
+std::string StoredForm(const std::string& value) {
+  std::string stored = value.substr(0, value.find_first_of(std::string("\r\n\0", 3)));
+  if (stored.empty()) return stored;
+  const char first = stored.front();
+  const bool quoted = stored.size() >= 2 && (first == '"' || first == '\'') && stored.back() == first;
+  if (IsBlank(first) || IsBlank(stored.back()) || quoted) stored = '"' + stored + '"';
+  return stored;
 }
 
 }  // namespace settings

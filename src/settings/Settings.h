@@ -1,47 +1,57 @@
 #pragma once
-// program.ini beside the program: the language, the PC port settings and every device field of the main
-// window, read once while the window is created and written once when it closes.
+// program.ini beside the program: the language, the PC port settings and the DTU's settings, read once while
+// the window is created and written once when it closes. The command line reads the same sections from its
+// --ini file. Only values cross this layer: the window puts them into its controls and takes them back.
 
+#include <array>
 #include <optional>
 #include <string>
 
 #include "settings/IniFile.h"
-#include "ui/MainFormDesign.h"
+#include "values/DtuValues.h"
 
 namespace settings {
+
+inline constexpr const char* kSysSection = "Sys";
+inline constexpr const char* kComSection = "Com";
+inline constexpr const char* kDtuSection = "DTU";
+// The language flag, written before every other key: "1" Chinese, "0" English.
+inline constexpr const char* kLanguageKey = "Lang";
+// [Com]: the stable path of the adapter chosen in the port list after COM9, written only once one was
+// chosen, so that the adapter is found again wherever it appears in the list at the next start.
+inline constexpr const char* kChosenDeviceKey = "Device";
+
+// The [Com] keys in file order: the PC port list's position, then the positions of its rate, parity,
+// data-bit and stop-bit lists.
+inline constexpr std::array<const char*, 5> kComKeys = {"ComName", "BaudRate", "Parity", "Byte", "Stop"};
+inline constexpr std::array<int, 5> kComDefaults = {0, 10, 0, 1, 0};
+
+struct StoredSettings {
+  bool chinese = false;
+  // Positions in the five PC port lists, in kComKeys order; -1 where the file names nothing.
+  std::array<int, 5> com = kComDefaults;
+  values::DtuValues dtu;
+};
 
 // The full path of program.ini in platform::SettingsFolder().
 std::string SettingsFilePath();
 
-// Fills the PC port lists, the device fields, the HEX boxes (without converting their edits), CipmuxText and
-// CipmodeText from the file at iniPath; a missing file, section or key gives each field its default. Lists
-// are selected by index without change events; an index outside a list selects nothing. The APN field is
-// shown fixed with the entry's own APN or, for the third entry, as the other APN read from the file's APN
-// text; no dialog opens. Returns the saved language flag (true = Chinese), systemChinese when the file holds
-// none. Uses neither the language list nor the dialogs.
-bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese);
+// The [DTU] section as the window loads it: each key, or its default when missing. A fixed APN position
+// gives its own APN whatever the file's APN text holds; the other-APN position takes the file's text.
+// A HEX flag reads as "1" for any non-zero number.
+values::DtuValues ReadDtuValues(const IniFile& ini);
 
-// Writes all 23 keys in their fixed order, then the key of each HEX box that is ticked or already in the file
-// (ui::HexBoxFields), so that a first save of unticked boxes writes the 23 keys alone. Stops at the first key
-// that cannot be written and throws EIniWriteError ("Unable to write to <full path>"); the keys before it are
-// then already stored.
-void SaveSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool isChinese);
+// Everything the window keeps in the file; a missing file, section or key gives the default. chinese is
+// systemChinese when the file holds no language flag.
+StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese);
 
-// The window's hold on the settings file for one run: created by LoadSettings, released by the first
-// SaveSettings that succeeds. A failed save keeps it, so that closing again tries again.
-class TSettings {
- public:
-  bool LoadSettings(ui::TMainFormDesign& form, const std::string& iniPath, bool systemChinese);
-  // Does nothing when LoadSettings has not run or the settings were already saved.
-  void SaveSettings(ui::TMainFormDesign& form, bool isChinese);
+// Writes the language, the five [Com] keys and the [DTU] keys in their fixed order (23 keys), then each HEX
+// flag that is "1" or already in the file, so that a first save of unticked boxes writes the 23 keys alone.
+// Throws EIniWriteError ("Unable to write to <full path>") when the file cannot be written.
+void SaveSettings(const std::string& iniPath, const StoredSettings& stored);
 
-  // The language flag read by LoadSettings, for the language list that is created after it.
-  bool SavedLanguage() const { return savedLanguage_; }
-  const std::optional<IniFile>& SettingsFile() const { return settingsFile_; }
-
- private:
-  std::optional<IniFile> settingsFile_;
-  bool savedLanguage_ = false;
-};
+// The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,
+// and put in quotation marks of its own where the loader would drop blanks or quotation marks at its ends.
+std::string StoredForm(const std::string& value);
 
 }  // namespace settings

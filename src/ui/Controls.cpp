@@ -28,6 +28,11 @@ void Control::SetColor(TColor color) {
   MarkModelChanged();
 }
 
+void Control::SetFocus() {
+  ++focusRequests_;
+  MarkModelChanged();
+}
+
 void Control::Click() {
   if (OnClick) OnClick(*this);
 }

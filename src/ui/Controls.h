@@ -40,6 +40,10 @@ class Control {
   TColor Color() const { return color_; }
   void SetColor(TColor color);
 
+  // Asks the view to put the keyboard focus here (Delphi's SetFocus); each request counts once.
+  void SetFocus();
+  uint64_t FocusRequests() const { return focusRequests_; }
+
   // Runs the click handler as code does (Delphi's Click): errors reach the caller.
   virtual void Click();
   // A click by the user: ignored while the control is disabled.
@@ -49,6 +53,7 @@ class Control {
   bool enabled_ = true;
   bool visible_ = true;
   TColor color_ = TColor::clWindow;
+  uint64_t focusRequests_ = 0;
 };
 
 // Labels, group boxes, buttons: a control with a caption.

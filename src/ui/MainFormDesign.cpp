@@ -1,9 +1,9 @@
 #include "ui/MainFormDesign.h"
 
 #include "platform/TextCodec.h"
-#include "ui/DeviceFields.h"
-#include "values/ListMeanings.h"
 #include "ui/Tags.h"
+#include "values/DtuValues.h"
+#include "values/ListMeanings.h"
 
 namespace ui {
 namespace {
@@ -110,7 +110,24 @@ TMainFormDesign::TMainFormDesign(Application& app)
   N14.Items = {&N15};
 
   // The designed values of the fields; the settings file overwrites them at every start.
-  ShowDesignedFields(*this);
+  ShowDesignedValues();
+}
+
+void TMainFormDesign::ShowDesignedValues() {
+  for (TComboBox* list : PortLists()) list->SetItemIndex(0);
+  cbb_Open_BaudRate.SetItemIndex(static_cast<int>(values::BaudRateItems().size()) - 1);
+  cbb_Open_Byte.SetItemIndex(1);
+  const values::DtuValues defaults;
+  const auto table = values::Table();
+  for (size_t row = 0; row < table.size(); ++row) {
+    Control* control = table[row].control != nullptr ? FindControl(table[row].control) : nullptr;
+    if (auto* list = dynamic_cast<TComboBox*>(control)) list->SetItemIndex(defaults.IndexOf(table[row].key));
+    if (auto* edit = dynamic_cast<TEdit*>(control)) edit->SetText(defaults.At(row));
+  }
+  // The other-APN edit is designed empty: its text comes from the APN choice when the settings load. The
+  // designed data-bit list shows its first item ("7"); the file's default puts "8" there at every start.
+  edt_APN_other.SetText("");
+  cbb_Com_Byte.SetItemIndex(0);
 }
 
 void TMainFormDesign::AddInfo(const std::string& text) { mmo_Info.Add("  " + text); }

@@ -123,6 +123,9 @@ class TMainFormDesign : public TForm {
   void ShowFixedApn(const std::string& text);
   void ShowOtherApn(const std::string& text);
 
+  // The values the window shows before the settings file is read.
+  void ShowDesignedValues();
+
   // The twelve "(?)" labels, the five numeric edits, the five PC port lists: groups the handlers share.
   std::vector<TLabel*> HintLabels();
   std::vector<TEdit*> NumericEdits();
