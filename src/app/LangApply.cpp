@@ -2,6 +2,7 @@
 
 #include "lang/OutcomeRows.h"
 #include "lang/Version.h"
+#include "values/SettingsTable.h"
 
 namespace app {
 
@@ -59,6 +60,11 @@ void ApplyMainLang(ui::TMainFormDesign& form, lang::TLangList& LangList) {
   form.cbb_APN.SetItemText(1, text(lang::lang_cbb_UNINET));
   form.cbb_APN.SetItemText(2, text(lang::lang_cbb_Other));
   form.cbb_APN.SetItemIndex(selected);
+
+  for (const auto& more : form.MoreSettings) {
+    const values::Row& setting = values::Table()[more->row];
+    if (const lang::LangRow* row = lang::BuiltInRow(setting.labelKey)) more->caption.SetCaption(text(*row));
+  }
 
   form.btn_Default.SetCaption(text(lang::lang_Menu_Default));
   form.btn_Read.SetCaption(text(lang::lang_Menu_Read));

@@ -18,6 +18,19 @@ std::string Trimmed(const std::string& text) {
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
+// The control that shows a row: the designed one the table names, or the field of the row made for it; a
+// HEX flag without a designed box is the box of the packet row it belongs to.
+ui::Control* ControlOf(Tfrm_Main& form, size_t row) {
+  const values::Row& field = values::Table()[row];
+  if (field.control != nullptr) return form.FindControl(field.control);
+  for (const auto& more : form.MoreSettings) {
+    if (more->row == row) return &more->Field();
+    const char* flag = values::Table()[more->row].flagKey;
+    if (flag != nullptr && std::string_view(flag) == field.key) return &more->hex;
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 values::DtuValues Tfrm_Main::CurrentValues() {
@@ -29,7 +42,7 @@ values::DtuValues Tfrm_Main::CurrentValues() {
       current.SetAt(row, field.key == std::string_view(values::kCipmux) ? CipmuxText : CipmodeText);
       continue;
     }
-    ui::Control* control = field.control != nullptr ? FindControl(field.control) : nullptr;
+    ui::Control* control = ControlOf(*this, row);
     if (const auto* list = dynamic_cast<ui::TComboBox*>(control)) {
       current.SetAt(row, std::to_string(list->ItemIndex()));
     } else if (const auto* edit = dynamic_cast<ui::TEdit*>(control)) {
@@ -49,7 +62,7 @@ void Tfrm_Main::ShowLoadedValues(const values::DtuValues& shown, const std::vect
       (field.key == std::string_view(values::kCipmux) ? CipmuxText : CipmodeText) = shown.At(row);
       continue;
     }
-    ui::Control* control = field.control != nullptr ? FindControl(field.control) : nullptr;
+    ui::Control* control = ControlOf(*this, row);
     if (auto* list = dynamic_cast<ui::TComboBox*>(control)) {
       // Set from code: no change event, so the APN choice opens no dialog and the port is not re-opened.
       list->SetItemIndex(shown.IndexOf(field.key));

@@ -152,6 +152,22 @@ void Tfrm_Main::WireHandlers() {
                               &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
     list->OnChange = [this](ui::Control& sender) { cbb_Open_ComNameChange(sender); };
   }
+  // The rows made from the table behave as the designed ones: digits only in a number, the help text on
+  // "(?)", the HEX box converting its edit.
+  for (const auto& more : MoreSettings) {
+    const values::Row& setting = values::Table()[more->row];
+    if (setting.kind == values::Kind::Number) {
+      more->edit.OnKeyPress = [this](ui::Control& sender, char& key) { edt_WaitTimeKeyPress(sender, key); };
+    }
+    more->hint.OnClick = [this, &setting](ui::Control&) {
+      if (const lang::LangRow* row = lang::BuiltInRow(setting.hintKey != nullptr ? setting.hintKey : "")) {
+        App().MessageBox(Lang_.Text(*row));
+      }
+    };
+    more->hex.OnClick = [this, edit = &more->edit, box = &more->hex](ui::Control&) {
+      edit->SetText(box->Checked() ? values::AsciiToHex(edit->Text()) : values::HexToAscii(edit->Text()));
+    };
+  }
 }
 
 void Tfrm_Main::FormCreate() {

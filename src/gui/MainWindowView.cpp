@@ -29,6 +29,12 @@ constexpr int kBesideX = kFieldX + kEditWidth + 6;  // units and "HEX" boxes aft
 constexpr int kHintX = 330;
 constexpr int kRowHeight = 22;
 constexpr int kLogX = kGroupWidth + 16;
+constexpr int kRowPitch = 26;
+
+// The height the rows made from the settings table add below the designed ones.
+int MoreHeight(const ui::TMainFormDesign& form) {
+  return static_cast<int>(form.MoreSettings.size()) * kRowPitch;
+}
 
 }  // namespace
 
@@ -48,7 +54,7 @@ MainWindowView::MainWindowView(ui::Application& app, ui::TMainFormDesign& form,
   setObjectName(QString::fromStdString(form.Name));
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setFixedSize(kClientWidth, kClientHeight + MoreHeight(form));
   setCentralWidget(client);
 
   BuildPortGroup(client);
@@ -82,10 +88,10 @@ void MainWindowView::BuildPortGroup(QWidget* client) {
 
 void MainWindowView::BuildParamGroup(QWidget* client) {
   ui::TMainFormDesign& f = form_;
-  auto* group = Place<QGroupBox>(client, 8, 122, kGroupWidth, 338);
+  auto* group = Place<QGroupBox>(client, 8, 122, kGroupWidth, 338 + MoreHeight(f));
   binder_.Group(group, f.grp_Param_Caption);
   int row = 0;
-  auto y = [&row] { return 24 + row * 26; };
+  auto y = [&row] { return 24 + row * kRowPitch; };
   auto caption = [&](ui::TLabel& label) {
     binder_.Label(Place<QLabel>(group, kCaptionX, y(), kCaptionWidth, kRowHeight), label);
   };
@@ -161,13 +167,24 @@ void MainWindowView::BuildParamGroup(QWidget* client) {
   edit(f.edt_RestartTime, kFieldX, 120);
   unit(f.lbl_lbl_RestartTime_s);
   hint(f.lbl1);
+  for (const auto& more : f.MoreSettings) {
+    ++row;
+    caption(more->caption);
+    if (more->IsList()) {
+      combo(more->list, kFieldX, 100);
+    } else {
+      edit(more->edit, kFieldX, 120);
+    }
+    if (more->IsPacket()) hex(more->hex);
+    hint(more->hint);
+  }
 }
 
 void MainWindowView::BuildActionButtons(QWidget* client) {
   // The picture above the caption, so the longer English captions fit the buttons' width.
   int x = 8;
   for (ui::TButton* model : {&form_.btn_Default, &form_.btn_Read, &form_.btn_SetAll}) {
-    auto* button = Place<QToolButton>(client, x, 466, 116, 42);
+    auto* button = Place<QToolButton>(client, x, 466 + MoreHeight(form_), 116, 42);
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setIconSize(QSize(20, 20));
     button->setFocusPolicy(Qt::StrongFocus);
@@ -181,7 +198,7 @@ void MainWindowView::BuildLog(QWidget* client) {
   auto* clear = Place<ClickLabel>(client, kClientWidth - 8 - 170, 8, 170, 18);
   clear->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   binder_.LinkLabel(clear, form_.lbl_Clear);
-  auto* log = Place<QPlainTextEdit>(client, kLogX, 28, kClientWidth - 8 - kLogX, 476);
+  auto* log = Place<QPlainTextEdit>(client, kLogX, 28, kClientWidth - 8 - kLogX, 476 + MoreHeight(form_));
   log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on to the next control, as in the rest of the window.

@@ -20,6 +20,32 @@ void Design(TComboBox& list, std::vector<std::string> items) { list.SetItems(std
 
 }  // namespace
 
+TSettingRow::TSettingRow(size_t tableRow)
+    : row(tableRow),
+      caption("lbl_" + std::string(values::Table()[tableRow].key)),
+      edit("edt_" + std::string(values::Table()[tableRow].key)),
+      list("cbb_" + std::string(values::Table()[tableRow].key)),
+      hex("chk_" + std::string(values::Table()[tableRow].key)),
+      hint("lbl_Hint_" + std::string(values::Table()[tableRow].key)) {
+  const values::Row& setting = values::Table()[tableRow];
+  caption.SetCaption(setting.key);
+  hint.SetCaption("(?)");
+  hex.SetCaption("HEX");
+  std::vector<std::string> items(setting.items.begin(), setting.items.end());
+  list.SetItems(std::move(items));
+  list.SetVisible(IsList());
+  edit.SetVisible(!IsList());
+  hex.SetVisible(IsPacket());
+  hint.SetVisible(setting.hintKey != nullptr);
+}
+
+bool TSettingRow::IsList() const { return values::Table()[row].kind == values::Kind::List; }
+bool TSettingRow::IsPacket() const { return values::Table()[row].kind == values::Kind::Packet; }
+Control& TSettingRow::Field() {
+  if (IsList()) return list;
+  return edit;
+}
+
 TMainFormDesign::TMainFormDesign(Application& app)
     : TForm(app, "frm_Main"), tmr_TimeOut(app, "tmr_TimeOut", 3000), tmr_SendInfo(app, "tmr_SendInfo", 1500) {
   SetCaption("Torvane-S1");
@@ -109,6 +135,13 @@ TMainFormDesign::TMainFormDesign(Application& app)
   mm1.Items.push_back(&N14);
   N14.Items = {&N15};
 
+  const auto table = values::Table();
+  for (size_t row = 0; row < table.size(); ++row) {
+    if (table[row].control == nullptr && table[row].labelKey != nullptr) {
+      MoreSettings.push_back(std::make_unique<TSettingRow>(row));
+    }
+  }
+
   // The designed values of the fields; the settings file overwrites them at every start.
   ShowDesignedValues();
 }
@@ -123,6 +156,10 @@ void TMainFormDesign::ShowDesignedValues() {
     Control* control = table[row].control != nullptr ? FindControl(table[row].control) : nullptr;
     if (auto* list = dynamic_cast<TComboBox*>(control)) list->SetItemIndex(defaults.IndexOf(table[row].key));
     if (auto* edit = dynamic_cast<TEdit*>(control)) edit->SetText(defaults.At(row));
+  }
+  for (const auto& more : MoreSettings) {
+    more->list.SetItemIndex(defaults.IndexOf(table[more->row].key));
+    more->edit.SetText(defaults.At(more->row));
   }
   // The other-APN edit is designed empty: its text comes from the APN choice when the settings load. The
   // designed data-bit list shows its first item ("7"); the file's default puts "8" there at every start.
@@ -161,7 +198,7 @@ std::vector<TComboBox*> TMainFormDesign::PortLists() {
 
 // clang-format off
 std::vector<Control*> TMainFormDesign::AllControls() {
-  return {&grp_OpenCom_Caption, &lbl_Open_ComName, &cbb_Open_ComName, &btn_Com, &lbl_Open_BaudRate,
+  std::vector<Control*> controls = {&grp_OpenCom_Caption, &lbl_Open_ComName, &cbb_Open_ComName, &btn_Com, &lbl_Open_BaudRate,
           &cbb_Open_BaudRate, &lbl_Open_ComParam, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop,
           &img_Open, &img_Close, &grp_Param_Caption, &lbl_APN, &cbb_APN, &edt_APN_other, &lbl_Hint_APN,
           &lbl_IP, &edt_IP, &lbl_Hint_IP, &lbl_NetProtocol, &cbb_NetProtocol, &Label2, &lbl_Port, &edt_Port,
@@ -173,6 +210,10 @@ std::vector<Control*> TMainFormDesign::AllControls() {
           &lbl_WaitTime_ms, &lbl_Hint_WaitTime, &lbl_RestartTime, &edt_RestartTime, &lbl_lbl_RestartTime_s,
           &lbl1, &btn_Default, &btn_Read, &btn_SetAll, &lbl_Info, &lbl_Clear, &mmo_Info, &mm1, &N1, &N11,
           &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15};
+  for (const auto& more : MoreSettings) {
+    controls.insert(controls.end(), {&more->caption, &more->edit, &more->list, &more->hex, &more->hint});
+  }
+  return controls;
 }
 // clang-format on
 

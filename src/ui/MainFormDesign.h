@@ -4,12 +4,32 @@
 // the lower layers (settings, port control, device configuration) work on these controls directly, as the
 // window's own modules do, without depending on the window class.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "ui/Form.h"
 #include "ui/Timer.h"
 
 namespace ui {
+
+// A row of the parameter group for a setting the design does not name a control for: its caption, its
+// field (a drop-down list for a list setting, else an edit), a HEX box for a packet and its "(?)" label, in
+// the same columns as the designed rows below them. A setting added to the table thus gets its place in the
+// window without a line of window code.
+struct TSettingRow {
+  explicit TSettingRow(size_t tableRow);
+  size_t row;  // in values::Table()
+  TLabel caption;
+  TEdit edit;
+  TComboBox list;
+  TCheckBox hex;
+  TLabel hint;
+  bool IsList() const;
+  bool IsPacket() const;
+  // The control that holds the value.
+  Control& Field();
+};
 
 class TMainFormDesign : public TForm {
  public:
@@ -106,6 +126,9 @@ class TMainFormDesign : public TForm {
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};
   TMenuItem N10{"N10"};
+
+  // The rows made from settings the design does not show itself, in table order.
+  std::vector<std::unique_ptr<TSettingRow>> MoreSettings;
 
   // Non-visual parts.
   TTimer tmr_TimeOut;
