@@ -2,35 +2,15 @@
 
 #include <unistd.h>
 
-#include <fstream>
-
-#include "app/Tfrm_Main.h"
 #include "lang/OutcomeRows.h"
-#include "main/DtuSection.h"
 #include "platform/ProgramFolder.h"
-#include "settings/IniFile.h"
-#include "ui/DeviceFields.h"
+#include "settings/Settings.h"
+#include "values/Checks.h"
 
 namespace cli {
-namespace {
-
-// Longer than any reply time-out, so that only the reply time-out ends a try.
-constexpr int kMaxProbeSeconds = 24 * 60 * 60;
-
-// A read shows the two command texts kept only in the settings file as the DTU listed them, and only when it
-// did: a read tells what the DTU reported and nothing else.
-CommandTexts ShowListedTexts(app::Tfrm_Main& form) {
-  const auto& listedMux = form.Device.ListedCipmux;
-  const auto& listedMode = form.Device.ListedCipmode;
-  if (listedMux) form.CipmuxText = "AT+CIPMUX=" + *listedMux;
-  if (listedMode) form.CipmodeText = "AT+CIPMODE=" + *listedMode;
-  return {listedMux.has_value(), listedMode.has_value()};
-}
-
-}  // namespace
 
 TBatchRun::TBatchRun(platform::EventLoop& loop, const CliOptions& options, Console& console)
-    : loop_(loop), options_(options), console_(console), unitSettings_(options.iniFile) {}
+    : loop_(loop), options_(options), console_(console) {}
 
 TBatchRun::~TBatchRun() {
   // Each job closes its port and ends its threads before the language list it speaks through goes.
@@ -43,8 +23,30 @@ std::optional<std::string> TBatchRun::SettingsFileProblem() const {
   const std::string& path = *options_.iniFile;
   if (!std::ifstream(path, std::ios::binary).is_open()) return "cannot read settings file " + path;
   // A write without the section would put the defaults into the DTU while the user meant other values.
-  if (options_.action == Action::Write && settings::IniFile(path).ReadSection(ui::kDtuSection).empty()) {
+  if (options_.action == Action::Write &&
+      settings::IniFile(path).ReadSection(settings::kDtuSection).empty()) {
     return "settings file " + path + " has no [DTU] section";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> TBatchRun::PrepareValues() {
+  // The file's sections as the window would load them from program.ini; without a file, the defaults.
+  const settings::StoredSettings stored =
+      options_.iniFile ? settings::LoadSettings(*options_.iniFile, false) : settings::StoredSettings{};
+  line_ = config::LineFromListIndexes({stored.com[1], stored.com[2], stored.com[3], stored.com[4]});
+  if (options_.baudRate) line_.baudRate = static_cast<uint32_t>(*options_.baudRate);
+  if (options_.line) line_ = config::WholeLine(*options_.line);
+
+  // Every value is checked before the first port opens: a batch with a mistake in it changes no DTU, and no
+  // write stops half-way at a value the DTU was bound to refuse.
+  const bool several = units_.size() > 1;
+  for (const Unit& unit : units_) {
+    unitValues_.push_back(WithGivenValues(stored.dtu, unit.values));
+    if (const auto problem = values::Check(unitValues_.back())) {
+      return (several ? unit.port + ": " : "") + values::Table()[problem->row].key + " " +
+             values::DescribeRule(*problem);
+    }
   }
   return std::nullopt;
 }
@@ -54,22 +56,16 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
     console_.Error("dtu-config: " + *problem);
     return 2;
   }
-
-  // Every unit is checked before the first port opens: a batch with a mistake in it changes no DTU.
-  auto resolved = ResolveUnits(options_);
+  auto resolved = ResolveUnits(options_, console_.Code());
   if (const auto* error = std::get_if<UnitsError>(&resolved)) {
     console_.Error("dtu-config: " + error->message);
     return 2;
   }
   units_ = std::get<std::vector<Unit>>(std::move(resolved));
-  std::vector<std::string> iniPaths;
-  try {
-    for (const Unit& unit : units_) iniPaths.push_back(unitSettings_.FileFor(unit));
-  } catch (const std::exception& error) {
-    console_.Error(std::string("dtu-config: ") + error.what());
+  if (const auto problem = PrepareValues()) {
+    console_.Error("dtu-config: " + *problem);
     return 2;
   }
-
   if (options_.reportFile) {
     report_.open(*options_.reportFile, std::ios::binary | std::ios::trunc);
     if (!report_.is_open()) {
@@ -78,71 +74,31 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
     }
   }
 
-  std::string langFile = app::Tfrm_Main::FilePath("lang.txt");
+  std::string langFile = platform::FindProgramFile("lang.txt");
   if (!platform::FileExists(langFile)) langFile.clear();
   lang_.Create(langFile, options_.chinese.value_or(lang::IsSystemChinese()));
 
   const bool several = units_.size() > 1;
-  const auto sinkFor = [this, several](const std::string& device) -> LineSink {
-    const std::string prefix = several ? device + ": " : "";
-    return [this, prefix](std::string_view line) { console_.Error(prefix + std::string(line)); };
-  };
-
-  // Ticks now and then so that log lines show while a port pauses between steps, and a stop request and
-  // the overall limits are seen even when no port has anything to say.
-  auto poll = loop_.CreateTimer(
-      [this] {
-        for (auto& job : jobs_) {
-          if (job->Result() == Outcome::Running) job->FlushLog();
-        }
-      },
-      kPollIntervalMs);
-  poll->SetEnabled(true);
-
-  int signal = 0;
-  const bool searching = options_.action == Action::Scan || options_.autoBaud;
-  if (searching) {
-    signal = SearchLines(pendingSignal, sinkFor);
-    if (options_.action == Action::Scan) return ReportScan(signal);
-    try {
-      for (size_t i = 0; i < units_.size(); ++i) {
-        if (const auto& found = searches_[i]->Found()) {
-          iniPaths[i] = unitSettings_.FileWithLine(iniPaths[i], units_[i], *found);
-        }
-      }
-    } catch (const std::exception& error) {
-      console_.Error(std::string("dtu-config: ") + error.what());
-      return 2;
-    }
-  }
-
   for (size_t i = 0; i < units_.size(); ++i) {
-    jobs_.push_back(std::make_unique<TPortJob>(loop_, lang_, options_, iniPaths[i], units_[i].port,
-                                               sinkFor(units_[i].port)));
-    // A DTU that answered at no settings is not worth opening its port again for.
-    if (searching && !searches_[i]->Found()) {
-      if (signal != 0) {
-        jobs_.back()->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
-      } else if (searches_[i]->NeverOpened()) {
-        jobs_.back()->Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotOpened));
-      } else {
-        jobs_.back()->Finish(Outcome::NotFound, lang_.Text(lang::lang_Cli_NoLine));
-      }
-    }
+    const std::string prefix = several ? units_[i].port + ": " : "";
+    jobs_.push_back(std::make_unique<TPortJob>(
+        loop_, lang_, options_, units_[i].port, unitValues_[i], line_,
+        [this, prefix](std::string_view line) { console_.Error(prefix + std::string(line)); }));
   }
 
-  if (signal == 0) {
-    for (auto& job : jobs_) {
-      if (job->Result() == Outcome::Running) job->Start();
-    }
-    // Jobs are judged and finished only here, between events, never inside a port's own nested wait.
-    loop_.RunUntil([&] {
-      if (pendingSignal && (signal = pendingSignal()) != 0) return true;
-      bool allDone = true;
-      for (auto& job : jobs_) allDone = job->Update() && allDone;
-      return allDone;
-    });
-  }
+  // Ticks now and then so that a stop request and the overall limits are seen even when no port has
+  // anything to say.
+  auto poll = loop_.CreateTimer([] {}, kPollIntervalMs);
+  poll->SetEnabled(true);
+  int signal = 0;
+  for (auto& job : jobs_) job->Start();
+  // Jobs are judged and finished only here, between events, never inside a port's own nested wait.
+  loop_.RunUntil([&] {
+    if (pendingSignal && (signal = pendingSignal()) != 0) return true;
+    bool allDone = true;
+    for (auto& job : jobs_) allDone = job->Update() && allDone;
+    return allDone;
+  });
   poll.reset();
 
   for (auto& job : jobs_) job->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
@@ -150,7 +106,9 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
   const std::vector<ReportRow> rows = ReportRows();
   WriteReport(rows);
   if (signal != 0) return 128 + signal;
-  if (options_.json && options_.action == Action::Read) {
+  if (options_.action == Action::Scan) {
+    PrintLinesFound();
+  } else if (options_.json && options_.action == Action::Read) {
     console_.Output(ReadJson(rows));
   } else {
     PrintSections();
@@ -177,70 +135,6 @@ void TBatchRun::ReportPort(const TPortJob& job) {
   console_.Error(line);
 }
 
-int TBatchRun::SearchLines(const std::function<int()>& pendingSignal,
-                           const std::function<LineSink(const std::string&)>& sinkFor) {
-  probeOptions_ = options_;
-  probeOptions_.action = Action::Read;
-  probeOptions_.baudRate.reset();
-  probeOptions_.autoBaud = false;
-  probeOptions_.verify = false;
-  // A try ends at the reply time-out of the settings it tries; no other limit may cut it shorter.
-  probeOptions_.timeoutSeconds = kMaxProbeSeconds;
-  for (const Unit& unit : units_) {
-    searches_.push_back(std::make_unique<TLineSearch>(loop_, lang_, probeOptions_, unitSettings_, unit.port,
-                                                      sinkFor(unit.port)));
-  }
-  for (auto& search : searches_) search->Start();
-  int signal = 0;
-  loop_.RunUntil([&] {
-    if (pendingSignal && (signal = pendingSignal()) != 0) return true;
-    bool allDone = true;
-    for (auto& search : searches_) allDone = search->Update() && allDone;
-    return allDone;
-  });
-  for (auto& search : searches_) search->Stop();
-  return signal;
-}
-
-int TBatchRun::ReportScan(int signal) {
-  std::vector<ReportRow> rows;
-  bool allFound = true;
-  for (size_t i = 0; i < searches_.size(); ++i) {
-    const TLineSearch& search = *searches_[i];
-    ReportRow row{search.Device(),   units_[i].adapterSerial, Action::Scan, Outcome::Succeeded, "",
-                  search.ElapsedMs()};
-    if (search.Found()) {
-      row.line = config::Describe(*search.Found());
-    } else if (signal != 0) {
-      row.outcome = Outcome::Interrupted;
-    } else if (search.NeverOpened()) {
-      row.outcome = Outcome::NotOpened;
-      row.reason = lang_.Text(lang::lang_Cli_NotOpened);
-    } else {
-      row.outcome = Outcome::NotFound;
-      row.reason = lang_.Text(lang::lang_Cli_NoLine);
-    }
-    allFound = allFound && search.Found();
-    std::string line = search.Device() + ": ";
-    if (row.outcome == Outcome::Succeeded) {
-      line += lang_.Text(lang::lang_Cli_Succeeded);
-    } else if (row.outcome == Outcome::Interrupted) {
-      line += lang_.Text(lang::lang_Cli_Interrupted);
-    } else {
-      line += lang_.Text(lang::lang_Cli_Failed) + row.reason;
-    }
-    console_.Error(line);
-    rows.push_back(std::move(row));
-  }
-  WriteReport(rows);
-  if (signal != 0) return 128 + signal;
-  // The settings found go to standard output, one line per DTU, for scripts to pick up.
-  for (const ReportRow& row : rows) {
-    if (!row.line.empty()) console_.Output(row.port + ": " + row.line + "\n");
-  }
-  return allFound ? 0 : 1;
-}
-
 void TBatchRun::WriteReport(const std::vector<ReportRow>& rows) {
   if (!report_.is_open()) return;
   report_ << (options_.json ? ReportJson(rows) : ReportCsv(rows));
@@ -252,23 +146,26 @@ void TBatchRun::WriteReport(const std::vector<ReportRow>& rows) {
 std::vector<ReportRow> TBatchRun::ReportRows() {
   std::vector<ReportRow> rows;
   for (size_t i = 0; i < jobs_.size(); ++i) {
-    TPortJob& job = *jobs_[i];
+    const TPortJob& job = *jobs_[i];
     ReportRow row{job.Device(), units_[i].adapterSerial, options_.action, job.Result(),
                   job.Reason(), job.ElapsedMs()};
-    if (!searches_.empty()) {
-      const TLineSearch& search = *searches_[i];
-      // The job of a port whose search found nothing never ran: its time is the search's.
-      row.ms = search.ElapsedMs() + (search.Found() ? job.ElapsedMs() : 0);
-      if (search.Found()) row.line = config::Describe(*search.Found());
-    }
-    if (options_.action != Action::Read) {
-      row.values = job.Sent().value_or(SectionValues{});
-    } else if (job.Result() == Outcome::Succeeded) {
-      row.values = DtuValues(job.Form(), ShowListedTexts(job.Form()));
+    if (const auto found = job.Found()) row.line = config::Describe(*found);
+    if (options_.action == Action::Write || options_.action == Action::Defaults) {
+      if (job.Sent()) row.values = SectionOf(*job.Sent(), AllRows());
+    } else if (options_.action == Action::Read && job.Result() == Outcome::Succeeded) {
+      row.values = SectionOf(job.Values(), job.ReadRowsTold());
     }
     rows.push_back(std::move(row));
   }
   return rows;
+}
+
+void TBatchRun::PrintLinesFound() {
+  // One line per DTU found, for scripts to pick up.
+  for (const auto& job : jobs_) {
+    if (const auto found = job->Found())
+      console_.Output(job->Device() + ": " + config::Describe(*found) + "\n");
+  }
 }
 
 void TBatchRun::PrintSections() {
@@ -279,8 +176,7 @@ void TBatchRun::PrintSections() {
     if (job->Result() != Outcome::Succeeded) continue;
     // A comment line names the DTU when there are several; the loader skips it.
     std::string text = several ? "; " + job->Device() + "\n" : "";
-    app::Tfrm_Main& form = job->Form();
-    text += DtuSection(form, "\n", ShowListedTexts(form));
+    text += DtuSection(job->Values(), job->ReadRowsTold());
     if (!terminal) {
       console_.Output(text);
       continue;

@@ -1,7 +1,7 @@
 #pragma once
 // One device action on every port of the command line at once: a TPortJob per port, all on one loop, the
-// log of each port to standard error as it grows, then a last line per port and, for a read, the section
-// read from each DTU on standard output.
+// log of each port to standard error as it comes, then a last line per port and, for a read, the section
+// read from each DTU on standard output (for scan, the line settings found).
 
 #include <fstream>
 #include <functional>
@@ -15,8 +15,6 @@
 #include "main/Console.h"
 #include "main/PortJob.h"
 #include "main/Report.h"
-#include "main/Scan.h"
-#include "main/UnitSettings.h"
 #include "main/Units.h"
 #include "platform/EventLoop.h"
 
@@ -34,35 +32,33 @@ class TBatchRun {
 
   // Runs the action until every port has finished, or until pendingSignal (looked at every few
   // milliseconds, on the loop's thread) returns a signal number. Returns the exit status: 0 every port
-  // succeeded, 1 any failed, 2 a settings file that cannot be used, 128 + the signal when stopped.
+  // succeeded, 1 any failed, 2 input that cannot be used (a settings file, a units file, a value that
+  // cannot be sent), 128 + the signal when stopped.
   int Run(const std::function<int()>& pendingSignal = {});
 
-  // The ports' jobs, in command-line order, once Run has built them.
+  // The ports' jobs, in the order of the units, once Run has built them.
   const std::vector<std::unique_ptr<TPortJob>>& Jobs() const { return jobs_; }
 
  private:
   std::optional<std::string> SettingsFileProblem() const;
+  // The values of each unit and the PC line settings from the settings file and the options; a message for
+  // the first value that cannot be sent.
+  std::optional<std::string> PrepareValues();
   void ReportPort(const TPortJob& job);
   void PrintSections();
+  void PrintLinesFound();
   std::vector<ReportRow> ReportRows();
-  // Runs a line search on every unit at once; returns the signal that stopped it, or 0.
-  int SearchLines(const std::function<int()>& pendingSignal,
-                  const std::function<LineSink(const std::string&)>& sinkFor);
-  // scan: the last line per port, the settings found on standard output, the report; the exit status.
-  int ReportScan(int signal);
   void WriteReport(const std::vector<ReportRow>& rows);
 
   platform::EventLoop& loop_;
   const CliOptions& options_;
   Console& console_;
   lang::TLangHolder lang_;
-  TUnitSettings unitSettings_;
   // In the order of the jobs.
   std::vector<Unit> units_;
+  std::vector<values::DtuValues> unitValues_;
+  config::PortLine line_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
-  // scan and --baud auto: a search per unit, in the order of the units, and the read each try runs.
-  CliOptions probeOptions_;
-  std::vector<std::unique_ptr<TLineSearch>> searches_;
   // Opened before any port, so that a report that cannot be written is known before a DTU is changed.
   std::ofstream report_;
 };

@@ -41,6 +41,8 @@ const char* UsageText() {
          "  --ini FILE        settings file; its [Com] section sets the PC port (default 115200 8N1)\n"
          "  --baud RATE       PC port rate: 300 600 1200 2400 4800 9600 14400 19200 38400 57600 115200\n"
          "  --baud auto       read, write, defaults: find the rate and format first, as scan does\n"
+         "  --line RATE,FMT   the whole PC line, e.g. 9600,8N1 (data bits 7 or 8, parity N, O or E,\n"
+         "                    stop bits 1 or 2); beats the [Com] section, not with --baud\n"
          "  --lang zh|en      language of the log (default: from the locale)\n"
          "  --timeout SECONDS give up on a port after this long (default 60)\n"
          "  --set KEY=VALUE   give KEY of the [DTU] section this value on every port (beats FILE); "
@@ -57,7 +59,16 @@ const char* UsageText() {
          "                    the values written or read (CSV in UTF-8, or JSON with --format json)\n"
          "  --format FORMAT   text (default) or json: read prints the values as JSON (UTF-8) instead of\n"
          "                    the [DTU] section, and the report is JSON\n"
+         "  --version         print the version\n"
          "  --help            show this text\n"
+         "\n"
+         "Values: a list key takes its position, as program.ini holds it, or the item itself: "
+         "BaudRate=9600,\n"
+         "Parity=even, Byte=8, Stop=1, Protocol=UDP. Text is taken in the terminal's encoding (a units "
+         "file:\n"
+         "UTF-8, else GBK) and sent as GBK. Every value is checked before any port opens (Port 1 to 65535,\n"
+         "an IP that is not empty, hex pairs while a HEX key is 1, a position the list has, text that GBK\n"
+         "can hold); one that cannot be sent is a usage error naming the key and the rule.\n"
          "\n"
          "The log goes to standard error, one final line per port. Exit status: 0 every port succeeded,\n"
          "1 a DTU refused, timed out or could not be opened, 2 usage error, 130/143 interrupted.\n";
@@ -69,13 +80,14 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
                    [](const std::string& arg) { return arg == "--help" || arg == "-h"; }) != args.end()) {
     return HelpRequest{};
   }
+  if (std::find(args.begin(), args.end(), "--version") != args.end()) return VersionRequest{};
   CliOptions options;
   std::optional<Action> action;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     const bool takesValue = arg == "--port" || arg == "--ini" || arg == "--baud" || arg == "--lang" ||
                             arg == "--timeout" || arg == "--set" || arg == "--units" || arg == "--report" ||
-                            arg == "--format";
+                            arg == "--format" || arg == "--line";
     if (takesValue) {
       if (i + 1 >= args.size()) return UsageError{arg + " needs a value"};
       const std::string& value = args[++i];
@@ -97,6 +109,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
           return UsageError{"--baud " + value + " is not one of the rates of the port list"};
         }
         options.baudRate = *WholeNumber(value);
+      } else if (arg == "--line") {
+        if (options.line) return UsageError{"--line is given twice"};
+        options.line = config::ParseLine(value);
+        if (!options.line) {
+          return UsageError{"--line " + value + " is not a rate of the port list with a format such as 8N1"};
+        }
       } else if (arg == "--set") {
         const size_t equals = value.find('=');
         const auto key = DtuKey(std::string_view(value).substr(0, equals == std::string::npos ? 0 : equals));
@@ -156,8 +174,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
   if (options.action == Action::Write && !options.iniFile) return UsageError{"write needs --ini FILE"};
   if (options.autoBaud && options.baudRate)
     return UsageError{"--baud auto and --baud RATE cannot go together"};
-  if (options.action == Action::Scan && (options.baudRate || options.autoBaud)) {
-    return UsageError{"scan finds the rate itself; leave out --baud"};
+  if (options.line && (options.baudRate || options.autoBaud)) {
+    return UsageError{"--line and --baud cannot go together"};
+  }
+  if (options.action == Action::Scan && (options.baudRate || options.autoBaud || options.line)) {
+    return UsageError{"scan finds the line settings itself; leave out --baud and --line"};
   }
   if (options.verify && options.action == Action::Scan)
     return UsageError{"--verify goes with write or defaults"};

@@ -8,6 +8,7 @@
 #include <variant>
 #include <vector>
 
+#include "lang/Version.h"
 #include "main/BatchRun.h"
 #include "main/CliOptions.h"
 #include "main/Console.h"
@@ -78,6 +79,11 @@ int RunCommandLine(int argc, char** argv) {
   const ParseResult parsed = ParseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) {
     std::fputs(UsageText(), stdout);
+    std::fflush(stdout);
+    return 0;
+  }
+  if (std::holds_alternative<VersionRequest>(parsed)) {
+    std::printf("dtu-config %s\n", lang::GetAppVersion().c_str());
     std::fflush(stdout);
     return 0;
   }

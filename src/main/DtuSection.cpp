@@ -1,59 +1,58 @@
 #include "main/DtuSection.h"
 
-#include <string_view>
+#include <algorithm>
 
-#include "ui/DeviceFields.h"
+#include "settings/Settings.h"
 
 namespace cli {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
+bool IsFlag(size_t row) { return values::Table()[row].kind == values::Kind::Flag; }
 
-// A read that finds an APN of the DTU's own shows it in the APN field but leaves the list's choice where it
-// was, and a write sends what the field holds. The loader, though, takes the field's text only for the third
-// entry; so that the section brings back the APN the write would send, a field that does not match its fixed
-// choice is given as the third entry.
-int ApnIndex(const ui::TMainFormDesign& form) {
-  const int index = form.cbb_APN.ItemIndex();
-  const std::string& apn = form.edt_APN_other.Text();
-  const char* fixed = ui::FixedApnAt(index);
-  if (fixed != nullptr && apn == fixed) return index;
-  return ui::kOtherApnIndex;
+// "; BaudRate 10 = 115200, Parity 0 = NONE, ...": what the numbers of the list rows mean, for the reader of
+// the section; the loader skips the line.
+std::string PositionsComment(const values::DtuValues& values, const std::vector<size_t>& rows) {
+  std::string comment;
+  for (const size_t row : rows) {
+    const values::Row& setting = values::Table()[row];
+    if (setting.kind != values::Kind::List || setting.wire == values::Wire::None) continue;
+    const int position = values.IndexOf(setting.key);
+    if (position < 0 || static_cast<size_t>(position) >= setting.items.size()) continue;
+    comment += (comment.empty() ? "; " : ", ") + std::string(setting.key) + " " + std::to_string(position) +
+               " = " + setting.items[static_cast<size_t>(position)];
+  }
+  return comment.empty() ? comment : comment + "\n";
 }
 
 }  // namespace
 
-// The value as a line of the file can hold it and as the loader gives it back. The loader drops blanks at
-// either end and one pair of enclosing quotation marks; a value that would lose either is put in quotation
-// marks of its own, which the loader takes off again. Nothing after a line break could be read back at all.
-std::string StoredForm(const std::string& value) {
-  std::string stored = value.substr(0, value.find_first_of(std::string("\r\n\0", 3)));
-  if (stored.empty()) return stored;
-  const char first = stored.front();
-  const bool quoted = stored.size() >= 2 && (first == '"' || first == '\'') && stored.back() == first;
-  if (IsBlank(first) || IsBlank(stored.back()) || quoted) stored = '"' + stored + '"';
-  return stored;
+std::vector<size_t> AllRows() {
+  std::vector<size_t> rows(values::Table().size());
+  for (size_t row = 0; row < rows.size(); ++row) rows[row] = row;
+  return rows;
 }
 
-SectionValues DtuValues(const ui::TMainFormDesign& form, CommandTexts texts) {
-  SectionValues values;
-  for (const ui::DeviceField& field : ui::DeviceFields()) {
-    if (std::string_view(field.section) != ui::kDtuSection) continue;
-    if (field.formText == &ui::TMainFormDesign::CipmuxText && !texts.cipmux) continue;
-    if (field.formText == &ui::TMainFormDesign::CipmodeText && !texts.cipmode) continue;
-    values.emplace_back(
-        field.key, ui::IsApnChoice(field) ? std::to_string(ApnIndex(form)) : ui::FieldValue(field, form));
+std::vector<size_t> RowsTold(const std::vector<size_t>& readRows) {
+  std::vector<size_t> rows;
+  for (const size_t row : AllRows()) {
+    const bool fileOnly = values::Table()[row].kind == values::Kind::CommandText;
+    if (!fileOnly || std::find(readRows.begin(), readRows.end(), row) != readRows.end()) rows.push_back(row);
   }
-  // Only a ticked box needs its key: the loader gives a missing one as unticked.
-  for (const ui::HexBoxField& hex : ui::HexBoxFields()) {
-    if ((form.*hex.box).Checked()) values.emplace_back(hex.key, "1");
-  }
-  return values;
+  return rows;
 }
 
-std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd, CommandTexts texts) {
-  std::string section = std::string("[") + ui::kDtuSection + "]" + lineEnd;
-  for (const auto& [key, value] : DtuValues(form, texts)) section += key + '=' + StoredForm(value) + lineEnd;
+SectionValues SectionOf(const values::DtuValues& values, const std::vector<size_t>& rows) {
+  SectionValues section;
+  for (const size_t row : rows) section.emplace_back(values::Table()[row].key, values.At(row));
+  return section;
+}
+
+std::string DtuSection(const values::DtuValues& values, const std::vector<size_t>& rows) {
+  std::string section = std::string("[") + settings::kDtuSection + "]\n" + PositionsComment(values, rows);
+  for (const size_t row : rows) {
+    if (IsFlag(row) && values.At(row) != "1") continue;
+    section += std::string(values::Table()[row].key) + '=' + settings::StoredForm(values.At(row)) + "\n";
+  }
   return section;
 }
 

@@ -1,34 +1,31 @@
 #pragma once
-// The device fields of a main window as the [DTU] section of program.ini: the same keys, order and value
-// forms the window saves, so that the text can be given back to a write as its settings file.
+// DTU values as the [DTU] section of program.ini: the same keys, order and value forms the window saves, so
+// that a read's text can be given back to a write as its settings file.
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "ui/MainFormDesign.h"
+#include "values/DtuValues.h"
 
 namespace cli {
 
-// Which of the two command texts kept only in the settings file the section carries.
-struct CommandTexts {
-  bool cipmux = true;
-  bool cipmode = true;
-};
-
-// The section's keys and values in its order, as the window holds them (GBK, not yet in their stored form),
-// then "1" for the key of each ticked HEX box.
+// Keys and GBK values as program.ini holds them (list positions), not yet in their stored form.
 using SectionValues = std::vector<std::pair<std::string, std::string>>;
-SectionValues DtuValues(const ui::TMainFormDesign& form, CommandTexts texts = {});
 
-// "[DTU]" and its keys, each line ending in lineEnd. Values are GBK bytes as the window holds them, cut at a
-// line break as the settings file stores them, and quoted where the loader would otherwise drop blanks or
-// quotation marks at their ends.
-std::string DtuSection(const ui::TMainFormDesign& form, const std::string& lineEnd = "\n",
-                       CommandTexts texts = {});
+// Every row of the table, in [DTU] order.
+std::vector<size_t> AllRows();
+// The rows a read tells: every row, but CIPMUX and CIPMODE, which only the settings file sets, only when the
+// DTU listed them (readRows: the rows the read took from its replies).
+std::vector<size_t> RowsTold(const std::vector<size_t>& readRows);
 
-// The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,
-// and put in quotation marks of its own where the loader would drop blanks or quotation marks at its ends.
-std::string StoredForm(const std::string& value);
+// The rows' keys and values, in table order.
+SectionValues SectionOf(const values::DtuValues& values, const std::vector<size_t>& rows);
+
+// "[DTU]", a comment line that says what the list positions stand for, and a line per row, each ending in
+// LF. A HEX flag appears only when it is "1" (the loader gives a missing one as "0"). Values are in their
+// stored form (settings::StoredForm).
+std::string DtuSection(const values::DtuValues& values, const std::vector<size_t>& rows);
 
 }  // namespace cli

@@ -1,108 +1,175 @@
 #include "main/PortJob.h"
 
-#include <algorithm>
-
-#include "app/LangApply.h"
 #include "lang/OutcomeRows.h"
-#include "settings/Settings.h"
+#include "platform/ProgramFolder.h"
+#include "serial/PortNames.h"
+#include "settings/IniFile.h"
+#include "values/Checks.h"
+#include "values/OutsideValues.h"
 
 namespace cli {
+namespace {
 
-void TLineDialogHost::ShowMessage(const std::string& text, const std::string&, ui::MessageIcon) {
-  // A message box may hold several lines; the log takes them one by one.
-  size_t start = 0;
-  while (start <= text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string::npos) end = text.size();
-    sink_(std::string_view(text).substr(start, end - start));
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-    start = end + 1;
-  }
+// The serial component as the window stores it: no flow control, DTR and RTS held off (a DTU may take
+// either as a reset), a 20 ms read interval until the port control sets its own.
+void SetUpComm(serial::TComm& comm) {
+  comm.CommName = "COM1";
+  comm.SetBaudRate(9600);
+  comm.SetParityCheck(false);
+  comm.SetOutx_CtsFlow(false);
+  comm.SetOutx_DsrFlow(false);
+  comm.SetDtrControl(serial::TDtrControl::DtrDisable);
+  comm.SetDsrSensitivity(false);
+  comm.SetTxContinueOnXoff(false);
+  comm.SetOutx_XonXoffFlow(false);
+  comm.SetInx_XonXoffFlow(false);
+  comm.SetReplaceWhenParityError(false);
+  comm.SetIgnoreNullChar(false);
+  comm.SetRtsControl(serial::TRtsControl::RtsDisable);
+  comm.SetXonLimit(10);
+  comm.SetXoffLimit(10);
+  comm.SetByteSize(serial::TByteSize::_8);
+  comm.Parity = serial::TParity::None;
+  comm.SetStopBits(serial::TStopBits::_1);
+  comm.SetXonChar(17);
+  comm.SetXoffChar(19);
+  comm.SetReplacedChar(0);
+  comm.SetReadIntervalTimeout(20);
+  // COM1..COM9 lead where the [Ports] section of the program's own program.ini says, as in the window; read
+  // at every open, so that an edited mapping counts from the next open on.
+  comm.ResolvePath = [](const std::string& name) {
+    serial::PortMap map;
+    const settings::IniFile ini(platform::SettingsFolder() + "program.ini");
+    for (const auto& [key, value] : ini.ReadSection("Ports")) map.emplace(key, value);
+    return serial::ResolveDevicePath(name, map);
+  };
 }
 
-void TLineDialogHost::ShowModal(ui::TForm& form) { form.Close(); }
+std::optional<config::LineChoice> Whole(const config::PortLine& line) {
+  if (!line.baudRate || !line.dataBits || !line.parity || !line.stopBits) return std::nullopt;
+  return config::LineChoice{*line.baudRate, *line.dataBits, *line.parity, *line.stopBits};
+}
+
+}  // namespace
 
 TPortJob::TPortJob(platform::EventLoop& loop, lang::TLangHolder& lang, const CliOptions& options,
-                   const std::string& iniPath, std::string device, LineSink sink)
+                   std::string device, values::DtuValues values, config::PortLine line, LineSink sink)
     : loop_(loop),
       lang_(lang),
       options_(options),
-      device_(std::move(device)),
+      deviceName_(std::move(device)),
       sink_(std::move(sink)),
-      host_(sink_),
-      application_(loop, host_) {
-  form_ = std::make_unique<app::Tfrm_Main>(application_, lang_);
-  application_.Title = form_->Caption();
-  // The language comes from the command line, not from the file.
-  settings::LoadSettings(*form_, iniPath, lang_.IsChinese());
-  app::ApplyMainLang(*form_, lang_.List());
-  // Only the first end counts: the action is one sequence.
-  form_->Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
+      values_(std::move(values)),
+      line_(line),
+      dialogs_(sink_),
+      application_(loop, dialogs_),
+      comm_(loop),
+      commLine_(comm_),
+      timeOut_(application_, "tmr_TimeOut", 3000),
+      sendInfo_(application_, "tmr_SendInfo", 1500),
+      port_(*this, commLine_, lang, timeOut_),
+      config_(*this, port_, lang, loop, sendInfo_),
+      search_(*this, port_, config_, lang, loop) {
+  SetUpComm(comm_);
+  // Only the first end counts: the action is one sequence (a read-back is judged as one of its own).
+  config_.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
     if (!end_) end_ = end;
   };
-
-  // The port list offers COM1..COM9 and the devices present; a path it does not list is added, as the
-  // window adds the devices it finds.
-  std::vector<std::string> names = form_->cbb_Open_ComName.Items();
-  auto found = std::find(names.begin(), names.end(), device_);
-  if (found == names.end()) {
-    names.push_back(device_);
-    form_->cbb_Open_ComName.SetItems(names);
-    found = names.end() - 1;
-  }
-  form_->cbb_Open_ComName.SetItemIndex(static_cast<int>(found - names.begin()));
-
-  if (options_.baudRate) {
-    const auto& rates = form_->cbb_Open_BaudRate.Items();
-    const auto rate = std::find(rates.begin(), rates.end(), std::to_string(*options_.baudRate));
-    form_->cbb_Open_BaudRate.SetItemIndex(static_cast<int>(rate - rates.begin()));
-  }
-
-  apn_ = std::make_unique<app::Tfrm_APN>(application_, lang_, form_->edt_APN_other);
-  apn_->FormCreate();
-  form_->frm_APN = apn_.get();
+  search_.OnFinished = [this] { searchEnded_ = true; };
 }
 
 TPortJob::~TPortJob() {
-  // The dialog writes into the main window's APN field, so it goes first; the main window closes its port
-  // and ends the port's threads.
-  form_->frm_APN = nullptr;
-  apn_.reset();
-  form_.reset();
+  search_.Stop(false);
+  config_.Shutdown();
+  port_.CloseComPort();
+  comm_.ClosePort();
 }
+
+void TPortJob::AddInfo(const std::string& text) {
+  // A search tries a hundred settings in the worst case; its dialogue at each would bury the log, so the
+  // command line shows a line per try instead (ChooseLine) and the search's result as the last line.
+  if (searching_) return;
+  EachLine("  " + text, sink_);
+}
+
+void TPortJob::ChooseLine(const config::PortLine& line) {
+  if (line.baudRate) line_.baudRate = line.baudRate;
+  if (line.dataBits) line_.dataBits = line.dataBits;
+  if (line.parity) line_.parity = line.parity;
+  if (line.stopBits) line_.stopBits = line.stopBits;
+  const auto whole = Whole(line_);
+  if (searching_ && search_.Running() && whole)
+    sink_(lang_.Text(lang::lang_Cli_Trying) + config::Describe(*whole));
+}
+
+void TPortJob::ShowValues(const values::DtuValues& values, const std::vector<size_t>&) { values_ = values; }
+
+std::string TPortJob::FieldName(size_t row) { return values::Table()[row].key; }
+
+std::optional<config::LineChoice> TPortJob::Found() const { return search_.Found(); }
 
 void TPortJob::Start() {
   startTick_ = loop_.TickCount();
-  application_.Dispatch([this] { form_->btn_Com.Click(); });
-  FlushLog();
-  if (!form_->PortControl.PortOpened) {
+  if (options_.action == Action::Scan || options_.autoBaud) {
+    searching_ = true;
+    application_.Dispatch([this] { search_.Start(); });
+    return;
+  }
+  application_.Dispatch([this] { port_.OpenComPort(); });
+  if (!port_.PortOpened) {
     // The same reason the log gives, in the language of the run.
     std::string reason = lang_.Text(lang::lang_Cli_NotOpened);
-    const serial::OpenFailure failure = form_->PortControl.LastOpenFailure();
+    const serial::OpenFailure failure = port_.LastOpenFailure();
     if (failure != serial::OpenFailure::Other && failure != serial::OpenFailure::None) {
       reason += lang_.Text(*config::OpenFailureRow(failure));
     }
     Finish(Outcome::NotOpened, reason);
     return;
   }
-  ui::TButton& button = options_.action == Action::Read    ? form_->btn_Read
-                        : options_.action == Action::Write ? form_->btn_SetAll
-                                                           : form_->btn_Default;
-  application_.Dispatch([&button] { button.Click(); });
+  StartAction();
 }
 
-void TPortJob::FlushLog() {
-  const auto& lines = form_->mmo_Info.Lines();
-  if (form_->mmo_Info.ClearCount() != clearsSeen_) {
-    clearsSeen_ = form_->mmo_Info.ClearCount();
-    linesShown_ = 0;
+void TPortJob::StartAction() {
+  actionTick_ = loop_.TickCount();
+  application_.Dispatch([this] {
+    switch (options_.action) {
+      case Action::Read:
+        config_.StartRead();
+        break;
+      case Action::Write:
+        config_.StartWriteAll();
+        break;
+      case Action::Defaults:
+        config_.RestoreDefaults();
+        break;
+      case Action::Scan:
+        break;
+    }
+  });
+}
+
+// The search is over: scan is done, --baud auto goes on with the action at the settings found, with the
+// port the search left open.
+void TPortJob::JudgeSearch() {
+  searching_ = false;
+  if (!search_.Found()) {
+    if (search_.NeverOpened()) {
+      Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotOpened));
+    } else {
+      Finish(Outcome::NotFound, lang_.Text(lang::lang_Cli_NoLine));
+    }
+    return;
   }
-  for (; linesShown_ < lines.size(); ++linesShown_) sink_(lines[linesShown_]);
+  if (options_.action == Action::Scan) {
+    Finish(Outcome::Succeeded, "");
+    return;
+  }
+  StartAction();
 }
 
 bool TPortJob::SequenceActive() const {
-  if (written_) return form_->Device.ReadActive();
-  return options_.action == Action::Read ? form_->Device.ReadActive() : form_->Device.WriteActive();
+  if (written_) return config_.ReadActive();
+  return options_.action == Action::Read ? config_.ReadActive() : config_.WriteActive();
 }
 
 void TPortJob::Conclude(const config::TSequenceEnd& end) {
@@ -111,16 +178,16 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
     case config::TOutcome::Succeeded:
       if (options_.verify && end.action != config::TAction::Read && !written_) {
         // The read-back is a second sequence: its end is the one that counts from now on.
-        written_ = WrittenFields(*form_);
+        written_ = values_;
         end_.reset();
-        application_.Dispatch([this] { form_->btn_Read.Click(); });
+        application_.Dispatch([this] { config_.StartRead(); });
         return;
       }
       if (written_) {
-        const auto lost = NotKept(*written_, ReadBackFields(*form_));
+        const auto lost = values::NotKept(*written_, values_);
         if (!lost.empty()) {
           std::string reason = lang_.Text(lang::lang_Cli_NotKept);
-          for (size_t i = 0; i < lost.size(); ++i) reason += (i == 0 ? "" : ", ") + lost[i];
+          for (size_t i = 0; i < lost.size(); ++i) reason += (i == 0 ? "" : ", ") + FieldName(lost[i]);
           Finish(Outcome::NotKept, reason);
           return;
         }
@@ -143,25 +210,33 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
     }
     case config::TOutcome::PortClosed:
       // The window would wait here for the user to open the port by hand; nobody can do that here.
-      Finish(Outcome::NotOpened, lang_.Text(form_->PortControl.PortLost() ? lang::lang_Cli_PortLost
-                                                                          : lang::lang_Cli_NotReopened));
+      Finish(Outcome::NotOpened,
+             lang_.Text(port_.PortLost() ? lang::lang_Cli_PortLost : lang::lang_Cli_NotReopened));
+      return;
+    case config::TOutcome::Invalid:
+      Finish(Outcome::Refused, end.problem
+                                   ? FieldName(end.problem->row) + " " + values::DescribeRule(*end.problem)
+                                   : lang_.Text(lang::lang_Cli_NothingSent));
       return;
   }
 }
 
 bool TPortJob::Update() {
   if (outcome_ != Outcome::Running) return true;
-  FlushLog();
+  if (searching_) {
+    if (searchEnded_ || !search_.Running()) JudgeSearch();
+    return outcome_ != Outcome::Running;
+  }
   const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
   if (end_) {
     const config::TSequenceEnd end = *end_;  // a read-back replaces it
-    if (end.action != config::TAction::Read && !sent_) sent_ = DtuValues(*form_);
+    if (end.action != config::TAction::Read && !sent_) sent_ = values_;
     Conclude(end);
   } else if (!SequenceActive()) {
     // No end was reported and nothing runs: the action's handler failed before its first command (its
     // error is in the log).
     Finish(Outcome::Refused, lang_.Text(lang::lang_Cli_NothingSent));
-  } else if (static_cast<uint32_t>(loop_.TickCount() - startTick_) >= limitMs) {
+  } else if (static_cast<uint32_t>(loop_.TickCount() - actionTick_) >= limitMs) {
     Finish(Outcome::TimedOut, lang_.Text(lang::lang_Cli_NoResult) + std::to_string(options_.timeoutSeconds) +
                                   lang_.Text(lang::lang_Cli_NoResultEnd));
   }
@@ -170,13 +245,14 @@ bool TPortJob::Update() {
 
 void TPortJob::Finish(Outcome outcome, std::string reason) {
   if (outcome_ != Outcome::Running) return;
-  FlushLog();
   outcome_ = outcome;
   reason_ = std::move(reason);
   finishTick_ = loop_.TickCount();
-  form_->Device.Abort();
-  form_->tmr_SendInfo.SetEnabled(false);
-  form_->PortControl.CloseComPort();
+  searching_ = false;
+  search_.Stop(false);
+  config_.Abort();
+  sendInfo_.SetEnabled(false);
+  port_.CloseComPort();
 }
 
 uint32_t TPortJob::ElapsedMs() const {

@@ -4,7 +4,7 @@
 
 #include "main/Json.h"
 #include "platform/TextCodec.h"
-#include "ui/DeviceFields.h"
+#include "values/SettingsTable.h"
 
 namespace cli {
 namespace {
@@ -67,9 +67,7 @@ const char* OutcomeName(Outcome outcome) {
 
 std::string ReportCsv(const std::vector<ReportRow>& rows) {
   std::vector<std::string> keys;
-  for (const ui::DeviceField& field : ui::DeviceFields()) {
-    if (std::string_view(field.section) == ui::kDtuSection) keys.emplace_back(field.key);
-  }
+  for (const values::Row& row : values::Table()) keys.emplace_back(row.key);
   std::string csv = "port,adapter,action,outcome,reason,ms,line";
   for (const std::string& key : keys) csv += "," + CsvCell(key);
   csv += "\r\n";

@@ -8,7 +8,7 @@
 
 #include "main/CliOptions.h"
 #include "main/DtuSection.h"
-#include "main/PortJob.h"
+#include "main/Outcome.h"
 
 namespace cli {
 
@@ -32,8 +32,8 @@ const char* ActionName(Action action);
 const char* OutcomeName(Outcome outcome);
 
 // A header line (port, adapter, action, outcome, reason, ms, line, then every [DTU] key in the section's
-// order), then a line per row; cells are quoted where they need it, lines end in CR LF as spreadsheets
-// expect.
+// order, the HEX flags included), then a line per row; cells are quoted where they need it, lines end in CR
+// LF as spreadsheets expect.
 std::string ReportCsv(const std::vector<ReportRow>& rows);
 // An array of one object per row: {"port", "adapter", "action", "outcome", "reason", "ms", "line",
 // "values": {...}}.

@@ -8,7 +8,8 @@
 #include <sstream>
 
 #include "main/AdapterSerial.h"
-#include "main/UnitValues.h"
+#include "main/OutsideText.h"
+#include "values/Checks.h"
 
 namespace cli {
 namespace {
@@ -145,18 +146,20 @@ std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& te
   return rows;
 }
 
-std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options,
+std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options, TerminalCode terminal,
                                                          const SystemFolders& folders) {
   std::vector<Unit> units;
   std::vector<std::string> identities;
   std::vector<KeyValues> rowValues;
   std::string file;
+  TerminalCode fileCode = TerminalCode::Utf8;
   if (options.unitsFile) {
     file = *options.unitsFile;
     std::ifstream in(file, std::ios::binary);
     if (!in.is_open()) return UnitsError{"cannot read units file " + file};
     std::stringstream text;
     text << in.rdbuf();
+    fileCode = FileTextCode(text.str());
     auto parsed = ParseUnits(text.str());
     if (auto* error = std::get_if<UnitsError>(&parsed)) return UnitsError{file + " " + error->message};
     for (UnitsRow& row : std::get<std::vector<UnitsRow>>(parsed)) {
@@ -189,14 +192,20 @@ std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& optio
   for (size_t i = 0; i < units.size(); ++i) {
     Unit& unit = units[i];
     unit.number = static_cast<int>(i) + 1;
-    KeyValues given = options.sets;
-    given.insert(given.end(), rowValues[i].begin(), rowValues[i].end());
     unit.adapterSerial = AdapterSerial(unit.port, folders.sys);
-    for (const auto& [key, value] : given) {
-      std::string final = WithPlaceholders(value, unit.number, unit.adapterSerial);
-      if (const auto problem = ValueProblem(key, final)) return UnitsError{unit.port + ": " + *problem};
-      unit.values.emplace_back(key, std::move(final));
-    }
+    const auto give = [&](const KeyValues& given, TerminalCode code) -> std::optional<UnitsError> {
+      for (const auto& [key, value] : given) {
+        const auto gbk = ToGbk(WithPlaceholders(value, unit.number, unit.adapterSerial), code);
+        if (!gbk) {
+          const values::Problem problem{values::RowOf(key), values::Rule::NotGbk};
+          return UnitsError{unit.port + ": " + key + " " + values::DescribeRule(problem)};
+        }
+        unit.values.emplace_back(key, *gbk);
+      }
+      return std::nullopt;
+    };
+    if (auto error = give(options.sets, terminal)) return *error;
+    if (auto error = give(rowValues[i], fileCode)) return *error;
   }
   return units;
 }

@@ -9,11 +9,10 @@
 #include <vector>
 
 #include "main/CliOptions.h"
+#include "main/Console.h"
+#include "main/UnitValues.h"
 
 namespace cli {
-
-// [DTU] keys and values, in the order they are to be applied (a later one for the same key wins).
-using KeyValues = std::vector<std::pair<std::string, std::string>>;
 
 struct Unit {
   // What the job opens and the log names: the --port text, or the CSV row's port (a bare /dev/serial/by-id
@@ -23,7 +22,7 @@ struct Unit {
   int number = 0;
   // The serial number of the port's USB adapter; empty when it has none.
   std::string adapterSerial;
-  // --set first, then the unit's own row; placeholders replaced.
+  // --set first, then the unit's own row; GBK, placeholders replaced.
   KeyValues values;
 };
 
@@ -44,16 +43,18 @@ struct UnitsRow {
   KeyValues values;
 };
 
-// The rows of a units file's text: a header line naming the column "port" and [DTU] keys (any letter case),
+// The rows of a units file's text (UTF-8 or GBK: the syntax is ASCII, and no GBK byte pair holds a comma,
+// a quotation mark or a line end): a header line naming the column "port" and [DTU] keys (any letter case),
 // then one line per DTU. Cells are separated by commas and may be quoted ("" for a quotation mark); blanks
 // around an unquoted cell are dropped, as spreadsheets drop them; a UTF-8 byte-order mark and blank lines are
 // skipped; an empty cell leaves the key to the settings file and --set.
 std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& text);
 
-// The units of the command line. Fails on a units file that cannot be read or parsed, a row without a port,
-// two rows for one device (also under two names of it), a file's port that is not present, and a value that
-// cannot be given once the placeholders are replaced.
-std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options,
+// The units of the command line; --set values are in the terminal's code set. Fails on a units file that
+// cannot be read or parsed, a row without a port, two rows for one device (also under two names of it), a
+// file's port that is not present, and a value with no GBK form (naming the port and the key). Whether the
+// values can be sent is for values::Check to say, once they joined the settings file's.
+std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options, TerminalCode terminal,
                                                          const SystemFolders& folders = {});
 
 }  // namespace cli

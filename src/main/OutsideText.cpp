@@ -1,0 +1,96 @@
+#include "main/OutsideText.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+
+namespace cli {
+namespace {
+
+// The name TextCodec uses for GBK, so that both directions agree on every character.
+constexpr const char* kGbkName = "CP936";
+
+class StrictConverter {
+ public:
+  StrictConverter() : cd_(iconv_open(kGbkName, "UTF-8")) {}
+  ~StrictConverter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  StrictConverter(const StrictConverter&) = delete;
+  StrictConverter& operator=(const StrictConverter&) = delete;
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  std::optional<std::string> Convert(std::string_view input) {
+    if (!Valid()) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    while (inLeft > 0) {
+      char buffer[1024];
+      char* outPtr = buffer;
+      size_t outLeft = sizeof buffer;
+      const size_t result = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<size_t>(outPtr - buffer));
+      // Only a full buffer may go round again; a character it cannot convert ends the attempt.
+      if (result == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
+// The length of the UTF-8 sequence at text[i], or 0 when it is not a well-formed one.
+size_t SequenceLength(std::string_view text, size_t i) {
+  const auto byte = [&](size_t at) { return static_cast<unsigned char>(text[at]); };
+  const unsigned char lead = byte(i);
+  if (lead < 0x80) return 1;
+  size_t length = 0;
+  unsigned char low = 0x80;
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;  // no surrogates
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  if (byte(i + 1) < low || byte(i + 1) > high) return 0;
+  for (size_t k = 2; k < length; ++k) {
+    if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
+TerminalCode FileTextCode(std::string_view text) {
+  return IsUtf8(text) ? TerminalCode::Utf8 : TerminalCode::Gbk;
+}
+
+std::optional<std::string> ToGbk(std::string_view text, TerminalCode code) {
+  if (code == TerminalCode::Gbk) return std::string(text);
+  if (!IsUtf8(text)) return std::nullopt;
+  thread_local StrictConverter converter;
+  return converter.Convert(text);
+}
+
+}  // namespace cli
