@@ -63,8 +63,8 @@ TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
   EXPECT_NE(read.err.find("  [Note]:Parameter read successfully."), std::string::npos);
   EXPECT_EQ(read.out.find('\r'), std::string::npos) << "lines end in LF alone";
   EXPECT_EQ(LineStartingWith(read.out, "APN Index="), "APN Index=2");
-  EXPECT_EQ(LineStartingWith(read.out, "APN Str="), "APN Str=IOT.EXAMPLE\",\"user\",\"pw")
-      << "the window reads APNs in capitals, and keeps the account and password";
+  EXPECT_EQ(LineStartingWith(read.out, "APN Str="), "APN Str=iot.example\",\"user\",\"pw")
+      << "the APN with its account and password";
   EXPECT_EQ(LineStartingWith(read.out, "DevID="), "DevID=ID:42");
 
   const std::string edited = std::regex_replace(read.out, std::regex("HeartbeatTime=50"), "HeartbeatTime=90");
@@ -79,7 +79,7 @@ TEST_F(CommandLineE2E, ASectionReadFromOneDtuAndEditedIsWrittenToAnother) {
   const auto back = RunInProcess({"read", "--port", second.SlavePath(), "--lang", "en"});
   ASSERT_EQ(back.status, 0) << back.err;
   EXPECT_EQ(back.out, edited);
-  EXPECT_EQ(second.Settings().apn, "IOT.EXAMPLE") << "the APN the first DTU uses, not the list's CMNET";
+  EXPECT_EQ(second.Settings().apn, "iot.example") << "the APN the first DTU uses, not the list's CMNET";
   EXPECT_EQ(second.Settings().apnAccount, "user");
   EXPECT_EQ(second.Settings().apnPassword, "pw");
   EXPECT_EQ(second.Settings().server, "192.0.2.7");
@@ -159,7 +159,8 @@ TEST_F(CommandLineE2E, AReadThatWasNotToldEveryFieldFailsPrintsNothingAndSaysWhy
   const auto chinese = RunInProcess({"read", "--port", dtu.SlavePath(), "--lang", "zh"});
   EXPECT_EQ(chinese.status, 1);
   EXPECT_EQ(LineStartingWith(chinese.err, dtu.SlavePath() + ":"),
-            dtu.SlavePath() + ": 失败，无法识别DTU的应答，命令 AT+CIPR?；未改变的参数：设备波特率");
+            dtu.SlavePath() + ": 失败，无法识别DTU的应答，命令 AT+CIPR?；未改变的参数：BaudRate")
+      << "fields by their keys, as the command line names them";
 }
 
 TEST_F(CommandLineE2E, APortThatCannotBeOpenedFailsAtOnce) {
@@ -237,6 +238,9 @@ TEST_F(CommandLineE2E, HelpAndUsageErrorsFromTheProgram) {
   EXPECT_EQ(help.status, 0);
   EXPECT_TRUE(help.out.starts_with("usage: dtu-config"));
   EXPECT_TRUE(help.err.empty());
+  const auto version = RunChild({"--version"});
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out, "dtu-config 1.7.3.0\n");
 
   const auto bad = RunChild({"read", "--port", "/dev/ttyUSB0", "--baud", "12345"});
   EXPECT_EQ(bad.status, 2);
@@ -283,6 +287,7 @@ struct BadBatchCase {
   const char* units;  // $DTU stands for the DTU's path
   std::vector<std::string> args;
   const char* complaint;
+  const char* dtuSection = nullptr;  // the [DTU] section of an --ini file
 };
 
 class BadBatch : public CommandLineE2E, public testing::WithParamInterface<BadBatchCase> {};
@@ -299,6 +304,9 @@ TEST_P(BadBatch, IsAUsageErrorAndOpensNoPort) {
   std::vector<std::string> args{"defaults", "--units", WriteIni("units.csv", units), "--port",
                                 other.SlavePath()};
   args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  if (GetParam().dtuSection != nullptr) {
+    args.insert(args.end(), {"--ini", WriteIni("b.ini", std::string("[DTU]\n") + GetParam().dtuSection)});
+  }
   const auto result = RunInProcess(args);
   EXPECT_EQ(result.status, 2);
   EXPECT_NE(result.err.find(GetParam().complaint), std::string::npos) << result.err;
@@ -316,7 +324,32 @@ INSTANTIATE_TEST_SUITE_P(
         BadBatchCase{"PortNotPresent", "port\n$DTU\n/dev/serial/by-id/gone\n", {}, "not present"},
         BadBatchCase{"BareByIdNameNotPresent", "port\nusb-gone-if00\n", {}, "not present"},
         BadBatchCase{"LineBreakInAValue", "port,DevID\n$DTU,\"a\nb\"\n", {}, "line break"},
-        BadBatchCase{"ListValueNotANumber", "port\n$DTU\n", {"--set", "Protocol=UDP"}, "Protocol"}),
+        // Values the DTU could not take, refused before the first command rather than half-way.
+        BadBatchCase{"PortOutOfRange",
+                     "port\n$DTU\n",
+                     {"--set", "Port=70000"},
+                     ": Port must be a whole number from 1 to 65535"},
+        BadBatchCase{"PortNotANumber", "port\n$DTU\n", {"--set", "Port=abc"}, "Port must be a whole number"},
+        BadBatchCase{"EmptyIp", "port\n$DTU\n", {"--set", "IP="}, "IP must not be empty"},
+        BadBatchCase{
+            "HexTextNotHex", "port,DevID,DevIDHex\n$DTU,XYZ1,1\n", {}, "DevID must be pairs of hex digits"},
+        BadBatchCase{"RateBeyondTheList",
+                     "port\n$DTU\n",
+                     {"--set", "BaudRate=11"},
+                     "BaudRate must be one of the positions"},
+        BadBatchCase{
+            "ProtocolBeyondTheList", "port\n$DTU\n", {"--set", "Protocol=2"}, "Protocol must be one of"},
+        BadBatchCase{"DataBitsNoItemNames", "port,Byte\n$DTU,9\n", {}, "Byte must be one of"},
+        BadBatchCase{"ApnChoiceGiven", "port\n$DTU\n", {"--set", "APN Index=5"}, "APN Index must be one of"},
+        BadBatchCase{"ApnChoiceInTheFile", "port\n$DTU\n", {}, "APN Index must be one of", "APN Index=3\n"},
+        BadBatchCase{"NoGbkFormGiven",
+                     "port\n$DTU\n",
+                     {"--set", "DevID=ID \xF0\x9F\x98\x80"},
+                     "DevID has characters with no GBK form"},
+        BadBatchCase{"NoGbkFormInTheFile",
+                     "port,IP\n$DTU,\xF0\x9F\x98\x80.example\n",
+                     {},
+                     "IP has characters with no GBK form"}),
     [](const testing::TestParamInfo<BadBatchCase>& row) { return std::string(row.param.name); });
 
 struct VerifyCase {
@@ -324,6 +357,8 @@ struct VerifyCase {
   std::set<std::string> forget;
   const char* dtuSection;  // nullptr: defaults
   const char* verdict;     // after "PORT: "
+  std::vector<std::string> args = {};
+  const char* sent = nullptr;  // a command the DTU must have received
 };
 
 class VerifiedWrite : public CommandLineE2E, public testing::WithParamInterface<VerifyCase> {};
@@ -338,6 +373,7 @@ TEST_P(VerifiedWrite, ReadsTheDtuBackAndNamesTheFieldsItDidNotKeep) {
     args[0] = "write";
     args.insert(args.end(), {"--ini", WriteIni("w.ini", std::string("[DTU]\n") + GetParam().dtuSection)});
   }
+  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
   const auto result = RunInProcess(args);
   const bool kept = std::string(GetParam().verdict) == "succeeded";
   EXPECT_EQ(result.status, kept ? 0 : 1);
@@ -346,6 +382,10 @@ TEST_P(VerifiedWrite, ReadsTheDtuBackAndNamesTheFieldsItDidNotKeep) {
   const auto received = dtu.Received();
   ASSERT_EQ(received.size(), 13u) << "ten settings, then the three queries of a read";
   EXPECT_EQ(received[10], "AT+CIPR?\r\n");
+  if (GetParam().sent != nullptr) {
+    EXPECT_NE(std::find(received.begin(), received.end(), GetParam().sent), received.end())
+        << GetParam().sent;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -373,7 +413,14 @@ INSTANTIATE_TEST_SUITE_P(
         VerifyCase{"SwitchForgotten",
                    {"CIPMUX"},
                    "CIPMUX=AT+CIPMUX=1\n",
-                   "failed, the DTU accepted but did not keep CIPMUX"}),
+                   "failed, the DTU accepted but did not keep CIPMUX"},
+        // Given as the user writes them: list items by their text, Chinese in the terminal's UTF-8.
+        VerifyCase{"PlainAndChineseValues",
+                   {},
+                   "IP=192.0.2.9\n",
+                   "succeeded",
+                   {"--set", "DevID=设备", "--set", "Protocol=udp", "--set", "Stop=1"},
+                   "AT+CIPPACK=1,\"C9E8B1B8\"\r\n"}),
     [](const testing::TestParamInfo<VerifyCase>& row) { return std::string(row.param.name); });
 
 std::string FileText(const std::string& path) {
@@ -444,14 +491,22 @@ TEST_F(CommandLineE2E, AScanPrintsTheSettingsEachDtuAnswersAtAndGivesUpAtOnceOnA
   EXPECT_EQ(dtu.Received().front(), "AT+CIPR?\r\n");
 }
 
-TEST_F(CommandLineE2E, AutoBaudSearchesFirstThenRunsTheActionAtTheSettingsFound) {
+TEST_F(CommandLineE2E, AutoBaudSearchesFirstThenRunsTheActionAtTheSettingsFoundOrTheLineGiven) {
   PtyDtu dtu;
   const auto result =
       RunInProcess({"write", "--baud", "auto", "--verify", "--ini",
                     WriteIni("w.ini", "[DTU]\nIP=192.0.2.5\n"), "--port", dtu.SlavePath(), "--lang", "en"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(dtu.Settings().server, "192.0.2.5");
-  EXPECT_EQ(dtu.Received().size(), 3u + 10u + 3u) << "the search's read, the write, the read-back";
+  EXPECT_EQ(dtu.Received().size(), 1u + 10u + 3u) << "the search's query, the write, the read-back";
+
+  PtyDtu slow(WithFaults([](DtuSimulator& sim) {
+    sim.settings.baudRate = 9600;
+    sim.settings.parityCode = 1;
+  }));
+  const auto read = RunInProcess({"read", "--line", "9600,8E1", "--port", slow.SlavePath(), "--lang", "en"});
+  ASSERT_EQ(read.status, 0) << read.err;
+  EXPECT_EQ(LineStartingWith(read.out, "Parity="), "Parity=2");
 }
 
 // On the virtual clock a silent DTU shows every try and how long each waits, without waiting for any.

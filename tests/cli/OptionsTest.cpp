@@ -44,7 +44,14 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"SetComKey", {"read", "--port", "a", "--set", "ComName=1"}, "unknown key"},
         UsageCase{"SetKeyTwice", {"read", "--port", "a", "--set", "IP=a", "--set", "ip=b"}, "twice"},
         UsageCase{"SetLineBreak", {"read", "--port", "a", "--set", "DevID=a\nIP=b"}, "line break"},
-        UsageCase{"UnitsTwice", {"read", "--units", "a", "--units", "b"}, "--units"}),
+        UsageCase{"UnitsTwice", {"read", "--units", "a", "--units", "b"}, "--units"},
+        UsageCase{
+            "LineWithAFormatIcfCannotSet", {"read", "--port", "a", "--line", "9600,8M1"}, "--line 9600,8M1"},
+        UsageCase{"LineRateNotInTheList", {"read", "--port", "a", "--line", "1000,8N1"}, "--line 1000,8N1"},
+        UsageCase{"LineWithBaud",
+                  {"read", "--port", "a", "--line", "9600,8N1", "--baud", "auto"},
+                  "--line and --baud"},
+        UsageCase{"ScanWithLine", {"scan", "--port", "a", "--line", "9600,8N1"}, "leave out"}),
     [](const testing::TestParamInfo<UsageCase>& row) { return std::string(row.param.name); });
 
 TEST(Options, AValidLineKeepsThePortsInOrderAndTakesEveryValue) {
@@ -59,6 +66,10 @@ TEST(Options, AValidLineKeepsThePortsInOrderAndTakesEveryValue) {
   EXPECT_EQ(options->chinese, true);
   EXPECT_EQ(options->timeoutSeconds, 5);
   EXPECT_TRUE(std::holds_alternative<cli::HelpRequest>(ParseArguments({"erase", "--help"})));
+  EXPECT_TRUE(std::holds_alternative<cli::VersionRequest>(ParseArguments({"read", "--version"})));
+
+  const auto withLine = ParseArguments({"read", "--port", "a", "--line", "9600,7E2"});
+  EXPECT_EQ(std::get<cli::CliOptions>(withLine).line, (config::LineChoice{9600, 7, 'E', 2}));
 }
 
 TEST(Options, ValuesBesideTheSettingsFileNeedNoPortWithAUnitsFile) {

@@ -10,12 +10,11 @@
 #include "main/Console.h"
 #include "main/DtuSection.h"
 #include "main/Json.h"
+#include "main/OutsideText.h"
 #include "main/Report.h"
 #include "platform/TextCodec.h"
-#include "platform/VirtualEventLoop.h"
 #include "settings/IniFile.h"
 #include "settings/Settings.h"
-#include "support/ScriptedDialogHost.h"
 
 namespace {
 
@@ -30,6 +29,17 @@ TEST(ForTerminal, ConvertsForTheCodeSetAndDefusesControlBytesFromTheLine) {
   const std::string gbk = Utf8ToGbk("[接收]：") + "OK\x1b[2J\x07\x7f";
   EXPECT_EQ(cli::ForTerminal(gbk, TerminalCode::Utf8), "[接收]：OK\\x1B[2J\\x07\\x7F");
   EXPECT_EQ(cli::ForTerminal(gbk, TerminalCode::Gbk), Utf8ToGbk("[接收]：") + "OK\\x1B[2J\\x07\\x7F");
+}
+
+TEST(OutsideText, BecomesGbkOrIsRefused) {
+  EXPECT_EQ(cli::ToGbk("设备", TerminalCode::Utf8), "\xC9\xE8\xB1\xB8");
+  EXPECT_EQ(cli::ToGbk("\xC9\xE8", TerminalCode::Gbk), "\xC9\xE8") << "a GBK terminal's text is GBK already";
+  EXPECT_EQ(cli::ToGbk("\xC9\xE8", TerminalCode::Utf8), std::nullopt) << "not UTF-8 at all";
+  EXPECT_EQ(cli::ToGbk("id \xF0\x9F\x98\x80", TerminalCode::Utf8), std::nullopt) << "no GBK form";
+  EXPECT_FALSE(cli::IsUtf8("\xC0\xAF")) << "an overlong slash";
+  EXPECT_FALSE(cli::IsUtf8("\xED\xA0\x80")) << "a surrogate";
+  EXPECT_EQ(cli::FileTextCode("\xEF\xBB\xBFport,DevID\n/dev/a,设备\n"), TerminalCode::Utf8);
+  EXPECT_EQ(cli::FileTextCode("port,DevID\n/dev/a,\xC9\xE8\xB1\xB8\n"), TerminalCode::Gbk);
 }
 
 TEST(JsonString, IsUtf8AndEscapesWhatCouldBreakTheDocument) {
@@ -53,51 +63,53 @@ TEST(ReportCsv, QuotesCellsThatNeedItAndLeavesUnknownValuesEmpty) {
       << header;
   EXPECT_EQ(csv.substr(header.size() + 2),
             "/dev/a,,write,refused,\"the DTU refused AT+CSTT=\"\"x\"\"\",12,9600 8N1,,,\" "
-            "padded\",,,,,,,\"ID,7\",,,,,,,\r\n");
+            "padded\",,,,,,,\"ID,7\",,,,,,,,,\r\n")
+      << "every key of the table has its cell, the HEX flags too";
 }
 
 class PrintedSection : public testing::Test {
  protected:
-  platform::VirtualEventLoop loop;
-  testing_support::ScriptedDialogHost host;
-  ui::Application app{loop, host};
-  ui::TMainFormDesign form{app};
-  ui::TMainFormDesign loaded{app};
+  values::DtuValues values;
   std::string path = testing::TempDir() + "dtu-section.ini";
 
-  void SetUp() override { settings::LoadSettings(form, "/dev/null", false); }
   void TearDown() override { std::remove(path.c_str()); }
 };
 
-TEST_F(PrintedSection, LoadsBackIntoTheSameFieldsWhateverTheirEndsHold) {
-  form.cbb_APN.SetItemIndex(2);
-  form.ShowOtherApn("\"cmiot\"");
-  form.edt_IP.SetText(" 192.0.2.1 ");
-  form.cbb_Com_BaudRate.SetItemIndex(5);
-  form.cbb_Com_Stop.SetItemIndex(-1);
-  form.edt_DevID.SetText(Utf8ToGbk("设备 7"));
-  form.edt_HeartbeatFormat.SetText("'x'\r\nIP=evil.example");
-  form.CipmuxText = "AT+CIPMUX=1";
-  form.chk_DevID.SetChecked(true);
+TEST_F(PrintedSection, LoadsBackIntoTheSameValuesWhateverTheirEndsHold) {
+  values.Set("APN Index", "2");
+  values.Set("APN Str", "\"cmiot\"");
+  values.Set("IP", " 192.0.2.1 ");
+  values.Set("BaudRate", "5");
+  values.Set("DevID", "C9E8B1B8");
+  values.Set("DevIDHex", "1");
+  values.Set("HeartbeatFormat", "'x'\r\nIP=evil.example");
+  values.Set("CIPMUX", "AT+CIPMUX=1");
 
-  std::ofstream(path, std::ios::binary) << cli::DtuSection(form);
-  settings::LoadSettings(loaded, path, false);
-  EXPECT_EQ(loaded.edt_APN_other.Text(), "\"cmiot\"");
-  EXPECT_EQ(loaded.edt_IP.Text(), " 192.0.2.1 ");
-  EXPECT_EQ(loaded.edt_HeartbeatFormat.Text(), "'x'") << "a line break cannot smuggle in another key";
-  EXPECT_TRUE(loaded.chk_DevID.Checked());
-  EXPECT_FALSE(loaded.chk_HeartbeatFormat.Checked());
-  form.edt_HeartbeatFormat.SetText("'x'");
-  EXPECT_EQ(cli::DtuSection(loaded), cli::DtuSection(form));
+  const std::string section = cli::DtuSection(values, cli::AllRows());
+  EXPECT_NE(section.find("\n; "), std::string::npos) << "a comment explains the list positions";
+  std::ofstream(path, std::ios::binary) << section;
+  const values::DtuValues loaded = settings::ReadDtuValues(settings::IniFile(path));
+  values.Set("HeartbeatFormat", "'x'");
+  EXPECT_EQ(loaded, values) << "a line break cannot smuggle in another key";
 }
 
-TEST_F(PrintedSection, HasTheKeysInTheOrderTheWindowSavesThem) {
-  form.chk_HeartbeatFormat.SetChecked(true);
-  settings::SaveSettings(form, path, false);
+TEST_F(PrintedSection, HasTheKeysInTheOrderTheWindowSavesThemAndWhatTheReadTold) {
+  values.Set("HeartbeatFormatHex", "1");
+  settings::SaveSettings(path, settings::StoredSettings{false, settings::kComDefaults, values});
   std::string saved = "[DTU]\n";
   for (const auto& [key, value] : settings::IniFile(path).ReadSection("DTU"))
     saved += key + "=" + value + "\n";
-  EXPECT_EQ(cli::DtuSection(form), saved);
+  std::string printed;
+  std::istringstream lines(cli::DtuSection(values, cli::AllRows()));
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with(";")) printed += line + "\n";
+  }
+  EXPECT_EQ(printed, saved);
+
+  const size_t cipmode = values::RowOf("CIPMODE");
+  const std::string told = cli::DtuSection(values, cli::RowsTold({cipmode}));
+  EXPECT_EQ(told.find("CIPMUX="), std::string::npos) << "the DTU did not list it";
+  EXPECT_NE(told.find("CIPMODE="), std::string::npos);
 }
 
 }  // namespace

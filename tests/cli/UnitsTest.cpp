@@ -67,18 +67,26 @@ TEST(Units, AQuotedLineBreakIsKeptForTheValueCheckToRefuse) {
   const auto& rows = std::get<std::vector<cli::UnitsRow>>(result);
   ASSERT_EQ(rows.size(), 2u);
   EXPECT_EQ(rows[1].line, 4) << "lines are counted inside quoted cells too";
-  EXPECT_TRUE(cli::ValueProblem("DevID", rows[0].values[0].second).has_value());
+  EXPECT_EQ(rows[0].values[0].second, "one\ntwo") << "for the value check to refuse";
 }
 
-TEST(Units, PlaceholdersAndValueChecks) {
+TEST(Units, PlaceholdersKeysAndGivenValues) {
   EXPECT_EQ(cli::WithPlaceholders("LOGIN:{n}-{serial}{x}{n", 7, "A1B2"), "LOGIN:7-A1B2{x}{n");
   EXPECT_EQ(cli::WithPlaceholders("{serial}", 1, ""), "");
-  EXPECT_FALSE(cli::ValueProblem("Protocol", "1"));
-  EXPECT_TRUE(cli::ValueProblem("Protocol", "UDP")) << "a list takes an item's number";
-  EXPECT_TRUE(cli::ValueProblem("Protocol", "-1"));
-  EXPECT_TRUE(cli::ValueProblem("IP", "a\rb"));
   EXPECT_EQ(cli::DtuKey("apn str"), "APN Str");
+  EXPECT_EQ(cli::DtuKey("devidhex"), "DevIDHex");
   EXPECT_EQ(cli::DtuKey("ComName"), std::nullopt);
+
+  const auto given = cli::WithGivenValues(
+      values::DtuValues(),
+      {{"BaudRate", "9600"}, {"Parity", "even"}, {"Protocol", "2"}, {"APN Str", "cmiot"}});
+  EXPECT_EQ(given.Get("BaudRate"), "5") << "an item named by its text is given as its position";
+  EXPECT_EQ(given.Get("Parity"), "2");
+  EXPECT_EQ(given.Get("Protocol"), "2") << "a position is kept, for the check to refuse";
+  EXPECT_EQ(given.Get("APN Index"), "2") << "an APN given alone is the other APN";
+  EXPECT_EQ(given.Get("APN Str"), "cmiot");
+  const auto fixed = cli::WithGivenValues(given, {{"APN Index", "1"}});
+  EXPECT_EQ(fixed.Get("APN Str"), "UNINET") << "a fixed choice sends its own APN";
 }
 
 // A tty as sysfs shows it: /sys/class/tty/NAME links into the device tree, its "device" link leads to the
