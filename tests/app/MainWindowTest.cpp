@@ -1,6 +1,7 @@
 // The main window's behaviour without a display: start-up, menu, help labels, key filter, APN choices,
 // language switching and closing.
 
+#include <functional>
 #include <stdexcept>
 
 #include "platform/TextCodec.h"
@@ -81,6 +82,7 @@ TEST_F(MainWindow, SettingsFromProgramIniAreShown) {
   folder.Write(
       "program.ini",
       "[Sys]\r\nLang=0\r\n[Com]\r\nBaudRate=5\r\n[DTU]\r\nAPN Index=2\r\nAPN Str=myapn\r\nPort=7100\r\n"
+      "DevID=4C4F47\r\nDevIDHex=1\r\n"
       "[Ports]\r\nCOM1=" +
           dtu->SlavePath() + "\r\n");
   program = std::make_unique<app::TDtuProgram>(loop, host);
@@ -90,6 +92,8 @@ TEST_F(MainWindow, SettingsFromProgramIniAreShown) {
   EXPECT_EQ(Main().edt_APN_other.Text(), "myapn");
   EXPECT_TRUE(Main().edt_APN_other.Enabled());
   EXPECT_EQ(Main().edt_Port.Text(), "7100");
+  EXPECT_TRUE(Main().chk_DevID.Checked());
+  EXPECT_EQ(Main().edt_DevID.Text(), "4C4F47") << "loading the box converts nothing";
   EXPECT_TRUE(host.modalForms.empty()) << "no dialog opens while loading";
   EXPECT_TRUE(Main().PortControl.PortOpened);
   EXPECT_EQ(Main().Comm1.BaudRate(), 9600u);
@@ -217,6 +221,109 @@ TEST_F(MainWindow, TheApnChoicesShowTheirApnAndTheThirdOpensTheDialog) {
   EXPECT_EQ(Main().edt_APN_other.Text(), "CMNET");
 }
 
+TEST_F(MainWindow, AReadThatFindsAnApnOfTheDtusOwnChoosesOtherAndShowsItInTheDialog) {
+  dtu->Change([](dtusim::DtuSimulator& sim) {
+    sim.settings.apn = "myapn";
+    sim.settings.apnAccount = "user";
+    sim.settings.apnPassword = "pw";
+  });
+  StartProgram(false);
+  std::string shownInDialog;
+  host.onModal = [&](ui::TForm&) {
+    shownInDialog = program->frm_APN->lbledt_APN.Text() + "|" + program->frm_APN->lbledt_account.Text() +
+                    "|" + program->frm_APN->lbledt_password.Text();
+  };
+  UserClick(Main().btn_Read);
+  ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]:Parameter read successfully."); }));
+  EXPECT_EQ(host.modalForms, (std::vector<std::string>{"frm_APN"}));
+  EXPECT_EQ(shownInDialog, "myapn|user|pw");
+  EXPECT_EQ(Main().cbb_APN.Text(), "Other");
+  EXPECT_EQ(Main().edt_APN_other.Text(), "myapn\",\"user\",\"pw");
+  EXPECT_TRUE(Main().edt_APN_other.Enabled());
+}
+
+TEST_F(MainWindow, EachHexBoxConvertsItsOwnEditAndABadPairLeavesTheEdit) {
+  StartProgram(false);
+  const auto toggle = [&](ui::TCheckBox& box) {
+    program->Application.Dispatch([&box] { box.UserToggle(); });
+  };
+  toggle(Main().chk_HeartbeatFormat);
+  EXPECT_EQ(Main().edt_HeartbeatFormat.Text(), "4C4F47");
+  toggle(Main().chk_HeartbeatFormat);
+  EXPECT_EQ(Main().edt_HeartbeatFormat.Text(), "LOG");
+  toggle(Main().chk_DevID);
+  EXPECT_EQ(Main().edt_DevID.Text(), "4C4F47494E3A31303031");
+  EXPECT_EQ(Main().edt_HeartbeatFormat.Text(), "LOG") << "each box converts only its own edit";
+
+  Main().edt_DevID.SetText("4C4F4");
+  toggle(Main().chk_DevID);
+  EXPECT_EQ(Main().edt_DevID.Text(), "LO") << "an odd last digit is dropped";
+  Main().chk_DevID.SetChecked(true);
+  Main().edt_DevID.SetText("4G");
+  toggle(Main().chk_DevID);
+  EXPECT_EQ(Main().edt_DevID.Text(), "4G");
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].text, "'$4G' is not a valid integer value.");
+}
+
+TEST_F(MainWindow, RestoreDefaultsFromItsButtonPutsTheDefaultsBackAndWritesThem) {
+  StartProgram(false);
+  Main().edt_Port.SetText("4000");
+  UserClick(Main().btn_Default);
+  EXPECT_EQ(Main().edt_Port.Text(), "2317");
+  ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }))
+      << testing::PrintToString(Main().mmo_Info.Lines());
+  EXPECT_EQ(dtu->Received().size(), 10u);
+}
+
+// A value the DTU cannot take: Write All sends nothing, names the field by its caption and the rule in the
+// window's language, and puts the focus on the field.
+struct InvalidRow {
+  const char* name;
+  bool chinese;
+  std::function<void(app::Tfrm_Main&)> edit;
+  std::function<ui::Control&(app::Tfrm_Main&)> field;
+  std::string line;  // UTF-8
+};
+
+class WindowCheck : public MainWindow, public testing::WithParamInterface<InvalidRow> {};
+
+TEST_P(WindowCheck, WriteAllSendsNothingNamesTheFieldAndFocusesIt) {
+  StartProgram(GetParam().chinese);
+  GetParam().edit(Main());
+  ui::Control& field = GetParam().field(Main());
+  const uint64_t focusBefore = field.FocusRequests();
+  UserClick(Main().btn_SetAll);
+  EXPECT_EQ(GbkToUtf8(Main().mmo_Info.Lines().back()), "  " + GetParam().line);
+  EXPECT_GT(field.FocusRequests(), focusBefore);
+  // A read afterwards: the DTU got its three queries and nothing before them.
+  UserClick(Main().btn_Read);
+  ASSERT_TRUE(RunUntil([&] { return dtu->Received().size() >= 3 && !Main().Device.ReadActive(); }));
+  EXPECT_EQ(dtu->Received(), (std::vector<std::string>{"AT+CIPR?\r\n", "AT+ICF?\r\n", "AT+CIPSCONT?\r\n"}));
+}
+
+using W = app::Tfrm_Main;
+const std::string kNotSent = "[Note]: Nothing was sent, a value is not valid: ";
+INSTANTIATE_TEST_SUITE_P(
+    Values, WindowCheck,
+    testing::Values(InvalidRow{"PortTyped", false, [](W& w) { w.edt_Port.SetText("70000"); },
+                               [](W& w) -> ui::Control& { return w.edt_Port; },
+                               kNotSent + "Remote Port: must be a whole number from 1 to 65535"},
+                    InvalidRow{"PortInChinese", true, [](W& w) { w.edt_Port.SetText("0"); },
+                               [](W& w) -> ui::Control& { return w.edt_Port; },
+                               "[提示]：参数有误，未发送任何命令：目标端口: 应为整数，范围 1 至 65535"},
+                    InvalidRow{"ServerEmptied", false, [](W& w) { w.edt_IP.SetText(""); },
+                               [](W& w) -> ui::Control& { return w.edt_IP; },
+                               kNotSent + "IP / DomainName: must not be empty"},
+                    InvalidRow{"HexBoxTickedOverText", false,
+                               [](W& w) {
+                                 w.chk_DevID.SetChecked(true);
+                                 w.edt_DevID.SetText("XYZ1");
+                               },
+                               [](W& w) -> ui::Control& { return w.edt_DevID; },
+                               kNotSent + "Device ID: must be pairs of hex digits"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 TEST_F(MainWindow, ClearingTheLogMakesTheNextLineTheFirst) {
   StartProgram(false);
   UserClick(Main().btn_Read);
@@ -281,7 +388,7 @@ TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing)
     form.RefreshPortList();
     form.FormCreate();
     EXPECT_EQ(form.cbb_Open_ComName.Text(), row.shown);
-    EXPECT_EQ(form.PortControl.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved)
+    EXPECT_EQ(form.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved)
         << "never the adapter that took its place";
     form.FormClose();
     EXPECT_NE(folder.Read("program.ini").find("Device=" + row.saved + "\r\n"), std::string::npos);

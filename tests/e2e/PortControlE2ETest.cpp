@@ -47,14 +47,14 @@ TEST_F(PortControlE2E, StartUpOpensThePortFromTheButtonAndTheButtonTogglesIt) {
   EXPECT_EQ(Main().btn_Com.Caption(), "Close");
 }
 
-TEST_F(PortControlE2E, AReadOverThePortFillsTheFields) {
+TEST_F(PortControlE2E, AReadOverThePortFillsTheFieldsAndAWriteAllGivesThePacketsBytesBack) {
   dtu->Change([](dtusim::DtuSimulator& sim) {
     sim.settings.server = "192.0.2.7";
     sim.settings.port = "5000";
     sim.settings.protocol = "UDP";
     sim.settings.heartbeatTime = "70";
     sim.settings.restartTime = "3600";
-    sim.settings.registrationPacketHex = "49443A3432";  // ID:42
+    sim.settings.registrationPacketHex = "49443A34320D0A";  // ID:42 CR LF: no text the edit can hold
     sim.settings.baudRate = 115200;
     sim.settings.formatCode = 1;  // 8 data bits, 2 stop bits
     sim.settings.parityCode = 3;
@@ -68,12 +68,21 @@ TEST_F(PortControlE2E, AReadOverThePortFillsTheFields) {
   EXPECT_EQ(Main().cbb_NetProtocol.Text(), "UDP");
   EXPECT_EQ(Main().edtl_HeartbeatTime.Text(), "70");
   EXPECT_EQ(Main().edt_RestartTime.Text(), "3600");
-  EXPECT_EQ(Main().edt_DevID.Text(), "ID:42");
+  EXPECT_EQ(Main().edt_DevID.Text(), "49443A34320D0A");
+  EXPECT_TRUE(Main().chk_DevID.Checked());
+  EXPECT_EQ(Main().edt_HeartbeatFormat.Text(), "LOG");
+  EXPECT_FALSE(Main().chk_HeartbeatFormat.Checked());
   EXPECT_EQ(Main().cbb_Com_Stop.Text(), "2");
   EXPECT_EQ(Main().cbb_Com_BaudRate.Text(), "115200");
   EXPECT_EQ(dtu->Received().size(), 3u);
   ASSERT_GE(Main().mmo_Info.Lines().size(), 2u);
   EXPECT_EQ(Main().mmo_Info.Lines()[1], "  [Send]:AT+CIPR?") << "after the line naming the device";
+
+  UserClick(Main().btn_SetAll);
+  ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }));
+  ASSERT_EQ(dtu->Received().size(), 13u);
+  EXPECT_EQ(dtu->Received()[6], "AT+CIPPACK=1,\"49443A34320D0A\"\r\n");
+  EXPECT_EQ(dtu->Settings().registrationPacketHex, "49443A34320D0A");
 }
 
 TEST_F(PortControlE2E, WriteAllFollowsTheDtusNewFormatBeforeStepNineAndItsNewRateBeforeStepTen) {

@@ -405,8 +405,12 @@ TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   EXPECT_EQ(field->palette().color(QPalette::Disabled, QPalette::Base), QPalette().color(QPalette::Button));
   EXPECT_EQ(view.findChild<QAction*>("N3")->text(), QString::fromUtf8("中文(&L)"));
 
-  InLoop([&] { mainForm.ShowOtherApn("cmiot"); });
+  InLoop([&] {
+    mainForm.ShowOtherApn("cmiot");
+    mainForm.edt_Port.SetFocus();
+  });
   EXPECT_TRUE(field->isEnabled());
+  EXPECT_EQ(view.focusWidget(), Find<QLineEdit>(view, "edt_Port")) << "a focus request moves the focus";
   EXPECT_EQ(field->palette().color(QPalette::Active, QPalette::Base), QPalette().color(QPalette::Base));
 }
 
