@@ -43,7 +43,10 @@ std::optional<std::string> TBatchRun::PrepareValues() {
   const bool several = units_.size() > 1;
   for (const Unit& unit : units_) {
     unitValues_.push_back(WithGivenValues(stored.dtu, unit.values));
-    if (const auto problem = values::Check(unitValues_.back())) {
+    // A read or a search sends none of the values: a settings file that would not do for a write does for
+    // them.
+    const bool sends = options_.action == Action::Write || options_.action == Action::Defaults;
+    if (const auto problem = sends ? values::Check(unitValues_.back()) : std::nullopt) {
       return (several ? unit.port + ": " : "") + values::Table()[problem->row].key + " " +
              values::DescribeRule(*problem);
     }
