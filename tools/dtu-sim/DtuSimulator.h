@@ -61,6 +61,7 @@ struct DtuSettings {
   int parityCode = 3;  // 0 = odd, 1 = even, 3 = none
   uint32_t baudRate = 115200;
   bool saved = false;  // set by ATW
+  bool operator==(const DtuSettings&) const = default;
 };
 
 struct Faults {
