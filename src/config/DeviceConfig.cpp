@@ -27,7 +27,12 @@ void TDeviceConfig::AddInfo(const lang::LangRow& row, const std::string& tail) {
 
 void TDeviceConfig::SendSetCommand(int step) {
   if (step < 1 || step > 10) return;
-  if (step == 9 || step == 10) SwitchPortBeforeStep(step, host_.CurrentValues());
+  if (step == 9 || step == 10) {
+    SwitchPortBeforeStep(step, host_.CurrentValues());
+    // The pause handles messages: a reply, a time-out or a lost port may have ended the write meanwhile,
+    // and nothing is sent after a sequence has ended.
+    if (!writeActive_) return;
+  }
   // Asked for only now: the pause before steps 9 and 10 handles messages, and the host may have changed a
   // value meanwhile. A value that became one the DTU cannot take ends the write before it is sent.
   const values::DtuValues values = host_.CurrentValues();

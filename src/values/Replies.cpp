@@ -313,6 +313,21 @@ ReplyReading ReadReply(int query, const std::string& reply, DtuValues& values) {
     if (table[row].query != query || table[row].entry == nullptr) continue;
     if (const Entry* entry = EntryOf(tokens, table[row])) Take(row, *entry, values, reading);
   }
+  // An entry with one value that cannot be taken says nothing certain about its others either: an unquoted
+  // comma in the server moves the port into the server's place. None of its values is taken.
+  const auto sameEntry = [&](size_t a, size_t b) {
+    const Row& x = table[a];
+    const Row& y = table[b];
+    return x.query == y.query && x.entry != nullptr && y.entry != nullptr &&
+           std::string_view(x.entry) == y.entry &&
+           std::string_view(x.selector ? x.selector : "") == (y.selector ? y.selector : "");
+  };
+  for (size_t bad = 0; bad < table.size(); ++bad) {
+    if (!reading.bad[bad]) continue;
+    for (size_t row = 0; row < table.size(); ++row) {
+      if (sameEntry(bad, row)) reading.taken[row].reset();
+    }
+  }
   for (size_t row = 0; row < table.size(); ++row) {
     if (reading.bad[row]) {
       if (!result.unreadable) result.unreadable = row;

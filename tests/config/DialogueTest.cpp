@@ -153,14 +153,17 @@ INSTANTIATE_TEST_SUITE_P(
                        "APN Index, APN Str, IP, Port, Protocol, BaudRate, Parity, Byte, Stop, DevID, "
                        "HeartbeatFormat, HeartbeatTime, WaitTime, WaitLength, RestartTime"},
         ReadVerdictRow{"RateNotInTheList", {{"CIPR", "\r\n+CIPR: 12345\r\nOK\r\n"}}, "AT+CIPR?", "BaudRate"},
-        ReadVerdictRow{"UnknownFormatCode", {{"ICF", "\r\n+ICF: 2,3\r\nOK\r\n"}}, "AT+ICF?", "Byte, Stop"},
+        ReadVerdictRow{
+            "UnknownFormatCode", {{"ICF", "\r\n+ICF: 2,3\r\nOK\r\n"}}, "AT+ICF?", "Parity, Byte, Stop"},
         ReadVerdictRow{
             "ListingWithoutPacketsOrApn",
             {{"CIPSCONT", "\r\n+CIPCFG: 1,50,0,10,200,1800\r\n+CIPSTART: \"TCP\",\"h\",2317,2\r\nOK\r\n"}},
             "AT+CIPSCONT?",
             "APN Index, APN Str, DevID, HeartbeatFormat"},
-        ReadVerdictRow{
-            "UnquotedCommaInTheServer", {{"CIPSCONT", kListingWithUnquotedServer}}, "AT+CIPSCONT?", "Port"},
+        ReadVerdictRow{"UnquotedCommaInTheServer",
+                       {{"CIPSCONT", kListingWithUnquotedServer}},
+                       "AT+CIPSCONT?",
+                       "IP, Port, Protocol"},
         ReadVerdictRow{"RefusedFormat", {}, "AT+ICF?", "", {"ICF"}},
         // Each half is taken as a whole reply: the first half of the rate's came without the DTU's OK, and
         // the rate cut short is not one of the list.
@@ -263,10 +266,11 @@ INSTANTIATE_TEST_SUITE_P(
                     {TAction::WriteAll, TOutcome::PortClosed, "AT+CIPR=115200\r\n"},
                     "[Note]: Com is not Opened, Open Com first, Please!",
                     true},
-        // Judged as step 9's answer while step 8 is still the last command; step 9 still goes out.
+        // Judged as step 9's answer while step 8 is still the last command: the write has ended, so step 9
+        // does not go out after the pause.
         WriteEndRow{"NoiseInThePause",
                     "",
-                    9,
+                    8,
                     {TAction::WriteAll, TOutcome::Refused, "AT+ICF=3,3\r\n"},
                     "[Note]: The DTU refused the command: AT+ICF=3,3",
                     false,
