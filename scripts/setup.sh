@@ -12,6 +12,7 @@ packages=(
   picocom
   cutecom xdotool x11-utils
   file lintian desktop-file-utils appstream
+  qemu-system-x86 linux-image-amd64 busybox-static udev kmod cpio
 )
 
 missing=()
