@@ -50,7 +50,8 @@ TPortControl::TPortControl(TConversationHost& host, serial::ByteLine& line, lang
   // What was still on its way when the port was closed is dropped: nobody waits for it, and a closing
   // window must not get it.
   line_.OnReceive = [this](const char* bytes, uint16_t length) {
-    if (PortOpened && OnReceiveData) OnReceiveData(bytes, length);
+    // A copy, as the handler may hand the event to someone else (a search that found the line).
+    if (const auto handler = PortOpened ? OnReceiveData : nullptr) handler(bytes, length);
   };
   line_.OnHangup = [this] { LineLost(); };
 }
@@ -114,7 +115,8 @@ void TPortControl::LineLost() {
   ShowClosed();
   portLost_ = true;
   host_.AddInfo(lang_.Text(lang::lang_Info_ComLost));
-  if (OnPortLost) OnPortLost();
+  // A copy: the handler may hand the event to someone else (a search gives it back to the conversation).
+  if (const auto handler = OnPortLost) handler();
 }
 
 void TPortControl::ShowClosed() {

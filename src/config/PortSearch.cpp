@@ -16,7 +16,12 @@ TPortSearch::TPortSearch(TConversationHost& host, TPortControl& port, TDeviceCon
 }
 
 TPortSearch::~TPortSearch() {
-  if (running_) port_.OnReceiveData = std::move(conversation_);
+  if (running_) GiveBackPort();
+}
+
+void TPortSearch::GiveBackPort() {
+  port_.OnReceiveData = std::move(conversation_);
+  port_.OnPortLost = std::move(conversationLost_);
 }
 
 void TPortSearch::Start() {
@@ -24,12 +29,18 @@ void TPortSearch::Start() {
   device_.Abort();
   running_ = true;
   neverOpened_ = false;
+  lost_ = false;
   found_.reset();
   candidates_ = LineCandidates();
   next_ = 0;
   saved_ = host_.ChosenLine();
   conversation_ = port_.OnReceiveData;
   port_.OnReceiveData = [this](const char* bytes, uint16_t length) { Received(bytes, length); };
+  conversationLost_ = port_.OnPortLost;
+  port_.OnPortLost = [this] {
+    if (conversationLost_) conversationLost_();
+    Lost();
+  };
   host_.AddInfo(lang_.Text(lang::lang_Info_Searching) + host_.PortDevice());
   Try();
 }
@@ -66,11 +77,21 @@ void TPortSearch::Received(const char* bytes, uint16_t length) {
   Finish(true, false);
 }
 
+void TPortSearch::Lost() {
+  if (!running_) return;
+  // The port control has logged the loss; the port stays closed and the lists keep the settings tried.
+  timer_->SetEnabled(false);
+  running_ = false;
+  lost_ = true;
+  GiveBackPort();
+  if (OnFinished) OnFinished();
+}
+
 void TPortSearch::Stop(bool reopen) {
   if (!running_) return;
   timer_->SetEnabled(false);
   running_ = false;
-  port_.OnReceiveData = std::move(conversation_);
+  GiveBackPort();
   host_.ChooseLine(saved_);
   if (reopen) port_.OpenComPort();
 }
@@ -78,7 +99,7 @@ void TPortSearch::Stop(bool reopen) {
 void TPortSearch::Finish(bool found, bool reopen) {
   timer_->SetEnabled(false);
   running_ = false;
-  port_.OnReceiveData = std::move(conversation_);
+  GiveBackPort();
   if (found) {
     host_.AddInfo(lang_.Text(lang::lang_Info_SearchFound) + Describe(*found_));
   } else {

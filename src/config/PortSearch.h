@@ -43,6 +43,9 @@ class TPortSearch {
   // Whether the last search's port did not even open at the first candidate, which every adapter supports:
   // the device is not there, and the search gave up at once.
   bool NeverOpened() const { return neverOpened_; }
+  // Whether the last search ended because the port was lost (unplugged, hung up) during a try: no other
+  // settings can reach a device that is gone, so the search ends at once.
+  bool PortLost() const { return lost_; }
   // Raised once when a search ends by itself (found, or every candidate tried), after its log line.
   std::function<void()> OnFinished;
 
@@ -50,6 +53,9 @@ class TPortSearch {
   void Try();
   void Received(const char* bytes, uint16_t length);
   void Finish(bool found, bool reopen);
+  void Lost();
+  // Gives the port's receive and loss events back to the conversation.
+  void GiveBackPort();
 
   TConversationHost& host_;
   TPortControl& port_;
@@ -60,8 +66,10 @@ class TPortSearch {
   size_t next_ = 0;
   bool running_ = false;
   bool neverOpened_ = false;
+  bool lost_ = false;
   std::optional<LineChoice> found_;
   std::function<void(const char*, uint16_t)> conversation_;
+  std::function<void()> conversationLost_;
   // The host's line before the search.
   PortLine saved_;
 };

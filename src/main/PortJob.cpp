@@ -153,7 +153,10 @@ void TPortJob::StartAction() {
 void TPortJob::JudgeSearch() {
   searching_ = false;
   if (!search_.Found()) {
-    if (search_.NeverOpened()) {
+    if (search_.PortLost()) {
+      // No other settings can reach a device that is gone.
+      Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_PortLost));
+    } else if (search_.NeverOpened()) {
       Finish(Outcome::NotOpened, lang_.Text(lang::lang_Cli_NotOpened));
     } else {
       Finish(Outcome::NotFound, lang_.Text(lang::lang_Cli_NoLine));

@@ -104,23 +104,31 @@ TEST_F(CommandLineE2E, APortLostWhileFollowingTheDtusNewSettingsFailsInsteadOfWa
 }
 
 TEST_F(CommandLineE2E, ADevicePulledOutMidWayEndsThatPortWithTheReason) {
-  std::atomic<PtyDtu*> device{nullptr};
-  std::atomic<bool> pulled{false};
-  PtyDtu::Options options;
-  options.logger = [&](PtyDtu::LogKind kind, std::string_view) {
-    PtyDtu* dtu = device.load();
-    if (kind != PtyDtu::LogKind::FromTool || dtu == nullptr || pulled || dtu->Received().size() < 2) return;
-    pulled = true;
-    dtu->Unplug();
-  };
-  PtyDtu dtu(DtuSimulator{}, options);
-  device = &dtu;
-  const std::string path = dtu.SlavePath();
-  const auto result = RunInProcess({"read", "--port", path, "--lang", "en"});
-  EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(LineStartingWith(result.err, path + ": failed"),
-            path + ": failed, the port was lost (the device was unplugged or hung up)");
-  EXPECT_EQ(result.err.find("no reply from the DTU in time"), std::string::npos);
+  // The scan's DTU listens at 9600 baud, so the pull comes while the search waits at its first settings.
+  for (const std::string action : {"read", "scan"}) {
+    SCOPED_TRACE(action);
+    const size_t pullAfter = action == "read" ? 2 : 1;
+    std::atomic<PtyDtu*> device{nullptr};
+    std::atomic<bool> pulled{false};
+    PtyDtu::Options options;
+    options.logger = [&](PtyDtu::LogKind kind, std::string_view) {
+      PtyDtu* dtu = device.load();
+      if (kind != PtyDtu::LogKind::FromTool || dtu == nullptr || pulled || dtu->Received().size() < pullAfter)
+        return;
+      pulled = true;
+      dtu->Unplug();
+    };
+    PtyDtu dtu(WithFaults([&](DtuSimulator& sim) { sim.settings.baudRate = action == "read" ? 115200 : 9600; }),
+               options);
+    device = &dtu;
+    const std::string path = dtu.SlavePath();
+    const auto result = RunInProcess({action, "--port", path, "--lang", "en"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(LineStartingWith(result.err, path + ": failed"),
+              path + ": failed, the port was lost (the device was unplugged or hung up)");
+    EXPECT_EQ(result.err.find("no reply from the DTU in time"), std::string::npos);
+    EXPECT_EQ(result.err.find("trying 9600"), std::string::npos) << "the search stops at the loss";
+  }
 }
 
 TEST_F(CommandLineE2E, ARefusedStepEndsTheWriteThereAndNamesTheCommand) {
