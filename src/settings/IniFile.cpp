@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <unordered_set>
 
 #include "platform/UniqueFd.h"
 
@@ -36,6 +37,19 @@ bool SameName(std::string_view a, std::string_view b) {
   }
   return true;
 }
+
+// Names as keys of a hash table, matched as the file matches them: without regard to ASCII letter case.
+struct NameHash {
+  size_t operator()(std::string_view name) const {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return static_cast<size_t>(hash);
+  }
+};
+struct SameNameAs {
+  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+using NameSet = std::unordered_set<std::string_view, NameHash, SameNameAs>;
 
 enum class LineKind { Other, Section, Key };
 
@@ -298,10 +312,13 @@ IniPairs IniFile::ReadSection(const std::string& section) const {
   const auto range = FindSection(lines, Trim(section));
   IniPairs pairs;
   if (!range) return pairs;
+  // A [Ports] section may hold many thousands of keys: each is checked against those seen, not looked up
+  // again.
+  NameSet seen;
   for (size_t i = range->header + 1; i < range->end; ++i) {
     const Line& line = lines[i];
     // A key without "=" still hides a later one of the same name, as it does for ReadString.
-    if (line.kind != LineKind::Key || FindKey(lines, *range, line.name) != &line || !line.hasValue) continue;
+    if (line.kind != LineKind::Key || !seen.insert(line.name).second || !line.hasValue) continue;
     pairs.emplace_back(std::string(line.name), ValueOf(line));
   }
   return pairs;

@@ -16,6 +16,8 @@
 // none). Every write leaves a whole file: it is written to a temporary file in the same folder, flushed to
 // the disk and renamed over the old one.
 //
+// Reading costs time in proportion to the file's size, whatever the size of a section.
+//
 // Nothing is cached: each call reads or writes the file at once, so changes made by others between calls are
 // seen. Not safe for concurrent use from several threads on the same file.
 
