@@ -140,6 +140,7 @@ struct WriteRow {
   const char* key;
   const char* value;
   std::string after;
+  std::vector<settings::IniWrite> more = {};  // further writes saved with the first one, in order
 };
 
 class IniWriteTest : public testing::TestWithParam<WriteRow> {};
@@ -148,7 +149,14 @@ TEST_P(IniWriteTest, ChangesOnlyWhatItMust) {
   TempFolder folder;
   const std::string path = folder.File("program.ini");
   if (!GetParam().before.empty()) WriteBytes(path, GetParam().before);
-  IniFile(path).WriteString(GetParam().section, GetParam().key, GetParam().value);
+  IniFile ini(path);
+  if (GetParam().more.empty()) {
+    ini.WriteString(GetParam().section, GetParam().key, GetParam().value);
+  } else {
+    std::vector<settings::IniWrite> writes = {{GetParam().section, GetParam().key, GetParam().value}};
+    writes.insert(writes.end(), GetParam().more.begin(), GetParam().more.end());
+    ini.WriteStrings(writes);
+  }
   EXPECT_EQ(ReadBytes(path), GetParam().after);
 }
 
@@ -174,7 +182,37 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"NewSectionAppendedInFilesLineEnd", "[Ports]\nCOM1=/dev/ttyUSB0", "DTU", "IP", "h",
                  "[Ports]\nCOM1=/dev/ttyUSB0\n[DTU]\nIP=h\n"},
         WriteRow{"LineBreakInValueCannotAddLines", "[DTU]\r\nIP=a\r\n", "DTU", "IP",
-                 "evil\r\n[Sys]\r\nLang=0", "[DTU]\r\nIP=evil\r\n"}),
+                 "evil\r\n[Sys]\r\nLang=0", "[DTU]\r\nIP=evil\r\n"},
+        // A save of several values: each write sees the ones before it.
+        WriteRow{"SaveAddsToSectionsAndKeysItMade",
+                 "",
+                 "Sys",
+                 "Lang",
+                 "1",
+                 "[Sys]\r\nLang=0\r\n[DTU]\r\nIP=a\r\nPort=5\r\n",
+                 {{"DTU", "IP", "a"}, {"sys", "LANG", "0"}, {"DTU", "Port", "5"}}},
+        WriteRow{"SaveKeepsOtherLinesAndOrdersNewKeys",
+                 "[Com]\nA=1\nB\n;note\n[DTU]\nIP=h\n",
+                 "Com",
+                 "C",
+                 "3",
+                 "[Com]\nA=1\nB=2\nC=3\nD=4\n;note\n[DTU]\nIP=k\n",
+                 {{"DTU", "IP", "k"}, {"com", "b", "2"}, {"Com", "D", "4"}}},
+        WriteRow{"SaveOfAKeyThatReadsAsASection",
+                 "[DTU]\nA=1\n;end\n",
+                 "DTU",
+                 "[x",
+                 "v",
+                 "[DTU]\nA=1\nB=2\n[x=v\nC=3\n;end\n",
+                 {{"DTU", "B", "2"}, {"x=v", "C", "3"}}},
+        // The new line's CR and the empty line's LF read as one line end from then on.
+        WriteRow{"SaveIntoCrFileBeforeEmptyLfLine",
+                 "[S]\rA=1\n\n",
+                 "S",
+                 "B",
+                 "2",
+                 "[S]\rA=1\nB=2\r\nC=3\r",
+                 {{"S", "C", "3"}}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // ---- Writes that fail ----
@@ -221,6 +259,15 @@ TEST_P(IniRefusedWriteTest, ReadOnlyFileIsNotReplaced) {
 INSTANTIATE_TEST_SUITE_P(Modes, IniRefusedWriteTest,
                          testing::Values(RefusedRow{"ReadOnly", 0444}, RefusedRow{"NoRights", 0000}),
                          [](const auto& p) { return std::string(p.param.name); });
+
+TEST(IniFileTest, SaveWithANameNoLineCanHoldWritesNothing) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\nLang=1\n");
+  EXPECT_THROW(IniFile(path).WriteStrings({{"Sys", "Lang", "0"}, {"DTU", "a=b", "x"}}),
+               std::invalid_argument);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\nLang=1\n");
+}
 
 TEST(IniFileTest, FileThatCannotBeReadIsNotReplacedByOneKey) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
