@@ -1,14 +1,20 @@
 #include "settings/IniFile.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
+#include <list>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "platform/UniqueFd.h"
 
@@ -37,13 +43,24 @@ bool SameName(std::string_view a, std::string_view b) {
   return true;
 }
 
+// Names as keys of a hash table, matched as the file matches them: without regard to ASCII letter case.
+struct NameHash {
+  size_t operator()(std::string_view name) const {
+    uint64_t hash = 14695981039346656037ull;  // FNV-1a
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    return static_cast<size_t>(hash);
+  }
+};
+struct SameNameAs {
+  bool operator()(std::string_view a, std::string_view b) const { return SameName(a, b); }
+};
+using NameSet = std::unordered_set<std::string_view, NameHash, SameNameAs>;
+
 enum class LineKind { Other, Section, Key };
 
-// One line of the file as offsets into its text, so that a write can rebuild the file around the one value
-// it changes and leave every other byte alone.
+// One line of the file, parsed. The offsets count from the line's first byte, so that a write can rebuild the
+// one line it changes and leave every other byte alone.
 struct Line {
-  size_t end = 0;   // end of the content, before the line end
-  size_t next = 0;  // start of the next line
   LineKind kind = LineKind::Other;
   std::string_view name;  // section or key, trimmed
   bool hasValue = false;  // a key line without "=" has no value: reads give the default
@@ -52,57 +69,70 @@ struct Line {
   std::string_view value;
 };
 
-Line ParseLine(std::string_view text, size_t contentBegin, size_t end, size_t next) {
+// text is the line without its line end; contentBegin skips a byte order mark on the first line.
+Line ParseLine(std::string_view text, size_t contentBegin) {
   Line line;
-  line.end = end;
-  line.next = next;
   size_t p = contentBegin;
-  while (p < end && IsBlank(text[p])) ++p;
-  if (p == end || text[p] == ';') return line;
+  while (p < text.size() && IsBlank(text[p])) ++p;
+  if (p == text.size() || text[p] == ';') return line;
   if (text[p] == '[') {
     // Windows still opens the section when the "]" is missing, naming it by the rest of the line; read as a
     // key instead, every value under it would fall back to its default and a save would add a second one.
-    const size_t close = text.substr(0, end).find(']', p + 1);
+    const size_t close = text.find(']', p + 1);
     line.kind = LineKind::Section;
-    line.name = Trim(text.substr(p + 1, (close == std::string_view::npos ? end : close) - p - 1));
+    line.name = Trim(text.substr(p + 1, (close == std::string_view::npos ? text.size() : close) - p - 1));
     return line;
   }
-  const size_t equals = text.substr(0, end).find('=', p);
-  const size_t keyStop = equals == std::string_view::npos ? end : equals;
-  line.name = Trim(text.substr(p, keyStop - p));
+  const size_t equals = text.find('=', p);
+  line.name = Trim(text.substr(p, equals == std::string_view::npos ? std::string_view::npos : equals - p));
   if (line.name.empty()) return line;
   line.kind = LineKind::Key;
   line.keyEnd = p + line.name.size();
   if (equals != std::string_view::npos) {
     line.hasValue = true;
     line.valueBegin = equals + 1;
-    while (line.valueBegin < end && IsBlank(text[line.valueBegin])) ++line.valueBegin;
-    line.value = Trim(text.substr(line.valueBegin, end - line.valueBegin));
+    while (line.valueBegin < text.size() && IsBlank(text[line.valueBegin])) ++line.valueBegin;
+    line.value = Trim(text.substr(line.valueBegin));
   }
   return line;
 }
 
-std::vector<Line> SplitLines(std::string_view text) {
-  std::vector<Line> lines;
-  size_t pos = 0;
+// Calls visit(text, lineEnd, contentBegin) for each line in file order until it returns false.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit visit) {
   // An editor may have put a byte order mark before the first section; it stays in the file untouched.
   size_t contentBegin = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
+  size_t pos = 0;
   while (pos < text.size()) {
-    size_t end = text.find_first_of("\r\n", pos);
-    size_t next = 0;
-    if (end == std::string_view::npos) {
-      end = text.size();
-      next = end;
-    } else if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') {
-      next = end + 2;
-    } else {
-      next = end + 1;
-    }
-    lines.push_back(ParseLine(text, std::max(pos, contentBegin), end, next));
+    size_t end = pos;
+    while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+    size_t next = end;
+    if (next < text.size())
+      next += text[next] == '\r' && next + 1 < text.size() && text[next + 1] == '\n' ? 2 : 1;
+    if (!visit(text.substr(pos, end - pos), text.substr(end, next - end), contentBegin)) return;
     contentBegin = 0;
     pos = next;
   }
-  return lines;
+}
+
+// Calls visit for each key line of the first section of that name, in file order, until it returns false.
+// False when the file has no such section. One pass over the file, however large the section.
+template <class Visit>
+bool VisitSection(std::string_view text, std::string_view section, Visit visit) {
+  bool found = false;
+  bool inside = false;
+  ForEachLine(text, [&](std::string_view lineText, std::string_view, size_t contentBegin) {
+    const Line line = ParseLine(lineText, contentBegin);
+    if (line.kind == LineKind::Section) {
+      // Later sections of the same name are never read.
+      if (inside) return false;
+      inside = found = SameName(line.name, section);
+    } else if (inside && line.kind == LineKind::Key) {
+      return visit(line);
+    }
+    return true;
+  });
+  return found;
 }
 
 // The line end the file already uses, so that added lines match it; CR LF for a new file.
@@ -113,28 +143,133 @@ std::string_view LineEndOf(std::string_view text) {
   return pos + 1 < text.size() && text[pos + 1] == '\n' ? "\r\n" : "\r";
 }
 
-// Indexes [header, end) of the first section of that name: later sections of the same name are never read.
-struct SectionRange {
-  size_t header = 0;
-  size_t end = 0;
+// The file's lines while a save applies its writes to them, each by the rules of a single write. A line
+// points into the old text until a write changes it. The first section of each name and the first key of each
+// name in it are indexed, so that a save of many values into a large file passes over the file once, not once
+// per value.
+class Document {
+ public:
+  explicit Document(std::string_view text) : lineEnd_(LineEndOf(text)) {
+    ForEachLine(text, [this](std::string_view line, std::string_view end, size_t contentBegin) {
+      lines_.push_back(DocLine{line, end, contentBegin, ParseLine(line, contentBegin)});
+      return true;
+    });
+  }
+
+  // The names come trimmed, the value without line breaks.
+  void Write(std::string_view sectionName, std::string_view key, std::string_view value) {
+    const std::string keyLine = std::string(key) + "=" + std::string(value);
+    Section* section = FindSection(sectionName);
+    if (!section) {
+      if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = lineEnd_;
+      const Position header = Add(lines_.end(), "[" + std::string(sectionName) + "]");
+      const Position added = Add(lines_.end(), keyLine);
+      if (added->parsed.kind != LineKind::Key) return DropIndexes();
+      Section& created = sections_[header->parsed.name];
+      created.header = header;
+      created.lastKey = added;
+      created.keys.emplace(added->parsed.name, added);
+      created.keysIndexed = true;
+      return;
+    }
+    IndexKeys(*section);
+    if (const auto found = section->keys.find(key); found != section->keys.end()) {
+      DocLine& line = *found->second;
+      std::string changed(
+          line.text.substr(0, line.parsed.hasValue ? line.parsed.valueBegin : line.parsed.keyEnd));
+      changed.append(line.parsed.hasValue ? "" : "=").append(value);
+      if (changed == line.text) return;
+      // A changed last line of a file without a final line end gets one, as the Windows tool writes every
+      // line; an unchanged one still needs no write, which a read-only file relies on.
+      if (line.end.empty()) line.end = lineEnd_;
+      texts_.push_back(std::move(changed));
+      line.text = texts_.back();
+      line.parsed = ParseLine(line.text, line.contentBegin);
+      return;
+    }
+    // After a last line without a line end, the line end goes before the new key and after it too.
+    if (section->lastKey->end.empty()) section->lastKey->end = lineEnd_;
+    const Position added = Add(std::next(section->lastKey), keyLine);
+    // A key such as ";x" or "[x" writes a line that reads as a comment or a section: the indexes start over.
+    if (added->parsed.kind != LineKind::Key) return DropIndexes();
+    section->keys.emplace(added->parsed.name, added);
+    section->lastKey = added;
+  }
+
+  std::string Text() const {
+    size_t size = 0;
+    for (const DocLine& line : lines_) size += line.text.size() + line.end.size();
+    std::string text;
+    text.reserve(size);
+    for (const DocLine& line : lines_) text.append(line.text).append(line.end);
+    return text;
+  }
+
+ private:
+  struct DocLine {
+    std::string_view text;  // without its line end
+    std::string_view end;
+    size_t contentBegin = 0;
+    Line parsed;
+  };
+  using Position = std::list<DocLine>::iterator;
+  template <class Value>
+  using ByName = std::unordered_map<std::string_view, Value, NameHash, SameNameAs>;
+  struct Section {
+    Position header;
+    Position lastKey;  // the header while the section holds no key
+    ByName<Position> keys;
+    bool keysIndexed = false;
+  };
+
+  Position Add(Position before, std::string text) {
+    texts_.push_back(std::move(text));
+    const Position added =
+        lines_.insert(before, DocLine{texts_.back(), lineEnd_, 0, ParseLine(texts_.back(), 0)});
+    // In a file of CR line ends, the CR of a new line and the LF of an empty line after it make one CR LF,
+    // and the file reads one line fewer: so does the document.
+    if (before != lines_.end() && added->end == "\r" && before->text.empty() && before->end == "\n") {
+      added->end = "\r\n";
+      lines_.erase(before);
+    }
+    return added;
+  }
+
+  Section* FindSection(std::string_view name) {
+    if (!sectionsIndexed_) {
+      for (Position line = lines_.begin(); line != lines_.end(); ++line) {
+        if (line->parsed.kind != LineKind::Section) continue;
+        const auto [entry, added] = sections_.try_emplace(line->parsed.name);
+        if (added) entry->second.header = entry->second.lastKey = line;
+      }
+      sectionsIndexed_ = true;
+    }
+    const auto found = sections_.find(name);
+    return found == sections_.end() ? nullptr : &found->second;
+  }
+
+  void IndexKeys(Section& section) {
+    if (section.keysIndexed) return;
+    for (Position line = std::next(section.header);
+         line != lines_.end() && line->parsed.kind != LineKind::Section; ++line) {
+      if (line->parsed.kind != LineKind::Key) continue;
+      section.keys.try_emplace(line->parsed.name, line);
+      section.lastKey = line;
+    }
+    section.keysIndexed = true;
+  }
+
+  void DropIndexes() {
+    sections_.clear();
+    sectionsIndexed_ = false;
+  }
+
+  std::list<DocLine> lines_;
+  std::deque<std::string> texts_;  // of the lines written; a deque never moves them, so the views stay good
+  std::string_view lineEnd_;
+  ByName<Section> sections_;
+  bool sectionsIndexed_ = false;
 };
-
-std::optional<SectionRange> FindSection(const std::vector<Line>& lines, std::string_view section) {
-  for (size_t i = 0; i < lines.size(); ++i) {
-    if (lines[i].kind != LineKind::Section || !SameName(lines[i].name, section)) continue;
-    size_t end = i + 1;
-    while (end < lines.size() && lines[end].kind != LineKind::Section) ++end;
-    return SectionRange{i, end};
-  }
-  return std::nullopt;
-}
-
-const Line* FindKey(const std::vector<Line>& lines, const SectionRange& range, std::string_view key) {
-  for (size_t i = range.header + 1; i < range.end; ++i) {
-    if (lines[i].kind == LineKind::Key && SameName(lines[i].name, key)) return &lines[i];
-  }
-  return nullptr;
-}
 
 bool IsGbkLead(unsigned char c) { return c >= 0x81 && c <= 0xFE; }
 bool IsGbkTrail(unsigned char c) { return c >= 0x40 && c <= 0xFE && c != 0x7F; }
@@ -193,46 +328,6 @@ LoadResult LoadFile(const std::string& path) {
   return result;
 }
 
-class TempFile {
- public:
-  TempFile() = default;
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  // Closes before removing the name of a save that did not finish.
-  ~TempFile() {
-    fd_.Reset();
-    if (!path_.empty()) unlink(path_.c_str());
-  }
-
-  // A fresh name beside the target, hidden, so that an interrupted save leaves no second program.ini.
-  bool Create(const std::string& folder, const std::string& baseName) {
-    static std::atomic<unsigned> counter{0};
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string candidate = folder + "." + baseName + "." + std::to_string(getpid()) + "." +
-                              std::to_string(counter.fetch_add(1));
-      fd_.Reset(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-      if (fd_.Valid()) {
-        path_ = std::move(candidate);
-        return true;
-      }
-      if (errno != EEXIST) return false;
-    }
-    return false;
-  }
-
-  int Fd() const { return fd_.Get(); }
-  const std::string& Path() const { return path_; }
-
-  // The close reports a write the disk did not take in the end.
-  bool CloseFd() { return fd_.Close(); }
-  // After the rename the name belongs to the real file.
-  void Release() { path_.clear(); }
-
- private:
-  platform::UniqueFd fd_;
-  std::string path_;
-};
-
 bool WriteAll(int fd, std::string_view data) {
   while (!data.empty()) {
     const ssize_t done = write(fd, data.data(), data.size());
@@ -264,6 +359,125 @@ void CheckNames(const std::string& section, const std::string& key) {
   }
 }
 
+// A save's temporary file is named after the file it replaces, hidden, with a random suffix:
+// ".program.ini.tmp-XXXXXX". Nothing else in the folder has such a name, so a clean-up can find what a killed
+// save left without touching anything else.
+constexpr std::string_view kTempMark = ".tmp-";
+constexpr std::string_view kTempSuffixChars =
+    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+constexpr size_t kTempSuffixLength = 6;
+
+std::string TempSuffix() {
+  static std::atomic<uint64_t> counter{0};
+  // splitmix64 over the process, the clock and a count: distinct in every process, and O_EXCL settles the
+  // rest.
+  uint64_t x = (static_cast<uint64_t>(getpid()) << 40) ^
+               static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+               (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  x ^= x >> 31;
+  std::string suffix;
+  for (size_t i = 0; i < kTempSuffixLength; ++i, x /= kTempSuffixChars.size()) {
+    suffix += kTempSuffixChars[x % kTempSuffixChars.size()];
+  }
+  return suffix;
+}
+
+bool AllOf(std::string_view text, std::string_view chars) {
+  return !text.empty() && text.find_first_not_of(chars) == std::string_view::npos;
+}
+
+bool IsTempName(std::string_view name, std::string_view baseName) {
+  if (!name.starts_with('.') || name.substr(1, baseName.size()) != baseName) return false;
+  const std::string_view rest = name.substr(1 + baseName.size());
+  if (rest.starts_with(kTempMark)) {
+    const std::string_view suffix = rest.substr(kTempMark.size());
+    return suffix.size() == kTempSuffixLength && AllOf(suffix, kTempSuffixChars);
+  }
+  // Earlier versions saved through ".program.ini.<process>.<count>", one per key, and a kill left them too.
+  constexpr std::string_view digits = "0123456789";
+  const size_t dot = rest.find('.', 1);
+  return rest.starts_with('.') && dot != std::string_view::npos && AllOf(rest.substr(1, dot - 1), digits) &&
+         AllOf(rest.substr(dot + 1), digits);
+}
+
+class TempFile {
+ public:
+  TempFile() = default;
+  TempFile(const TempFile&) = delete;
+  TempFile& operator=(const TempFile&) = delete;
+  // Closes before removing the name of a save that did not finish.
+  ~TempFile() {
+    fd_.Reset();
+    if (!path_.empty()) unlink(path_.c_str());
+  }
+
+  bool Create(const std::string& folder, const std::string& baseName) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      std::string candidate = folder + "." + baseName + std::string(kTempMark) + TempSuffix();
+      platform::UniqueFd fd(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+      if (!fd.Valid()) {
+        if (errno == EEXIST) continue;
+        return false;
+      }
+      // Locked from before the first byte until after the rename (the lock goes with a second descriptor,
+      // which the check of the close leaves open), so that a program starting meanwhile and cleaning up
+      // leaves a running save alone. The kernel drops the lock of a save that was killed.
+      struct stat info {};
+      platform::UniqueFd lock(fcntl(fd.Get(), F_DUPFD_CLOEXEC, 0));
+      if (!lock.Valid() || flock(lock.Get(), LOCK_EX) != 0 || fstat(fd.Get(), &info) != 0) {
+        unlink(candidate.c_str());
+        return false;
+      }
+      // A clean-up took the file between its creation and the lock.
+      if (info.st_nlink == 0) continue;
+      fd_ = std::move(fd);
+      lock_ = std::move(lock);
+      path_ = std::move(candidate);
+      return true;
+    }
+    return false;
+  }
+
+  int Fd() const { return fd_.Get(); }
+  const std::string& Path() const { return path_; }
+
+  // The close reports a write the disk did not take in the end.
+  bool CloseFd() { return fd_.Close(); }
+  // After the rename the name belongs to the real file.
+  void Release() { path_.clear(); }
+
+ private:
+  platform::UniqueFd fd_;
+  platform::UniqueFd lock_;
+  std::string path_;
+};
+
+// A temporary file whose save is over: killed, since a save that fails removes its own.
+void RemoveIfStale(const std::string& path) {
+  const platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
+  struct stat held {};
+  if (!fd.Valid() || fstat(fd.Get(), &held) != 0 || !S_ISREG(held.st_mode)) return;
+  if (flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return;  // a save still running
+  // Another clean-up may have removed it meanwhile, and a save made a new file of the name.
+  struct stat named {};
+  if (lstat(path.c_str(), &named) != 0 || named.st_dev != held.st_dev || named.st_ino != held.st_ino) return;
+  unlink(path.c_str());
+}
+
+// The file a save replaces: a program.ini that is a link keeps being one, so the file it points to is
+// replaced.
+std::string SaveTarget(const std::string& path) {
+  struct stat info {};
+  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return path;
+  std::string target = resolved;
+  std::free(resolved);  // NOLINT: realpath hands over malloc'ed memory
+  return target;
+}
+
 }  // namespace
 
 IniFile::IniFile(const std::string& path) : path_(std::filesystem::absolute(path).string()) {}
@@ -271,10 +485,14 @@ IniFile::IniFile(const std::string& path) : path_(std::filesystem::absolute(path
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
   const LoadResult file = LoadFile(path_);
-  const std::vector<Line> lines = SplitLines(file.text);
-  const auto range = FindSection(lines, Trim(section));
-  const Line* line = range ? FindKey(lines, *range, Trim(key)) : nullptr;
-  if (line && line->hasValue) return ValueOf(*line);
+  const std::string_view wanted = Trim(key);
+  std::optional<Line> found;
+  VisitSection(file.text, Trim(section), [&](const Line& line) {
+    if (!SameName(line.name, wanted)) return true;
+    found = line;
+    return false;
+  });
+  if (found && found->hasValue) return ValueOf(*found);
   // Windows drops the default's trailing blanks too, so a default reads as the same text stored would.
   std::string_view fallback = defaultValue;
   while (!fallback.empty() && IsBlank(fallback.back())) fallback.remove_suffix(1);
@@ -287,92 +505,78 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
 
 bool IniFile::HasKey(const std::string& section, const std::string& key) const {
   const LoadResult file = LoadFile(path_);
-  const std::vector<Line> lines = SplitLines(file.text);
-  const auto range = FindSection(lines, Trim(section));
-  return range && FindKey(lines, *range, Trim(key)) != nullptr;
+  const std::string_view wanted = Trim(key);
+  bool found = false;
+  VisitSection(file.text, Trim(section), [&](const Line& line) {
+    found = SameName(line.name, wanted);
+    return !found;
+  });
+  return found;
 }
 
 IniPairs IniFile::ReadSection(const std::string& section) const {
   const LoadResult file = LoadFile(path_);
-  const std::vector<Line> lines = SplitLines(file.text);
-  const auto range = FindSection(lines, Trim(section));
   IniPairs pairs;
-  if (!range) return pairs;
-  for (size_t i = range->header + 1; i < range->end; ++i) {
-    const Line& line = lines[i];
+  // A [Ports] section may hold many thousands of keys: each is checked against those seen, not looked up
+  // again.
+  NameSet seen;
+  VisitSection(file.text, Trim(section), [&](const Line& line) {
     // A key without "=" still hides a later one of the same name, as it does for ReadString.
-    if (line.kind != LineKind::Key || FindKey(lines, *range, line.name) != &line || !line.hasValue) continue;
-    pairs.emplace_back(std::string(line.name), ValueOf(line));
-  }
+    if (seen.insert(line.name).second && line.hasValue)
+      pairs.emplace_back(std::string(line.name), ValueOf(line));
+    return true;
+  });
   return pairs;
 }
 
-void IniFile::WriteString(const std::string& sectionName, const std::string& keyName,
-                          const std::string& value) {
-  CheckNames(sectionName, keyName);
-  // Blanks around the names are not part of them, as on reading: " IP " is the key IP.
-  const std::string_view section = Trim(sectionName);
-  const std::string_view key = Trim(keyName);
-  const std::string_view stored =
-      std::string_view(value).substr(0, value.find_first_of(std::string_view("\r\n\0", 3)));
-  const LoadResult file = LoadFile(path_);
-  // A file that exists but cannot be read would be replaced by one holding only the new value.
-  if (file.state == LoadState::Failed) throw EIniWriteError("Unable to write to " + path_);
-  const std::string_view text = file.text;
-  const std::vector<Line> lines = SplitLines(text);
-  const std::string_view lineEnd = LineEndOf(text);
-  const std::string keyLine = std::string(key) + "=" + std::string(stored);
-
-  std::string out;
-  const auto range = FindSection(lines, section);
-  if (!range) {
-    out = text;
-    if (!out.empty() && out.back() != '\n' && out.back() != '\r') out += lineEnd;
-    out.append("[").append(section).append("]").append(lineEnd).append(keyLine).append(lineEnd);
-  } else if (const Line* line = FindKey(lines, *range, key)) {
-    if (line->hasValue) {
-      out.append(text.substr(0, line->valueBegin)).append(stored);
-    } else {
-      out.append(text.substr(0, line->keyEnd)).append("=").append(stored);
-    }
-    out.append(text.substr(line->end));
-    // A changed last line of a file without a final line end gets one, as the Windows tool writes every line;
-    // an unchanged one still needs no write, which a read-only file relies on.
-    if (line->next == line->end && out != text) out.append(lineEnd);
-  } else {
-    size_t after = range->header;
-    for (size_t i = range->header + 1; i < range->end; ++i) {
-      if (lines[i].kind == LineKind::Key) after = i;
-    }
-    const Line& last = lines[after];
-    out.append(text.substr(0, last.next));
-    // After a last line without a line end, the line end goes before the new key and after it too.
-    if (last.next == last.end) out.append(lineEnd);
-    out.append(keyLine).append(lineEnd).append(text.substr(last.next));
-  }
-  // An unchanged value needs no disk write, which keeps a save of unchanged settings cheap.
-  if (file.state == LoadState::Loaded && out == text) return;
-  Store(out);
+void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
+  WriteStrings({IniWrite{section, key, value}});
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int value) {
   WriteString(section, key, std::to_string(value));
 }
 
+void IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
+  for (const IniWrite& write : writes) CheckNames(write.section, write.key);
+  if (writes.empty()) return;
+  const LoadResult file = LoadFile(path_);
+  // A file that exists but cannot be read would be replaced by one holding only the new values.
+  if (file.state == LoadState::Failed) throw EIniWriteError("Unable to write to " + path_);
+  Document document(file.text);
+  for (const IniWrite& write : writes) {
+    const std::string_view value = write.value;
+    // Blanks around the names are not part of them, as on reading: " IP " is the key IP.
+    document.Write(Trim(write.section), Trim(write.key),
+                   value.substr(0, value.find_first_of(std::string_view("\r\n\0", 3))));
+  }
+  const std::string out = document.Text();
+  // Unchanged values need no disk write, which keeps a save of unchanged settings cheap.
+  if (file.state == LoadState::Loaded && out == file.text) return;
+  Store(out);
+}
+
+void IniFile::RemoveStaleTemporaries() const {
+  const std::string target = SaveTarget(path_);
+  const size_t slash = target.rfind('/');
+  const std::string folder = target.substr(0, slash + 1);
+  const std::string baseName = target.substr(slash + 1);
+  // The names first: removing entries while the folder is being read may skip others.
+  std::vector<std::string> stale;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (IsTempName(name, baseName)) stale.push_back(folder + name);
+  }
+  for (const std::string& path : stale) RemoveIfStale(path);
+}
+
 void IniFile::Store(const std::string& content) const {
   const EIniWriteError failure("Unable to write to " + path_);
-  std::string target = path_;
+  const std::string target = SaveTarget(path_);
   struct stat old {};
-  bool exists = lstat(target.c_str(), &old) == 0;
-  // A program.ini that is a link keeps being one: the new content replaces the file it points to.
-  if (exists && S_ISLNK(old.st_mode)) {
-    char* resolved = realpath(target.c_str(), nullptr);
-    if (resolved) {
-      target = resolved;
-      std::free(resolved);  // NOLINT: realpath hands over malloc'ed memory
-    }
-    exists = stat(target.c_str(), &old) == 0;
-  }
+  const bool exists = stat(target.c_str(), &old) == 0;
   // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back. The
   // rename below would succeed for anyone who may write the folder, so the file's own rights are asked first.
   if (exists && !MayWriteOver(target, old)) throw failure;

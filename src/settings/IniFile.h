@@ -13,8 +13,14 @@
 // the file; a new key goes after the last key of its section; a new section is appended at the end. Names
 // are written without their outer blanks. A new file is written with CR LF and no blanks around "=". A write
 // whose line ends up last leaves the file ending in a line end (the file's own; CR LF in a file that has
-// none). Every write leaves a whole file: it is written to a temporary file in the same folder, flushed to
-// the disk and renamed over the old one.
+// none). Several writes are applied to the file's text in memory, each by these rules in turn, and the file
+// is stored once: a save of the whole window changes all its values or none. Storing writes a hidden
+// temporary file beside the real one (".<name>.tmp-XXXXXX"), flushes it to the disk and renames it over the
+// old one, so a save killed at any moment leaves the old file or the new one; the temporary file it may leave
+// behind is removed by RemoveStaleTemporaries. A save holds a lock on its temporary file until the rename, so
+// that another process cleaning up never takes a save that is still running.
+//
+// Reading costs time in proportion to the file's size, whatever the size of a section.
 //
 // Nothing is cached: each call reads or writes the file at once, so changes made by others between calls are
 // seen. Not safe for concurrent use from several threads on the same file.
@@ -35,6 +41,12 @@ class EIniWriteError : public std::runtime_error {
 };
 
 using IniPairs = std::vector<std::pair<std::string, std::string>>;
+
+struct IniWrite {
+  std::string section;
+  std::string key;
+  std::string value;
+};
 
 class IniFile {
  public:
@@ -59,14 +71,20 @@ class IniFile {
   // sections), so it is cut at the first CR, LF or zero byte: what is stored is what the next read returns.
   // Throws EIniWriteError when the file cannot be written; the old file is then left as it was. A file the
   // user may not write is not replaced even where the folder would allow it; for root that is a file with no
-  // write bit at all.
-  // Throws std::invalid_argument for a section or key that no line could hold (empty, a line break, "]" in a
-  // section, "=" in a key).
+  // write bit at all. A write that leaves the file as it was touches nothing, which a read-only file relies
+  // on. Throws std::invalid_argument for a section or key that no line could hold (empty, a line break, "]"
+  // in a section, "=" in a key).
   void WriteString(const std::string& section, const std::string& key, const std::string& value);
   void WriteInteger(const std::string& section, const std::string& key, int value);
+  // Applies every write in order as WriteString would, then stores the file once. Throws as WriteString does;
+  // on a throw the old file is left as it was.
+  void WriteStrings(const std::vector<IniWrite>& writes);
+
+  // Removes temporary files that an interrupted save of this file left in its folder. Never fails: what
+  // cannot be removed (a folder the user may not write) stays.
+  void RemoveStaleTemporaries() const;
 
  private:
-  std::optional<std::string> Load() const;
   void Store(const std::string& content) const;
 
   std::string path_;

@@ -1,4 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <set>
 
 #include "settings/IniFile.h"
 #include "settings/TempFolder.h"
@@ -6,6 +15,7 @@
 namespace {
 
 using settings::IniFile;
+using settings::IniWrite;
 using settings_test::ReadBytes;
 using settings_test::TempFolder;
 using settings_test::WriteBytes;
@@ -140,6 +150,7 @@ struct WriteRow {
   const char* key;
   const char* value;
   std::string after;
+  std::vector<settings::IniWrite> more = {};  // further writes saved with the first one, in order
 };
 
 class IniWriteTest : public testing::TestWithParam<WriteRow> {};
@@ -148,7 +159,14 @@ TEST_P(IniWriteTest, ChangesOnlyWhatItMust) {
   TempFolder folder;
   const std::string path = folder.File("program.ini");
   if (!GetParam().before.empty()) WriteBytes(path, GetParam().before);
-  IniFile(path).WriteString(GetParam().section, GetParam().key, GetParam().value);
+  IniFile ini(path);
+  if (GetParam().more.empty()) {
+    ini.WriteString(GetParam().section, GetParam().key, GetParam().value);
+  } else {
+    std::vector<settings::IniWrite> writes = {{GetParam().section, GetParam().key, GetParam().value}};
+    writes.insert(writes.end(), GetParam().more.begin(), GetParam().more.end());
+    ini.WriteStrings(writes);
+  }
   EXPECT_EQ(ReadBytes(path), GetParam().after);
 }
 
@@ -174,7 +192,37 @@ INSTANTIATE_TEST_SUITE_P(
         WriteRow{"NewSectionAppendedInFilesLineEnd", "[Ports]\nCOM1=/dev/ttyUSB0", "DTU", "IP", "h",
                  "[Ports]\nCOM1=/dev/ttyUSB0\n[DTU]\nIP=h\n"},
         WriteRow{"LineBreakInValueCannotAddLines", "[DTU]\r\nIP=a\r\n", "DTU", "IP",
-                 "evil\r\n[Sys]\r\nLang=0", "[DTU]\r\nIP=evil\r\n"}),
+                 "evil\r\n[Sys]\r\nLang=0", "[DTU]\r\nIP=evil\r\n"},
+        // A save of several values: each write sees the ones before it.
+        WriteRow{"SaveAddsToSectionsAndKeysItMade",
+                 "",
+                 "Sys",
+                 "Lang",
+                 "1",
+                 "[Sys]\r\nLang=0\r\n[DTU]\r\nIP=a\r\nPort=5\r\n",
+                 {{"DTU", "IP", "a"}, {"sys", "LANG", "0"}, {"DTU", "Port", "5"}}},
+        WriteRow{"SaveKeepsOtherLinesAndOrdersNewKeys",
+                 "[Com]\nA=1\nB\n;note\n[DTU]\nIP=h\n",
+                 "Com",
+                 "C",
+                 "3",
+                 "[Com]\nA=1\nB=2\nC=3\nD=4\n;note\n[DTU]\nIP=k\n",
+                 {{"DTU", "IP", "k"}, {"com", "b", "2"}, {"Com", "D", "4"}}},
+        WriteRow{"SaveOfAKeyThatReadsAsASection",
+                 "[DTU]\nA=1\n;end\n",
+                 "DTU",
+                 "[x",
+                 "v",
+                 "[DTU]\nA=1\nB=2\n[x=v\nC=3\n;end\n",
+                 {{"DTU", "B", "2"}, {"x=v", "C", "3"}}},
+        // The new line's CR and the empty line's LF read as one line end from then on.
+        WriteRow{"SaveIntoCrFileBeforeEmptyLfLine",
+                 "[S]\rA=1\n\n",
+                 "S",
+                 "B",
+                 "2",
+                 "[S]\rA=1\nB=2\r\nC=3\r",
+                 {{"S", "C", "3"}}}),
     [](const auto& p) { return std::string(p.param.name); });
 
 // ---- Writes that fail ----
@@ -184,11 +232,14 @@ TEST(IniFileTest, ReadOnlyFolderGivesTheErrorAndKeepsTheOldFile) {
   const std::string path = folder.File("program.ini");
   const std::string old = "[Sys]\r\nLang=1\r\n";
   WriteBytes(path, old);
+  WriteBytes(folder.File(".program.ini.tmp-a1B2c3"), "left by a killed save");
   if (!folder.MakeReadOnly()) GTEST_SKIP() << "this file system cannot make a folder read-only for root";
   IniFile ini(path);
   EXPECT_THROW(ini.WriteString("Sys", "Lang", "0"), settings::EIniWriteError);
   EXPECT_NO_THROW(ini.WriteString("Sys", "Lang", "1")) << "an unchanged value needs no write";
+  EXPECT_NO_THROW(ini.RemoveStaleTemporaries());
   EXPECT_EQ(ReadBytes(path), old);
+  EXPECT_EQ(folder.EntryCount(), 2u);
 }
 
 struct RefusedRow {
@@ -222,6 +273,15 @@ INSTANTIATE_TEST_SUITE_P(Modes, IniRefusedWriteTest,
                          testing::Values(RefusedRow{"ReadOnly", 0444}, RefusedRow{"NoRights", 0000}),
                          [](const auto& p) { return std::string(p.param.name); });
 
+TEST(IniFileTest, SaveWithANameNoLineCanHoldWritesNothing) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\nLang=1\n");
+  EXPECT_THROW(IniFile(path).WriteStrings({{"Sys", "Lang", "0"}, {"DTU", "a=b", "x"}}),
+               std::invalid_argument);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\nLang=1\n");
+}
+
 TEST(IniFileTest, FileThatCannotBeReadIsNotReplacedByOneKey) {
   if (geteuid() == 0) GTEST_SKIP() << "root reads any file";
   TempFolder folder;
@@ -242,6 +302,113 @@ TEST(IniFileTest, ReplacingKeepsTheFilesPermissions) {
   struct stat info {};
   ASSERT_EQ(stat(path.c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// ---- Saves that were killed ----
+
+TEST(IniFileTest, CleanUpRemovesOnlyWhatKilledSavesLeft) {
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  WriteBytes(path, "[Sys]\r\nLang=1\r\n");
+  const struct {
+    const char* name;
+    bool removed;
+  } files[] = {
+      {".program.ini.tmp-a1B2c3", true},   {".program.ini.4242.7", true},
+      {".program.ini.tmp-running", false}, {".program.ini.tmp-a1B2c", false},
+      {".program.ini.tmp-a1B2c3x", false}, {".program.ini.tmp-a1B2-3", false},
+      {".other.ini.tmp-a1B2c3", false},    {"program.ini.tmp-a1B2c3", false},
+      {".program.ini.bak", false},         {".program.ini.4242.", false},
+      {".program.ini..7", false},
+  };
+  for (const auto& file : files) WriteBytes(folder.File(file.name), "x");
+  // A save still running holds the lock on its file (this name does not fit the pattern: that is checked
+  // apart).
+  std::rename(folder.File(".program.ini.tmp-running").c_str(),
+              folder.File(".program.ini.tmp-RUN123").c_str());
+  const int running = open(folder.File(".program.ini.tmp-RUN123").c_str(), O_RDONLY | O_CLOEXEC);
+  ASSERT_EQ(flock(running, LOCK_EX), 0);
+  IniFile(path).RemoveStaleTemporaries();
+  close(running);
+  EXPECT_EQ(ReadBytes(path), "[Sys]\r\nLang=1\r\n");
+  EXPECT_TRUE(std::filesystem::exists(folder.File(".program.ini.tmp-RUN123")));
+  for (const auto& file : files) {
+    if (std::string(file.name) == ".program.ini.tmp-running") continue;
+    EXPECT_EQ(std::filesystem::exists(folder.File(file.name)), !file.removed) << file.name;
+  }
+}
+
+// A process saves over and over while this one kills it at random moments of its saves (on a disk most fall
+// while the new file is written or flushed): each time the file must be the old one or the new one, whole,
+// and the clean-up must then leave the file alone in its folder.
+TEST(IniFileTest, KilledSaveLeavesTheOldFileOrTheNewOneWhole) {
+  using Clock = std::chrono::steady_clock;
+  TempFolder folder;
+  const std::string path = folder.File("program.ini");
+  std::string ports = "[Ports]\r\n";
+  for (int n = 1; n <= 2000; ++n)
+    ports += "COM" + std::to_string(n) + "=/dev/ttyUSB" + std::to_string(n) + "\r\n";
+  WriteBytes(path, ports);
+  std::vector<IniWrite> toOld;
+  std::vector<IniWrite> toNew;
+  for (int n = 0; n < 25; ++n) {
+    toOld.push_back({"DTU", "Key" + std::to_string(n), "old"});
+    toNew.push_back({"DTU", "Key" + std::to_string(n), "new value " + std::to_string(n)});
+  }
+  IniFile ini(path);
+  ini.WriteStrings(toOld);
+  const std::string oldFile = ReadBytes(path);
+  // How long two saves take here, to spread the kills over them.
+  const auto start = Clock::now();
+  for (int n = 0; n < 3; ++n) {
+    ini.WriteStrings(toNew);
+    ini.WriteStrings(toOld);
+  }
+  const auto twoSaves = (Clock::now() - start) / 3;
+  ini.WriteStrings(toNew);
+  const std::string newFile = ReadBytes(path);
+
+  std::mt19937 random(20240611);
+  std::set<std::string> seen;
+  int leftovers = 0;
+  for (int kill = 0; kill < 80; ++kill) {
+    int ready[2];
+    ASSERT_EQ(pipe2(ready, O_CLOEXEC), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      prctl(PR_SET_PDEATHSIG, SIGKILL);
+      const char byte = 0;
+      if (write(ready[1], &byte, 1) != 1) _exit(1);
+      try {
+        for (int n = 0; n < 100000; ++n) ini.WriteStrings(n % 2 ? toNew : toOld);
+      } catch (...) {
+        _exit(2);
+      }
+      _exit(0);
+    }
+    close(ready[1]);
+    char byte = 0;
+    const bool started = read(ready[0], &byte, 1) == 1;
+    close(ready[0]);
+    const auto moment = Clock::now() + twoSaves * std::uniform_real_distribution<>(0, 1)(random);
+    while (Clock::now() < moment) {
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(started && WIFSIGNALED(status)) << "the saving process ended on its own: " << status;
+    const std::string file = ReadBytes(path);
+    ASSERT_TRUE(file == oldFile || file == newFile) << "kill " << kill << " left:\n" << file;
+    seen.insert(file);
+    if (folder.EntryCount() > 1) ++leftovers;
+    ini.RemoveStaleTemporaries();
+    ASSERT_EQ(folder.EntryCount(), 1u) << "kill " << kill;
+    ASSERT_EQ(ReadBytes(path), file);
+  }
+  // The kills fell both between saves and inside them, or the test proved nothing.
+  EXPECT_EQ(seen.size(), 2u);
+  EXPECT_GT(leftovers, 0);
 }
 
 }  // namespace
