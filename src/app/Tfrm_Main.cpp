@@ -175,6 +175,8 @@ void Tfrm_Main::FormCreate() {
   const std::string icon = FilePath("logo.ico");
   if (platform::FileExists(icon)) App().IconPath = icon;
   const std::string iniPath = FilePath("program.ini");
+  // A save that was cut short (the program killed) may have left its temporary file behind.
+  settings::IniFile(iniPath).RemoveStaleTemporaries();
   const settings::StoredSettings stored = settings::LoadSettings(iniPath, lang::IsSystemChinese());
   settingsFile_ = iniPath;
   savedLanguage_ = stored.chinese;
@@ -184,8 +186,7 @@ void Tfrm_Main::FormCreate() {
   std::vector<size_t> rows(values::Table().size());
   for (size_t row = 0; row < rows.size(); ++row) rows[row] = row;
   ShowLoadedValues(stored.dtu, rows);
-  SelectChosenDevice(
-      settings::IniFile(iniPath).ReadString(settings::kComSection, settings::kChosenDeviceKey, ""));
+  SelectChosenDevice(stored.chosenDevice);
   CreateLangList();
   btn_Com.Click();
 }
@@ -202,16 +203,6 @@ void Tfrm_Main::SelectChosenDevice(const std::string& device) {
   portDevices_.push_back(device);
   cbb_Open_ComName.SetItems(std::move(items));
   cbb_Open_ComName.SetItemIndex(static_cast<int>(portDevices_.size()) - 1);
-}
-
-void Tfrm_Main::SaveChosenDevice(const std::string& iniPath) {
-  const int selected = cbb_Open_ComName.ItemIndex();
-  const std::string device = selected >= 9 ? DeviceForItem(selected) : "";
-  settings::IniFile ini(iniPath);
-  // Only a file that once had an adapter chosen gains the key: a first save keeps its 23 keys.
-  if (!device.empty() || ini.HasKey(settings::kComSection, settings::kChosenDeviceKey)) {
-    ini.WriteString(settings::kComSection, settings::kChosenDeviceKey, device);
-  }
 }
 
 void Tfrm_Main::CreateLangList() {
@@ -237,8 +228,9 @@ void Tfrm_Main::FormClose() {
     std::vector<ui::TComboBox*> lists = PortLists();
     for (size_t i = 0; i < lists.size(); ++i) stored.com[i] = lists[i]->ItemIndex();
     stored.dtu = CurrentValues();
+    const int selected = cbb_Open_ComName.ItemIndex();
+    if (selected >= 9) stored.chosenDevice = DeviceForItem(selected);
     settings::SaveSettings(*settingsFile_, stored);
-    SaveChosenDevice(*settingsFile_);
     settingsFile_.reset();
   }
   FreeLangList();

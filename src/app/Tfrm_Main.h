@@ -111,7 +111,6 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // Selects the adapter saved by its stable path; one that is not there is listed as missing and selected,
   // so that no other device is opened in its place.
   void SelectChosenDevice(const std::string& device);
-  void SaveChosenDevice(const std::string& iniPath);
   lang::TLangHolder& Lang_;
   // program.ini from its loading to its first successful save; a failed save keeps it for the next close.
   std::optional<std::string> settingsFile_;

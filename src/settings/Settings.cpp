@@ -39,14 +39,17 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
   for (size_t i = 0; i < kComKeys.size(); ++i)
     stored.com[i] = ini.ReadInteger(kComSection, kComKeys[i], kComDefaults[i]);
   stored.dtu = ReadDtuValues(ini);
+  stored.chosenDevice = ini.ReadString(kComSection, kChosenDeviceKey, "");
   return stored;
 }
 
 void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
   IniFile ini(iniPath);
-  ini.WriteString(kSysSection, kLanguageKey, stored.chinese ? "1" : "0");
-  for (size_t i = 0; i < kComKeys.size(); ++i)
-    ini.WriteString(kComSection, kComKeys[i], std::to_string(stored.com[i]));
+  std::vector<IniWrite> writes;
+  writes.push_back({kSysSection, kLanguageKey, stored.chinese ? "1" : "0"});
+  for (size_t i = 0; i < kComKeys.size(); ++i) {
+    writes.push_back({kComSection, kComKeys[i], std::to_string(stored.com[i])});
+  }
   const auto table = values::Table();
   for (size_t row = 0; row < table.size(); ++row) {
     const values::Row& field = table[row];
@@ -55,8 +58,13 @@ void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
         !ini.HasKey(kDtuSection, field.key)) {
       continue;
     }
-    ini.WriteString(kDtuSection, field.key, StoredForm(stored.dtu.At(row)));
+    writes.push_back({kDtuSection, field.key, StoredForm(stored.dtu.At(row))});
   }
+  // Only a file that once had an adapter chosen gains the key.
+  if (!stored.chosenDevice.empty() || ini.HasKey(kComSection, kChosenDeviceKey)) {
+    writes.push_back({kComSection, kChosenDeviceKey, stored.chosenDevice});
+  }
+  ini.WriteStrings(writes);
 }
 
 // The loader drops blanks at either end and one pair of enclosing quotation marks; a value that would lose

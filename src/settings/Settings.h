@@ -31,6 +31,8 @@ struct StoredSettings {
   // Positions in the five PC port lists, in kComKeys order; -1 where the file names nothing.
   std::array<int, 5> com = kComDefaults;
   values::DtuValues dtu;
+  // [Com] Device: the stable path of the adapter chosen after COM9; empty when none was chosen.
+  std::string chosenDevice;
 };
 
 // The full path of program.ini in platform::SettingsFolder().
@@ -46,8 +48,10 @@ values::DtuValues ReadDtuValues(const IniFile& ini);
 StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese);
 
 // Writes the language, the five [Com] keys and the [DTU] keys in their fixed order (23 keys), then each HEX
-// flag that is "1" or already in the file, so that a first save of unticked boxes writes the 23 keys alone.
-// Throws EIniWriteError ("Unable to write to <full path>") when the file cannot be written.
+// flag that is "1" or already in the file, so that a first save of unticked boxes writes the 23 keys alone,
+// and the chosen device when one is chosen or the file already has the key. The file is written once, as a
+// whole: a save cut short leaves the old file or the new one, never a mix. Throws EIniWriteError ("Unable to
+// write to <full path>") when the file cannot be written; the old file is then left as it was.
 void SaveSettings(const std::string& iniPath, const StoredSettings& stored);
 
 // The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,
