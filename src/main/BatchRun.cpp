@@ -2,6 +2,9 @@
 
 #include <unistd.h>
 
+#include <cstring>
+#include <fstream>
+
 #include "lang/OutcomeRows.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
@@ -55,6 +58,12 @@ std::optional<std::string> TBatchRun::PrepareValues() {
 }
 
 int TBatchRun::Run(const std::function<int()>& pendingSignal) {
+  // First of all: the shell may already have emptied an input that standard output was sent to, and the
+  // report must not empty one.
+  if (const auto problem = OutputOverInput(options_, fileno(console_.OutFile()))) {
+    console_.Error("dtu-config: " + *problem);
+    return 2;
+  }
   if (const auto problem = SettingsFileProblem()) {
     console_.Error("dtu-config: " + *problem);
     return 2;
@@ -70,9 +79,9 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
     return 2;
   }
   if (options_.reportFile) {
-    report_.open(*options_.reportFile, std::ios::binary | std::ios::trunc);
-    if (!report_.is_open()) {
-      console_.Error("dtu-config: cannot write report file " + *options_.reportFile);
+    report_.emplace(*options_.reportFile, options_.json);
+    if (!report_->Open()) {
+      ReportFileFailed();
       return 2;
     }
   }
@@ -94,32 +103,59 @@ int TBatchRun::Run(const std::function<int()>& pendingSignal) {
   auto poll = loop_.CreateTimer([] {}, kPollIntervalMs);
   poll->SetEnabled(true);
   int signal = 0;
+  ended_.assign(jobs_.size(), false);
   for (auto& job : jobs_) job->Start();
   // Jobs are judged and finished only here, between events, never inside a port's own nested wait.
   loop_.RunUntil([&] {
     if (pendingSignal && (signal = pendingSignal()) != 0) return true;
     bool allDone = true;
-    for (auto& job : jobs_) allDone = job->Update() && allDone;
+    for (size_t i = 0; i < jobs_.size(); ++i) {
+      const bool done = jobs_[i]->Update();
+      if (done && !ended_[i]) JobEnded(i);
+      allDone = done && allDone;
+    }
     return allDone;
   });
   poll.reset();
 
-  for (auto& job : jobs_) job->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
+  for (size_t i = 0; i < jobs_.size(); ++i) {
+    jobs_[i]->Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
+    if (!ended_[i]) JobEnded(i);
+  }
+  if (report_ && !report_->Close()) ReportFileFailed();
   for (const auto& job : jobs_) ReportPort(*job);
-  const std::vector<ReportRow> rows = ReportRows();
-  WriteReport(rows);
   if (signal != 0) return 128 + signal;
   if (options_.action == Action::Scan) {
     PrintLinesFound();
   } else if (options_.json && options_.action == Action::Read) {
+    std::vector<ReportRow> rows;
+    for (size_t i = 0; i < jobs_.size(); ++i) rows.push_back(RowOf(i));
     console_.Output(ReadJson(rows));
   } else {
     PrintSections();
   }
+  if (console_.OutputError() != 0) {
+    console_.Error("dtu-config: cannot write standard output: " +
+                   std::string(std::strerror(console_.OutputError())));
+    return 1;
+  }
+  if (reportFailed_) return 1;
   for (const auto& job : jobs_) {
     if (job->Result() != Outcome::Succeeded) return 1;
   }
   return 0;
+}
+
+void TBatchRun::JobEnded(size_t job) {
+  ended_[job] = true;
+  if (report_ && !report_->Add(RowOf(job))) ReportFileFailed();
+}
+
+void TBatchRun::ReportFileFailed() {
+  if (reportFailed_) return;
+  reportFailed_ = true;
+  console_.Error("dtu-config: cannot write report file " + report_->Path() + ": " +
+                 std::strerror(report_->Error()));
 }
 
 void TBatchRun::ReportPort(const TPortJob& job) {
@@ -138,29 +174,17 @@ void TBatchRun::ReportPort(const TPortJob& job) {
   console_.Error(line);
 }
 
-void TBatchRun::WriteReport(const std::vector<ReportRow>& rows) {
-  if (!report_.is_open()) return;
-  report_ << (options_.json ? ReportJson(rows) : ReportCsv(rows));
-  report_.close();
-  if (!report_)
-    console_.Error("dtu-config: the report file " + *options_.reportFile + " could not be written");
-}
-
-std::vector<ReportRow> TBatchRun::ReportRows() {
-  std::vector<ReportRow> rows;
-  for (size_t i = 0; i < jobs_.size(); ++i) {
-    const TPortJob& job = *jobs_[i];
-    ReportRow row{job.Device(), units_[i].adapterSerial, options_.action, job.Result(),
-                  job.Reason(), job.ElapsedMs()};
-    if (const auto found = job.Found()) row.line = config::Describe(*found);
-    if (options_.action == Action::Write || options_.action == Action::Defaults) {
-      if (job.Sent()) row.values = SectionOf(*job.Sent(), AllRows());
-    } else if (options_.action == Action::Read && job.Result() == Outcome::Succeeded) {
-      row.values = SectionOf(job.Values(), job.ReadRowsTold());
-    }
-    rows.push_back(std::move(row));
+ReportRow TBatchRun::RowOf(size_t i) const {
+  const TPortJob& job = *jobs_[i];
+  ReportRow row{job.Device(), units_[i].adapterSerial, options_.action, job.Result(),
+                job.Reason(), job.ElapsedMs()};
+  if (const auto found = job.Found()) row.line = config::Describe(*found);
+  if (options_.action == Action::Write || options_.action == Action::Defaults) {
+    if (job.Sent()) row.values = SectionOf(*job.Sent(), AllRows());
+  } else if (options_.action == Action::Read && job.Result() == Outcome::Succeeded) {
+    row.values = SectionOf(job.Values(), job.ReadRowsTold());
   }
-  return rows;
+  return row;
 }
 
 void TBatchRun::PrintLinesFound() {

@@ -3,7 +3,6 @@
 // log of each port to standard error as it comes, then a last line per port and, for a read, the section
 // read from each DTU on standard output (for scan, the line settings found).
 
-#include <fstream>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +12,7 @@
 #include "lang/LangHolder.h"
 #include "main/CliOptions.h"
 #include "main/Console.h"
+#include "main/OutputFiles.h"
 #include "main/PortJob.h"
 #include "main/Report.h"
 #include "main/Units.h"
@@ -32,8 +32,9 @@ class TBatchRun {
 
   // Runs the action until every port has finished, or until pendingSignal (looked at every few
   // milliseconds, on the loop's thread) returns a signal number. Returns the exit status: 0 every port
-  // succeeded, 1 any failed, 2 input that cannot be used (a settings file, a units file, a value that
-  // cannot be sent), 128 + the signal when stopped.
+  // succeeded, 1 any failed or an output could not be written, 2 input that cannot be used (a settings
+  // file, a units file, a value that cannot be sent, an output that is also an input, a report that cannot
+  // be written before any port opens), 128 + the signal when stopped.
   int Run(const std::function<int()>& pendingSignal = {});
 
   // The ports' jobs, in the order of the units, once Run has built them.
@@ -47,8 +48,11 @@ class TBatchRun {
   void ReportPort(const TPortJob& job);
   void PrintSections();
   void PrintLinesFound();
-  std::vector<ReportRow> ReportRows();
-  void WriteReport(const std::vector<ReportRow>& rows);
+  ReportRow RowOf(size_t job) const;
+  // The row of a job that has just ended goes to the report at once.
+  void JobEnded(size_t job);
+  // Says once that the report could not be written, naming the file and the reason.
+  void ReportFileFailed();
 
   platform::EventLoop& loop_;
   const CliOptions& options_;
@@ -59,8 +63,11 @@ class TBatchRun {
   std::vector<values::DtuValues> unitValues_;
   config::PortLine line_;
   std::vector<std::unique_ptr<TPortJob>> jobs_;
+  // Whether each job's row is in the report.
+  std::vector<bool> ended_;
   // Opened before any port, so that a report that cannot be written is known before a DTU is changed.
-  std::ofstream report_;
+  std::optional<TReportFile> report_;
+  bool reportFailed_ = false;
 };
 
 }  // namespace cli

@@ -53,7 +53,7 @@ const char* UsageText() {
          "alone);\n"
          "                    its ports join those of --port, which may then be left out\n"
          "                    In values, {n} is the unit's number (1-based: the file's rows, then --port)\n"
-         "                    and {serial} the serial number of its USB adapter (empty when none).\n"
+         "                    and {serial} the serial number of its USB adapter (an error when none).\n"
          "  --verify          write, defaults: read the DTU back and fail a port that did not keep a field\n"
          "  --report FILE     write a row per port to FILE: port, adapter, action, outcome, reason, ms, and\n"
          "                    the values written or read (CSV in UTF-8, or JSON with --format json)\n"

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 
 #include "platform/TextCodec.h"
 
@@ -57,8 +58,11 @@ void Console::Error(std::string_view gbkLine) {
 }
 
 void Console::Output(std::string_view bytes) {
-  std::fwrite(bytes.data(), 1, bytes.size(), out_);
-  std::fflush(out_);
+  if (outError_ != 0) return;
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), out_) != bytes.size() || std::fflush(out_) != 0) {
+    outError_ = errno != 0 ? errno : EIO;
+  }
 }
 
 }  // namespace cli

@@ -28,8 +28,11 @@ class Console {
 
   // One GBK line to standard error, converted; a line end is added.
   void Error(std::string_view gbkLine);
-  // Bytes to standard output as they are.
+  // Bytes to standard output as they are, flushed at once so that a full disk or a closed pipe is known
+  // while the run can still say so. After the first failure nothing more is written.
   void Output(std::string_view bytes);
+  // The errno of the first output that failed; 0 while every output went through.
+  int OutputError() const { return outError_; }
   TerminalCode Code() const { return code_; }
   std::FILE* OutFile() const { return out_; }
 
@@ -37,6 +40,7 @@ class Console {
   std::FILE* out_;
   std::FILE* err_;
   TerminalCode code_;
+  int outError_ = 0;
 };
 
 }  // namespace cli

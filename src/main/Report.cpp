@@ -65,38 +65,31 @@ const char* OutcomeName(Outcome outcome) {
   return "";
 }
 
-std::string ReportCsv(const std::vector<ReportRow>& rows) {
-  std::vector<std::string> keys;
-  for (const values::Row& row : values::Table()) keys.emplace_back(row.key);
+std::string ReportCsvHeader() {
   std::string csv = "port,adapter,action,outcome,reason,ms,line";
-  for (const std::string& key : keys) csv += "," + CsvCell(key);
-  csv += "\r\n";
-  for (const ReportRow& row : rows) {
-    csv += CsvCell(row.port) + "," + CsvCell(row.adapter) + "," + ActionName(row.action) + "," +
-           OutcomeName(row.outcome) + "," + CsvCell(row.reason) + "," + std::to_string(row.ms) + "," +
-           row.line;
-    for (const std::string& key : keys) {
-      csv += ",";
-      for (const auto& [name, value] : row.values) {
-        if (name == key) csv += CsvCell(value);
-      }
-    }
-    csv += "\r\n";
-  }
-  return csv;
+  for (const values::Row& row : values::Table()) csv += "," + CsvCell(row.key);
+  return csv + "\r\n";
 }
 
-std::string ReportJson(const std::vector<ReportRow>& rows) {
-  std::string json = "[";
-  for (size_t i = 0; i < rows.size(); ++i) {
-    const ReportRow& row = rows[i];
-    json += std::string(i == 0 ? "" : ",") + "\n  {\"port\": " + JsonString(row.port) +
-            ", \"adapter\": " + JsonString(row.adapter) + ", \"action\": \"" + ActionName(row.action) +
-            "\", \"outcome\": \"" + OutcomeName(row.outcome) + "\", \"reason\": " + JsonString(row.reason) +
-            ", \"ms\": " + std::to_string(row.ms) + ", \"line\": " + JsonString(row.line) +
-            ", \"values\": " + JsonValues(row.values) + "}";
+std::string ReportCsvRow(const ReportRow& row) {
+  std::string csv = CsvCell(row.port) + "," + CsvCell(row.adapter) + "," + ActionName(row.action) + "," +
+                    OutcomeName(row.outcome) + "," + CsvCell(row.reason) + "," + std::to_string(row.ms) +
+                    "," + row.line;
+  for (const values::Row& setting : values::Table()) {
+    csv += ",";
+    for (const auto& [name, value] : row.values) {
+      if (name == setting.key) csv += CsvCell(value);
+    }
   }
-  return json + (rows.empty() ? "]\n" : "\n]\n");
+  return csv + "\r\n";
+}
+
+std::string ReportJsonRow(const ReportRow& row, bool first) {
+  return std::string(first ? "" : ",") + "\n  {\"port\": " + JsonString(row.port) +
+         ", \"adapter\": " + JsonString(row.adapter) + ", \"action\": \"" + ActionName(row.action) +
+         "\", \"outcome\": \"" + OutcomeName(row.outcome) + "\", \"reason\": " + JsonString(row.reason) +
+         ", \"ms\": " + std::to_string(row.ms) + ", \"line\": " + JsonString(row.line) +
+         ", \"values\": " + JsonValues(row.values) + "}";
 }
 
 std::string ReadJson(const std::vector<ReportRow>& rows) {

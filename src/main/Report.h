@@ -31,13 +31,13 @@ const char* ActionName(Action action);
 // "not-found".
 const char* OutcomeName(Outcome outcome);
 
-// A header line (port, adapter, action, outcome, reason, ms, line, then every [DTU] key in the section's
-// order, the HEX flags included), then a line per row; cells are quoted where they need it, lines end in CR
-// LF as spreadsheets expect.
-std::string ReportCsv(const std::vector<ReportRow>& rows);
-// An array of one object per row: {"port", "adapter", "action", "outcome", "reason", "ms", "line",
-// "values": {...}}.
-std::string ReportJson(const std::vector<ReportRow>& rows);
+// The header line of the CSV report: port, adapter, action, outcome, reason, ms, line, then every [DTU] key.
+std::string ReportCsvHeader();
+// One row of the CSV report, its line end included.
+std::string ReportCsvRow(const ReportRow& row);
+// One element of the JSON report, on a line of its own: a comma before it unless it is the first.
+std::string ReportJsonRow(const ReportRow& row, bool first);
+
 // read --format json: an array of {"port", "values": {...}} for the ports read, each value a string; ends
 // in LF.
 std::string ReadJson(const std::vector<ReportRow>& rows);

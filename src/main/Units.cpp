@@ -143,6 +143,8 @@ std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& te
     if (row.port.empty()) return UnitsError{where + "the row has no port"};
     rows.push_back(std::move(row));
   }
+  // A file meant to name the batch's DTUs that names none is a mistake, not a batch of nothing.
+  if (rows.empty()) return UnitsError{"names no DTU: it has no row after the first line"};
   return rows;
 }
 
@@ -195,6 +197,10 @@ std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& optio
     unit.adapterSerial = AdapterSerial(unit.port, folders.sys);
     const auto give = [&](const KeyValues& given, TerminalCode code) -> std::optional<UnitsError> {
       for (const auto& [key, value] : given) {
+        // Every unit would get the same value where each was meant to get its own.
+        if (unit.adapterSerial.empty() && value.find("{serial}") != std::string::npos) {
+          return UnitsError{key + " uses {serial}, but " + unit.port + " has no serial number"};
+        }
         const auto gbk = ToGbk(WithPlaceholders(value, unit.number, unit.adapterSerial), code);
         if (!gbk) {
           const values::Problem problem{values::RowOf(key), values::Rule::NotGbk};

@@ -47,12 +47,13 @@ struct UnitsRow {
 // a quotation mark or a line end): a header line naming the column "port" and [DTU] keys (any letter case),
 // then one line per DTU. Cells are separated by commas and may be quoted ("" for a quotation mark); blanks
 // around an unquoted cell are dropped, as spreadsheets drop them; a UTF-8 byte-order mark and blank lines are
-// skipped; an empty cell leaves the key to the settings file and --set.
+// skipped; an empty cell leaves the key to the settings file and --set. A file without a row is refused.
 std::variant<std::vector<UnitsRow>, UnitsError> ParseUnits(const std::string& text);
 
 // The units of the command line; --set values are in the terminal's code set. Fails on a units file that
 // cannot be read or parsed, a row without a port, two rows for one device (also under two names of it), a
-// file's port that is not present, and a value with no GBK form (naming the port and the key). Whether the
+// file's port that is not present, {serial} for a port whose adapter has no serial number, and a value with
+// no GBK form (naming the port and the key). Whether the
 // values can be sent is for values::Check to say, once they joined the settings file's.
 std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& options, TerminalCode terminal,
                                                          const SystemFolders& folders = {});

@@ -50,7 +50,8 @@ CliResult RunInProcess(const std::vector<std::string>& args) {
   return result;
 }
 
-CliResult RunChild(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning) {
+CliResult RunChild(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning,
+                   const std::string& stdoutFile) {
   const std::string outPath = TempPath("cli-out");
   const std::string errPath = TempPath("cli-err");
   std::vector<std::string> storage{DTU_CONFIG_PROGRAM};
@@ -58,7 +59,9 @@ CliResult RunChild(const std::vector<std::string>& args, const std::function<voi
   auto argv = Argv(storage);
   const pid_t child = fork();
   if (child == 0) {
-    dup2(open(outPath.c_str(), O_WRONLY), STDOUT_FILENO);
+    dup2(stdoutFile.empty() ? open(outPath.c_str(), O_WRONLY)
+                            : open(stdoutFile.c_str(), O_WRONLY | O_APPEND | O_CREAT, 0644),
+         STDOUT_FILENO);
     dup2(open(errPath.c_str(), O_WRONLY), STDERR_FILENO);
     execv(argv[0], argv.data());
     _exit(127);

@@ -23,7 +23,10 @@ struct CliResult {
 CliResult RunInProcess(const std::vector<std::string>& args);
 
 // The built dtu-config with args; whileRunning (if any) is called with the child's id once it started.
-CliResult RunChild(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning = {});
+// Standard output goes to stdoutFile when one is named (opened for appending, as >> would), and out stays
+// empty.
+CliResult RunChild(const std::vector<std::string>& args, const std::function<void(pid_t)>& whileRunning = {},
+                   const std::string& stdoutFile = {});
 
 // A TBatchRun on the given loop, its output collected in memory.
 CliResult RunBatch(platform::EventLoop& loop, const cli::CliOptions& options);

@@ -1,8 +1,12 @@
 // The command line against simulated DTUs on pseudo-terminals: whole runs of read, write and defaults,
 // their outcomes and exit statuses, several ports at once, and stopping by signal.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +21,7 @@
 
 #include "CliTestSupport.h"
 #include "dtu-sim/PtyDtu.h"
+#include "platform/UniqueFd.h"
 #include "platform/VirtualEventLoop.h"
 #include "support/ProgramFixture.h"
 
@@ -118,8 +123,9 @@ TEST_F(CommandLineE2E, ADevicePulledOutMidWayEndsThatPortWithTheReason) {
       pulled = true;
       dtu->Unplug();
     };
-    PtyDtu dtu(WithFaults([&](DtuSimulator& sim) { sim.settings.baudRate = action == "read" ? 115200 : 9600; }),
-               options);
+    PtyDtu dtu(
+        WithFaults([&](DtuSimulator& sim) { sim.settings.baudRate = action == "read" ? 115200 : 9600; }),
+        options);
     device = &dtu;
     const std::string path = dtu.SlavePath();
     const auto result = RunInProcess({action, "--port", path, "--lang", "en"});
@@ -273,15 +279,14 @@ TEST_F(CommandLineE2E, EachUnitGetsItsOwnValuesFromTheUnitsFileAndSet) {
   const std::string ini = WriteIni("base.ini", "[DTU]\nIP=198.51.100.1\nPort=2000\n");
   const std::string units = WriteIni("units.csv", "port,IP,DevID\n" + first.SlavePath() + ",192.0.2.1,\n\"" +
                                                       alias.string() + "\",,\"ID,{n}\"\n");
-  const auto result = RunInProcess({"write", "--ini", ini, "--units", units, "--port", third.SlavePath(),
-                                    "--port", first.SlavePath(), "--set", "devid=LOGIN:{n}{serial}", "--set",
-                                    "Port=5001", "--lang", "en"});
+  const auto result =
+      RunInProcess({"write", "--ini", ini, "--units", units, "--port", third.SlavePath(), "--port",
+                    first.SlavePath(), "--set", "devid=LOGIN:{n}", "--set", "Port=5001", "--lang", "en"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_NE(result.err.find(alias.string() + ": succeeded"), std::string::npos)
       << "named as the row names it";
   EXPECT_EQ(first.Settings().server, "192.0.2.1");
-  EXPECT_EQ(first.Settings().registrationPacketHex, Hex("LOGIN:1"))
-      << "a pseudo-terminal has no serial number";
+  EXPECT_EQ(first.Settings().registrationPacketHex, Hex("LOGIN:1"));
   EXPECT_EQ(second.Settings().server, "198.51.100.1") << "an empty cell leaves the settings file's value";
   EXPECT_EQ(second.Settings().registrationPacketHex, Hex("ID,2")) << "the row beats --set";
   EXPECT_EQ(third.Settings().registrationPacketHex, Hex("LOGIN:3"))
@@ -293,9 +298,11 @@ TEST_F(CommandLineE2E, EachUnitGetsItsOwnValuesFromTheUnitsFileAndSet) {
 struct BadBatchCase {
   const char* name;
   const char* units;  // $DTU stands for the DTU's path
+  // $UNITS, $INI and $DIR stand for the units file, the --ini file and the scratch folder.
   std::vector<std::string> args;
   const char* complaint;
   const char* dtuSection = nullptr;  // the [DTU] section of an --ini file
+  const char* stdoutTo = nullptr;    // where standard output goes, as args name it
 };
 
 class BadBatch : public CommandLineE2E, public testing::WithParamInterface<BadBatchCase> {};
@@ -304,22 +311,34 @@ TEST_P(BadBatch, IsAUsageErrorAndOpensNoPort) {
   PtyDtu dtu;
   PtyDtu other;
   std::filesystem::create_symlink(dtu.SlavePath(), folder.Path() / "alias");
-  std::string units = GetParam().units;
-  for (size_t at; (at = units.find("$DTU")) != std::string::npos;) units.replace(at, 4, dtu.SlavePath());
-  for (size_t at; (at = units.find("$ALIAS")) != std::string::npos;) {
-    units.replace(at, 6, (folder.Path() / "alias").string());
-  }
-  std::vector<std::string> args{"defaults", "--units", WriteIni("units.csv", units), "--port",
-                                other.SlavePath()};
-  args.insert(args.end(), GetParam().args.begin(), GetParam().args.end());
+  const auto replaced = [&](std::string text) {
+    const std::vector<std::pair<std::string, std::string>> names{
+        {"$DTU", dtu.SlavePath()},
+        {"$ALIAS", (folder.Path() / "alias").string()},
+        {"$UNITS", (folder.Path() / "units.csv").string()},
+        {"$INI", (folder.Path() / "b.ini").string()},
+        {"$DIR", folder.Path().string()}};
+    for (const auto& [name, path] : names) {
+      for (size_t at; (at = text.find(name)) != std::string::npos;) text.replace(at, name.size(), path);
+    }
+    return text;
+  };
+  const std::string units = WriteIni("units.csv", replaced(GetParam().units));
+  std::filesystem::create_hard_link(units, folder.Path() / "units-link.csv");
+  std::vector<std::string> args{"defaults", "--units", units, "--port", other.SlavePath()};
+  for (const std::string& arg : GetParam().args) args.push_back(replaced(arg));
   if (GetParam().dtuSection != nullptr) {
     args.insert(args.end(), {"--ini", WriteIni("b.ini", std::string("[DTU]\n") + GetParam().dtuSection)});
   }
-  const auto result = RunInProcess(args);
+  const std::string before = folder.Read("b.ini");
+  const auto result =
+      RunChild(args, {}, GetParam().stdoutTo != nullptr ? replaced(GetParam().stdoutTo) : std::string());
   EXPECT_EQ(result.status, 2);
-  EXPECT_NE(result.err.find(GetParam().complaint), std::string::npos) << result.err;
+  EXPECT_NE(result.err.find(replaced(GetParam().complaint)), std::string::npos) << result.err;
   EXPECT_TRUE(dtu.Received().empty());
   EXPECT_TRUE(other.Received().empty()) << "not even the ports without a mistake are touched";
+  EXPECT_EQ(folder.Read("units.csv"), replaced(GetParam().units)) << "an input is left as it was";
+  EXPECT_EQ(folder.Read("b.ini"), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -357,7 +376,45 @@ INSTANTIATE_TEST_SUITE_P(
         BadBatchCase{"NoGbkFormInTheFile",
                      "port,IP\n$DTU,\xF0\x9F\x98\x80.example\n",
                      {},
-                     "IP has characters with no GBK form"}),
+                     "IP has characters with no GBK form"},
+        // Each unit would get the same value where each was meant to get its own.
+        BadBatchCase{"SerialOfAPortWithoutOne",
+                     "port,IP\n$DTU,\n",
+                     {"--set", "DevID=ID-{serial}"},
+                     "DevID uses {serial}, but $DTU has no serial number"},
+        BadBatchCase{"HeaderWithoutARow", "port,DevID\n", {}, "units.csv names no DTU"},
+        // An output that is also an input would be emptied before it is read.
+        BadBatchCase{"ReportIsTheUnitsFile",
+                     "port\n$DTU\n",
+                     {"--report", "$UNITS"},
+                     "$UNITS is the units file $UNITS"},
+        BadBatchCase{"ReportIsTheUnitsFileByAHardLink",
+                     "port\n$DTU\n",
+                     {"--report", "$DIR/units-link.csv"},
+                     "the report file $DIR/units-link.csv is the units file"},
+        BadBatchCase{"ReportIsTheSettingsFileByAnotherPath",
+                     "port\n$DTU\n",
+                     {"--report", "$DIR/./b.ini"},
+                     "the report file $DIR/./b.ini is the settings file $INI",
+                     "IP=192.0.2.1\n"},
+        BadBatchCase{"StandardOutputIsTheSettingsFile",
+                     "port\n$DTU\n",
+                     {},
+                     "standard output is the settings file $INI",
+                     "IP=192.0.2.1\n",
+                     "$INI"},
+        BadBatchCase{"StandardOutputIsTheUnitsFile",
+                     "port\n$DTU\n",
+                     {},
+                     "standard output is the units file $UNITS",
+                     nullptr,
+                     "$DIR/units-link.csv"},
+        BadBatchCase{"ReportIsStandardOutput",
+                     "port\n$DTU\n",
+                     {"--report", "$DIR/out.txt"},
+                     "the report file $DIR/out.txt is also standard output",
+                     nullptr,
+                     "$DIR/out.txt"}),
     [](const testing::TestParamInfo<BadBatchCase>& row) { return std::string(row.param.name); });
 
 struct VerifyCase {
@@ -481,10 +538,62 @@ TEST_F(CommandLineE2E, AReadAsJsonIsUtf8AndEscapedForScripts) {
 
 TEST_F(CommandLineE2E, AReportThatCannotBeWrittenStopsTheRunBeforeAnyPortOpens) {
   PtyDtu dtu;
-  const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--report", "/nonexistent/r.csv"});
-  EXPECT_EQ(result.status, 2);
-  EXPECT_NE(result.err.find("/nonexistent/r.csv"), std::string::npos);
+  for (const auto& [path, reason] :
+       {std::pair<std::string, std::string>{"/nonexistent/r.csv", "No such file"},
+        {"/dev/full", "No space left on device"}}) {
+    const auto result = RunInProcess({"defaults", "--port", dtu.SlavePath(), "--report", path});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("dtu-config: cannot write report file " + path + ": " + reason),
+              std::string::npos)
+        << result.err;
+  }
   EXPECT_TRUE(dtu.Received().empty());
+}
+
+// A reader that goes away is a write that fails on the spot, at a moment the test chooses.
+TEST_F(CommandLineE2E, ReportRowsGoOutAsEachPortEndsAndAFailedWriteMakesTheRunFail) {
+  PtyDtu quick;
+  PtyDtu slow(WithFaults([](DtuSimulator& sim) { sim.faults.replyDelayMs = 300; }));
+  const std::string fifo = (folder.Path() / "report.csv").string();
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  // Reading and writing: the open does not wait for the program, and reads wait for its rows.
+  platform::UniqueFd reader(open(fifo.c_str(), O_RDWR | O_CLOEXEC));
+  std::string received;
+  const auto readLines = [&](size_t lines) {
+    while (std::count(received.begin(), received.end(), '\n') < static_cast<std::ptrdiff_t>(lines)) {
+      pollfd ready{reader.Get(), POLLIN, 0};
+      char buffer[4096];
+      if (poll(&ready, 1, 20000) != 1) return;
+      received.append(buffer, static_cast<size_t>(read(reader.Get(), buffer, sizeof buffer)));
+    }
+  };
+  const auto result = RunChild(
+      {"defaults", "--port", quick.SlavePath(), "--port", slow.SlavePath(), "--report", fifo, "--lang", "en"},
+      [&](pid_t) {
+        readLines(2);
+        EXPECT_LT(slow.Received().size(), 10u) << "the quick port's row came while the slow one was busy";
+        reader.Reset();
+      });
+  EXPECT_NE(LineStartingWith(received, quick.SlavePath()).find(",defaults,succeeded,"), std::string::npos)
+      << received;
+  EXPECT_EQ(result.status, 1);
+  EXPECT_NE(result.err.find("dtu-config: cannot write report file " + fifo + ": Broken pipe"),
+            std::string::npos)
+      << result.err;
+  EXPECT_NE(result.err.find(slow.SlavePath() + ": succeeded"), std::string::npos)
+      << "the DTUs are written all the same";
+}
+
+TEST_F(CommandLineE2E, StandardOutputThatCannotBeWrittenIsAnErrorNamingItAndTheReason) {
+  PtyDtu dtu;
+  const auto read = RunChild({"read", "--port", dtu.SlavePath(), "--lang", "en"}, {}, "/dev/full");
+  EXPECT_EQ(read.status, 1);
+  EXPECT_NE(read.err.find("dtu-config: cannot write standard output: No space left on device"),
+            std::string::npos)
+      << read.err;
+  const auto version = RunChild({"--version"}, {}, "/dev/full");
+  EXPECT_EQ(version.status, 2) << "no port was opened";
+  EXPECT_NE(version.err.find("cannot write standard output"), std::string::npos);
 }
 
 TEST_F(CommandLineE2E, AScanPrintsTheSettingsEachDtuAnswersAtAndGivesUpAtOnceOnAMissingPort) {
@@ -566,17 +675,20 @@ TEST_P(StopBySignal, MidWayClosesThePortAndEndsWithTheSignalsStatus) {
   PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.replyDelayMs = 300; }), sinks);
 
   int closedBeforeSignal = -1;
-  const auto result = RunChild({"defaults", "--port", dtu.SlavePath(), "--lang", "en"}, [&](pid_t child) {
-    ASSERT_TRUE(dtu.WaitForReceived(2, std::chrono::seconds(20)));
-    {
-      std::lock_guard lock(mutex);
-      closedBeforeSignal = closedNotes;
-    }
-    kill(child, GetParam().signal);
-  });
+  const std::string report = (folder.Path() / "report.csv").string();
+  const auto result =
+      RunChild({"defaults", "--port", dtu.SlavePath(), "--report", report, "--lang", "en"}, [&](pid_t child) {
+        ASSERT_TRUE(dtu.WaitForReceived(2, std::chrono::seconds(20)));
+        {
+          std::lock_guard lock(mutex);
+          closedBeforeSignal = closedNotes;
+        }
+        kill(child, GetParam().signal);
+      });
   EXPECT_EQ(result.status, GetParam().status)
       << "a status of 1000 + n: killed by signal n, not stopped cleanly";
   EXPECT_NE(result.err.find(dtu.SlavePath() + ": interrupted"), std::string::npos) << result.err;
+  EXPECT_NE(FileText(report).find("\r\n" + dtu.SlavePath() + ",,defaults,interrupted,"), std::string::npos);
   EXPECT_LT(dtu.Received().size(), 10u);
   std::unique_lock lock(mutex);
   EXPECT_TRUE(changed.wait_for(lock, std::chrono::seconds(10), [&] {
@@ -585,7 +697,8 @@ TEST_P(StopBySignal, MidWayClosesThePortAndEndsWithTheSignalsStatus) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Signals, StopBySignal,
-                         testing::Values(StopCase{"CtrlC", SIGINT, 130}, StopCase{"Terminate", SIGTERM, 143}),
+                         testing::Values(StopCase{"CtrlC", SIGINT, 130}, StopCase{"Terminate", SIGTERM, 143},
+                                         StopCase{"TerminalClosed", SIGHUP, 129}),
                          [](const testing::TestParamInfo<StopCase>& row) {
                            return std::string(row.param.name);
                          });

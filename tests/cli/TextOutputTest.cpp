@@ -57,11 +57,10 @@ TEST(ReportCsv, QuotesCellsThatNeedItAndLeavesUnknownValuesEmpty) {
                      12,
                      "9600 8N1",
                      {{"DevID", "ID,7"}, {"IP", " padded"}}};
-  const std::string csv = cli::ReportCsv({row});
-  const std::string header = csv.substr(0, csv.find("\r\n"));
+  const std::string header = cli::ReportCsvHeader();
   EXPECT_TRUE(header.starts_with("port,adapter,action,outcome,reason,ms,line,APN Index,APN Str,IP,"))
       << header;
-  EXPECT_EQ(csv.substr(header.size() + 2),
+  EXPECT_EQ(cli::ReportCsvRow(row),
             "/dev/a,,write,refused,\"the DTU refused AT+CSTT=\"\"x\"\"\",12,9600 8N1,,,\" "
             "padded\",,,,,,,\"ID,7\",,,,,,,,,\r\n")
       << "every key of the table has its cell, the HEX flags too";
@@ -95,7 +94,9 @@ TEST_F(PrintedSection, LoadsBackIntoTheSameValuesWhateverTheirEndsHold) {
 
 TEST_F(PrintedSection, HasTheKeysInTheOrderTheWindowSavesThemAndWhatTheReadTold) {
   values.Set("HeartbeatFormatHex", "1");
-  settings::SaveSettings(path, settings::StoredSettings{false, settings::kComDefaults, values});
+  settings::StoredSettings stored;
+  stored.dtu = values;
+  settings::SaveSettings(path, stored);
   std::string saved = "[DTU]\n";
   for (const auto& [key, value] : settings::IniFile(path).ReadSection("DTU"))
     saved += key + "=" + value + "\n";

@@ -40,7 +40,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadUnitsCase{"RowWithoutPort", "port,DevID\n/dev/a,1\n,2\n",
                                  "line 3: the row has no port"},
                     BadUnitsCase{"TooManyCells", "port,DevID\n/dev/a,1,2\n", "line 2: more cells"},
-                    BadUnitsCase{"OpenQuote", "port,DevID\n/dev/a,\"1\n", "not closed"}),
+                    BadUnitsCase{"OpenQuote", "port,DevID\n/dev/a,\"1\n", "not closed"},
+                    BadUnitsCase{"HeaderWithoutARow", "port,DevID\r\n\r\n", "names no DTU"}),
     [](const testing::TestParamInfo<BadUnitsCase>& row) { return std::string(row.param.name); });
 
 TEST(Units, CellsAsSpreadsheetsWriteThem) {
