@@ -4,6 +4,7 @@
 
 #include "gui/AboutView.h"
 #include "gui/ApnView.h"
+#include "gui/CloseOnSignals.h"
 #include "gui/MainWindowView.h"
 #include "gui/Pictures.h"
 #include "gui/QtDialogHost.h"
@@ -48,6 +49,8 @@ int GuiApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui:
   MainWindowView mainView(app, mainForm, std::move(onCloseRequest));
   AboutView aboutView(app, about, &mainView);
   ApnView apnView(app, apn, &mainView);
+  // A signal closes the window as its close button does, with the program's close handling.
+  const CloseOnSignals closeOnSignals([&mainView] { mainView.close(); });
   QtDialogHost& host = impl_->host;
   host.RegisterView(about, aboutView);
   host.RegisterView(apn, apnView);

@@ -2,6 +2,7 @@
 // must reach the DTU and bring its answers into the fields and the log.
 
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -14,6 +15,7 @@
 #include "dtu-sim/PtyDtu.h"
 #include "gui/AboutView.h"
 #include "gui/ApnView.h"
+#include "gui/CloseOnSignals.h"
 #include "gui/GuiTestSupport.h"
 #include "gui/MainWindowView.h"
 #include "gui/QtDialogHost.h"
@@ -145,5 +147,25 @@ TEST_F(WindowAgainstDtu, ClosingDuringAWriteAllWithRepliesOnTheirWayEndsCleanly)
   EXPECT_EQ(program.frm_Main->mmo_Info.Lines().size(), lines) << "what was on its way is dropped";
   EXPECT_TRUE(folder.Read("program.ini").find("[DTU]") != std::string::npos) << "the settings were saved";
 }
+
+// A logout or a closed session must not lose what the user typed: the window closes as by its close button.
+class ClosedBySignal : public WindowAgainstDtu, public testing::WithParamInterface<int> {};
+
+TEST_P(ClosedBySignal, SavesProgramIniAsAClose) {
+  const gui::CloseOnSignals closeOnSignals([this] { mainView->close(); });
+  QLineEdit* ip = Find<QLineEdit>(*mainView, "edt_IP");
+  ip->selectAll();
+  QTest::keyClicks(ip, QStringLiteral("192.0.2.99"));
+  raise(GetParam());
+  ASSERT_TRUE(WaitFor([&] { return program.frm_Main->Closed(); }));
+  EXPECT_FALSE(mainView->isVisible());
+  EXPECT_NE(folder.Read("program.ini").find("IP=192.0.2.99"), std::string::npos)
+      << folder.Read("program.ini");
+}
+
+INSTANTIATE_TEST_SUITE_P(Signals, ClosedBySignal, testing::Values(SIGTERM, SIGHUP),
+                         [](const testing::TestParamInfo<int>& row) {
+                           return std::string(row.param == SIGTERM ? "Terminate" : "HangUp");
+                         });
 
 }  // namespace
