@@ -221,7 +221,7 @@ TEST_F(MainWindow, TheApnChoicesShowTheirApnAndTheThirdOpensTheDialog) {
   EXPECT_EQ(Main().edt_APN_other.Text(), "CMNET");
 }
 
-TEST_F(MainWindow, AReadThatFindsAnApnOfTheDtusOwnChoosesOtherAndShowsItInTheDialog) {
+TEST_F(MainWindow, AReadThatFindsAnApnOfTheDtusOwnChoosesOtherShowsItInTheDialogAndKeepsItAcrossARestart) {
   dtu->Change([](dtusim::DtuSimulator& sim) {
     sim.settings.apn = "myapn";
     sim.settings.apnAccount = "user";
@@ -240,6 +240,18 @@ TEST_F(MainWindow, AReadThatFindsAnApnOfTheDtusOwnChoosesOtherAndShowsItInTheDia
   EXPECT_EQ(Main().cbb_APN.Text(), "Other");
   EXPECT_EQ(Main().edt_APN_other.Text(), "myapn\",\"user\",\"pw");
   EXPECT_TRUE(Main().edt_APN_other.Enabled());
+
+  Main().UserClose();
+  ASSERT_TRUE(Main().Closed());
+  program.reset();
+  dtu->Change([](dtusim::DtuSimulator& sim) { sim.settings.apn = "CMNET"; });
+  program = std::make_unique<app::TDtuProgram>(loop, host);
+  program->Start();
+  EXPECT_EQ(Main().cbb_APN.Text(), "Other") << "not the list's first entry";
+  UserClick(Main().btn_SetAll);
+  ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }));
+  EXPECT_EQ(dtu->Settings().apn, "myapn");
+  EXPECT_EQ(dtu->Settings().apnAccount, "user");
 }
 
 TEST_F(MainWindow, EachHexBoxConvertsItsOwnEditAndABadPairLeavesTheEdit) {
