@@ -45,30 +45,7 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
       Device(*this, PortControl, Lang, app.Loop(), tmr_SendInfo),
       PortSearch(*this, PortControl, Device, Lang, app.Loop()),
       Lang_(Lang) {
-  // Comm1 as stored with the window: no flow control, DTR and RTS held off, a 20 ms read interval until the
-  // port control sets its own.
-  Comm1.CommName = "COM1";
-  Comm1.SetBaudRate(9600);
-  Comm1.SetParityCheck(false);
-  Comm1.SetOutx_CtsFlow(false);
-  Comm1.SetOutx_DsrFlow(false);
-  Comm1.SetDtrControl(serial::TDtrControl::DtrDisable);
-  Comm1.SetDsrSensitivity(false);
-  Comm1.SetTxContinueOnXoff(false);
-  Comm1.SetOutx_XonXoffFlow(false);
-  Comm1.SetInx_XonXoffFlow(false);
-  Comm1.SetReplaceWhenParityError(false);
-  Comm1.SetIgnoreNullChar(false);
-  Comm1.SetRtsControl(serial::TRtsControl::RtsDisable);
-  Comm1.SetXonLimit(10);
-  Comm1.SetXoffLimit(10);
-  Comm1.SetByteSize(serial::TByteSize::_8);
-  Comm1.Parity = serial::TParity::None;
-  Comm1.SetStopBits(serial::TStopBits::_1);
-  Comm1.SetXonChar(17);
-  Comm1.SetXoffChar(19);
-  Comm1.SetReplacedChar(0);
-  Comm1.SetReadIntervalTimeout(20);
+  serial::ApplyStoredDesign(Comm1);
   // COM1..COM9 may be mapped to other devices in program.ini's [Ports] section; read at every open so that an
   // edited mapping counts from the next open on.
   Comm1.ResolvePath = [](const std::string& name) {
@@ -297,13 +274,9 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
   try {
     switch (Sender.Tag) {
       case ui::tags::kRestoreDefaults:
-        Device.RestoreDefaults();
-        break;
       case ui::tags::kRead:
-        Device.StartRead();
-        break;
       case ui::tags::kWriteAll:
-        Device.StartWriteAll();
+        btn_ReadClick(Sender);
         break;
       case ui::tags::kExit:
         CloseWindow();

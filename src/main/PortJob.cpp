@@ -10,31 +10,8 @@
 namespace cli {
 namespace {
 
-// The serial component as the window stores it: no flow control, DTR and RTS held off (a DTU may take
-// either as a reset), a 20 ms read interval until the port control sets its own.
 void SetUpComm(serial::TComm& comm) {
-  comm.CommName = "COM1";
-  comm.SetBaudRate(9600);
-  comm.SetParityCheck(false);
-  comm.SetOutx_CtsFlow(false);
-  comm.SetOutx_DsrFlow(false);
-  comm.SetDtrControl(serial::TDtrControl::DtrDisable);
-  comm.SetDsrSensitivity(false);
-  comm.SetTxContinueOnXoff(false);
-  comm.SetOutx_XonXoffFlow(false);
-  comm.SetInx_XonXoffFlow(false);
-  comm.SetReplaceWhenParityError(false);
-  comm.SetIgnoreNullChar(false);
-  comm.SetRtsControl(serial::TRtsControl::RtsDisable);
-  comm.SetXonLimit(10);
-  comm.SetXoffLimit(10);
-  comm.SetByteSize(serial::TByteSize::_8);
-  comm.Parity = serial::TParity::None;
-  comm.SetStopBits(serial::TStopBits::_1);
-  comm.SetXonChar(17);
-  comm.SetXoffChar(19);
-  comm.SetReplacedChar(0);
-  comm.SetReadIntervalTimeout(20);
+  serial::ApplyStoredDesign(comm);
   // COM1..COM9 lead where the [Ports] section of the program's own program.ini says, as in the window; read
   // at every open, so that an edited mapping counts from the next open on.
   comm.ResolvePath = [](const std::string& name) {

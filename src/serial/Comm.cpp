@@ -153,4 +153,29 @@ void TComm::ApplyCommTimeouts() {
   timeouts.WriteTotalTimeoutConstant = writeTotalTimeoutConstant_;
 }
 
+void ApplyStoredDesign(TComm& comm) {
+  comm.CommName = "COM1";
+  comm.SetBaudRate(9600);
+  comm.SetParityCheck(false);
+  comm.SetOutx_CtsFlow(false);
+  comm.SetOutx_DsrFlow(false);
+  comm.SetDtrControl(TDtrControl::DtrDisable);
+  comm.SetDsrSensitivity(false);
+  comm.SetTxContinueOnXoff(false);
+  comm.SetOutx_XonXoffFlow(false);
+  comm.SetInx_XonXoffFlow(false);
+  comm.SetReplaceWhenParityError(false);
+  comm.SetIgnoreNullChar(false);
+  comm.SetRtsControl(TRtsControl::RtsDisable);
+  comm.SetXonLimit(10);
+  comm.SetXoffLimit(10);
+  comm.SetByteSize(TByteSize::_8);
+  comm.Parity = TParity::None;
+  comm.SetStopBits(TStopBits::_1);
+  comm.SetXonChar(17);
+  comm.SetXoffChar(19);
+  comm.SetReplacedChar(0);
+  comm.SetReadIntervalTimeout(20);
+}
+
 }  // namespace serial

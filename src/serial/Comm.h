@@ -181,4 +181,8 @@ class TComm {
   std::unique_ptr<TWriteThread> writer_;
 };
 
+// Gives comm the settings it is stored with in the window's design: no flow control, DTR and RTS held off (a
+// DTU may take either as a reset), 9600 8N1 and a 20 ms read interval until the port control sets its own.
+void ApplyStoredDesign(TComm& comm);
+
 }  // namespace serial
