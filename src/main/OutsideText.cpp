@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace cli {
@@ -87,7 +88,11 @@ TerminalCode FileTextCode(std::string_view text) {
 }
 
 std::optional<std::string> ToGbk(std::string_view text, TerminalCode code) {
-  if (code == TerminalCode::Gbk) return std::string(text);
+  // ASCII is GBK as it is; a system without its character-set tables (a rescue shell, an initramfs) still
+  // takes the values most units are given.
+  const bool ascii =
+      std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (code == TerminalCode::Gbk || ascii) return std::string(text);
   if (!IsUtf8(text)) return std::nullopt;
   thread_local StrictConverter converter;
   return converter.Convert(text);
