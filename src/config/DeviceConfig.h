@@ -40,6 +40,21 @@ class TDeviceConfig {
   int WriteStep() const { return writeStep_; }
   bool ReadActive() const { return readActive_; }
   int ReadStep() const { return readStep_; }
+  // Whether a read, a write-all (with its read-back) or restore-defaults is running, or a line search holds
+  // the port. Only one runs at a time: starting another while busy is refused with a log line.
+  bool Busy() const { return writeActive_ || readActive_ || verifying_ || searching_; }
+  // Raised each time Busy() changes, after the change.
+  std::function<void()> OnBusyChanged;
+  // The line search tells the conversation that it holds the port (TPortSearch calls it).
+  void SetSearching(bool searching);
+  // Ends the running read or write at once with the verdict "cancelled" (logged, and raised as
+  // TOutcome::Cancelled); the port stays open and a reply that comes later is only logged. Nothing when idle.
+  void Cancel();
+  // Write-all and restore-defaults end with a read-back of the DTU, as write --verify does: a field the DTU
+  // accepted but did not keep ends the write as TOutcome::NotKept, naming the fields. On by default in the
+  // window; the command line sets it from --verify.
+  bool VerifyWrites = false;
+
   // The rows the running or last read took from the DTU's replies, in the order they came.
   const std::vector<size_t>& ReadRows() const { return readRows_; }
 
@@ -117,6 +132,8 @@ class TDeviceConfig {
   std::string readUnread_;
   std::vector<size_t> readRows_;
   bool shutDown_ = false;
+  bool verifying_ = false;
+  bool searching_ = false;
 };
 
 }  // namespace config

@@ -19,6 +19,9 @@ enum class TOutcome {
   Unreadable,  // a reply could not be read; the conversation was dropped
   PortClosed,  // the command could not go out: the port is closed or was lost
   Invalid,     // a value could not be sent (problem says which and why); nothing more was sent
+  Restarted,   // the DTU restarted (its start-up banner) during a write: what was not saved is lost
+  Cancelled,   // the user cancelled it; the port stays open
+  NotKept,     // a write whose read-back showed fields the DTU accepted but did not keep (named in unchanged)
 };
 
 struct TSequenceEnd {
@@ -28,7 +31,7 @@ struct TSequenceEnd {
   // sent on success; empty when a value stopped the write (Invalid).
   std::string command;
   // For a read whose replies did not report every field, or reported one that could not be read: the
-  // fields left as they were, by the host's names for them.
+  // fields left as they were, by the host's names for them. For NotKept: the fields the DTU did not keep.
   std::vector<std::string> unchanged = {};
   // For Invalid: the value that could not be sent.
   std::optional<values::Problem> problem = {};
