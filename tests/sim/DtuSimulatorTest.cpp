@@ -184,6 +184,37 @@ TEST(Listing, ApnWithAccountAndDefaultsBothLeaveTheServerReadable) {
   EXPECT_EQ(f.server, "dtu.example.com");
 }
 
+TEST(Listing, PaddedPastOneReadChunkItStillEndsInOkWithEveryFieldReadable) {
+  DtuSimulator sim;
+  const ListingFields plain = ReadListing(Say(sim, "AT+CIPSCONT?"));
+  sim.faults.padListingTo = 1024;
+  const std::string padded = Say(sim, "AT+CIPSCONT?");
+  EXPECT_GT(padded.size(), 1024u);
+  EXPECT_LT(padded.size(), 1024u + 64) << "padding stops once the reply is past the size";
+  EXPECT_TRUE(padded.ends_with("\",\"INITIAL\"\r\n\r\nOK\r\n"));
+  const ListingFields f = ReadListing(padded);
+  EXPECT_EQ(f.server, plain.server);
+  EXPECT_EQ(f.port, plain.port);
+  EXPECT_EQ(f.registrationHex, plain.registrationHex);
+}
+
+TEST(Listing, PacedAt1200BaudTakesTheTimeItsBytesNeedOnTheLine) {
+  DtuSimulator sim;
+  const std::string listing = Say(sim, "AT+CIPSCONT?");
+  sim.faults.paceBaud = 1200;
+  sim.faults.replyDelayMs = 0;
+  const auto bursts = sim.Receive("AT+CIPSCONT?\r\n", sim.Line());
+  uint32_t total = 0;
+  for (const auto& burst : bursts) total += burst.delayMs;
+  EXPECT_EQ(Joined(bursts), listing);
+  EXPECT_EQ(bursts.size(), listing.size());
+  EXPECT_EQ(total, (listing.size() * 10 * 1000 + 1199) / 1200) << "10 bits a byte at 8N1, no drift";
+  ASSERT_EQ(Say(sim, "AT+ICF=4,1"), kOk);  // 7 data bits, even parity, 2 stop bits: 11 bits a byte
+  total = 0;
+  for (const auto& burst : sim.Receive("AT\r\n", sim.Line())) total += burst.delayMs;
+  EXPECT_EQ(total, 55u);
+}
+
 TEST(Listing, LongestValuesStillFitOneReply) {
   DtuSimulator sim;
   const std::string longest(2 * dtusim::kMaxPacketBytes, 'F');
@@ -198,32 +229,125 @@ TEST(Listing, LongestValuesStillFitOneReply) {
   EXPECT_LE(Say(sim, "AT+CIPSCONT?").size(), 1024u);
 }
 
-struct EchoCase {
+// What the DTU sends for one command under a fault: each burst's pause since the one before (the first: since
+// the command ended) and its bytes.
+struct TimedCase {
   const char* name;
-  EchoMode mode;
-  bool alone;
-  std::vector<std::string> bursts;
+  dtusim::Faults faults;
+  std::string command;
+  std::vector<std::pair<uint32_t, std::string>> bursts;
 };
 
-class Echo : public testing::TestWithParam<EchoCase> {};
+dtusim::Faults With(void (*change)(dtusim::Faults&)) {
+  dtusim::Faults faults;
+  change(faults);
+  return faults;
+}
 
-TEST_P(Echo, ComesAsTheModuleSendsIt) {
+constexpr const char* kBanner = "\r\n@@Ver:DTU-SIM V1.0.0\r\n\r\nRDY\r\n";
+
+class Timed : public testing::TestWithParam<TimedCase> {};
+
+TEST_P(Timed, BurstsComeAsTheModuleSendsThem) {
   DtuSimulator sim;
-  sim.faults.echo = GetParam().mode;
-  sim.faults.echoAlone = GetParam().alone;
-  std::vector<std::string> bursts;
-  for (const auto& burst : sim.Receive("AT+ICF?\r\n", sim.Line())) bursts.push_back(burst.bytes);
+  sim.faults = GetParam().faults;
+  std::vector<std::pair<uint32_t, std::string>> bursts;
+  for (const auto& burst : sim.Receive(GetParam().command + "\r\n", sim.Line())) {
+    bursts.emplace_back(burst.delayMs, burst.bytes);
+  }
   EXPECT_EQ(bursts, GetParam().bursts);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Modes, Echo,
-    testing::Values(EchoCase{"Off", EchoMode::Off, false, {"\r\n+ICF: 3,3\r\n\r\nOK\r\n"}},
-                    EchoCase{"Exact", EchoMode::Exact, false, {"AT+ICF?\r\n\r\n+ICF: 3,3\r\n\r\nOK\r\n"}},
-                    EchoCase{"CutShort", EchoMode::CutShort, false, {"AT+ICF?\r\r\n+ICF: 3,3\r\n\r\nOK\r\n"}},
-                    EchoCase{
-                        "ExactAlone", EchoMode::Exact, true, {"AT+ICF?\r\n", "\r\n+ICF: 3,3\r\n\r\nOK\r\n"}}),
-    RowName<EchoCase>);
+    Faults, Timed,
+    testing::Values(
+        TimedCase{"EchoOff", {}, "AT+ICF?", {{5, "\r\n+ICF: 3,3\r\n\r\nOK\r\n"}}},
+        TimedCase{"EchoExact",
+                  With([](auto& f) { f.echo = EchoMode::Exact; }),
+                  "AT+ICF?",
+                  {{5, "AT+ICF?\r\n\r\n+ICF: 3,3\r\n\r\nOK\r\n"}}},
+        TimedCase{"EchoCutShort",
+                  With([](auto& f) { f.echo = EchoMode::CutShort; }),
+                  "AT+ICF?",
+                  {{5, "AT+ICF?\r\r\n+ICF: 3,3\r\n\r\nOK\r\n"}}},
+        TimedCase{"EchoExactAlone",
+                  With([](auto& f) {
+                    f.echo = EchoMode::Exact;
+                    f.echoAlone = true;
+                  }),
+                  "AT+ICF?",
+                  {{0, "AT+ICF?\r\n"}, {5, "\r\n+ICF: 3,3\r\n\r\nOK\r\n"}}},
+        TimedCase{"SplitInHalves",
+                  With([](auto& f) {
+                    f.splitPauseMs = 300;
+                    f.replyDelayMs = 20;
+                  }),
+                  "AT+CIPR?",
+                  {{20, "\r\n+CIPR: 11"}, {300, "5200\r\n\r\nOK\r\n"}}},
+        TimedCase{"SplitInFourPieces",
+                  With([](auto& f) {
+                    f.splitPauseMs = 100;
+                    f.splitPieces = 4;
+                  }),
+                  "AT+CIPR?",
+                  {{5, "\r\n+CI"}, {100, "PR: 11"}, {100, "5200\r\n"}, {100, "\r\nOK\r\n"}}},
+        TimedCase{"MorePiecesThanBytes",
+                  With([](auto& f) {
+                    f.splitPauseMs = 1;
+                    f.splitPieces = 9;
+                  }),
+                  "AT",
+                  {{5, "\r"}, {1, "\n"}, {1, "O"}, {1, "K"}, {1, "\r"}, {1, "\n"}}},
+        TimedCase{"UnsolicitedAfterTheOkToCipr",
+                  With([](auto& f) {
+                    f.unsolicited = {{"cipr", 100, "CONNECT OK"}};
+                  }),
+                  "AT+CIPR=115200",
+                  {{5, "\r\nOK\r\n"}, {100, "\r\nCONNECT OK\r\n"}}},
+        TimedCase{
+            "UnsolicitedOnlyAfterItsCommandAndInTimeOrder",
+            With([](auto& f) {
+              f.unsolicited = {{"CIPR", 10, "CONNECT OK"}, {"any", 80, "+CSQ: 20,0"}, {"AT", 30, "RING"}};
+            }),
+            "AT",
+            {{5, "\r\nOK\r\n"}, {30, "\r\nRING\r\n"}, {50, "\r\n+CSQ: 20,0\r\n"}}},
+        TimedCase{"UnsolicitedBeforeTheReplyAfterTheEcho",
+                  With([](auto& f) {
+                    f.echo = EchoMode::Exact;
+                    f.unsolicited = {{"any", -30, "Call Ready"}};
+                  }),
+                  "AT",
+                  {{5, "AT\r\n\r\nCall Ready\r\n"}, {30, "\r\nOK\r\n"}}},
+        TimedCase{"DoubledOk",
+                  With([](auto& f) { f.doubleResult = {"icf"}; }),
+                  "AT+ICF?",
+                  {{5, "\r\n+ICF: 3,3\r\n\r\nOK\r\n\r\nOK\r\n"}}},
+        TimedCase{"DoubledError",
+                  With([](auto& f) {
+                    f.doubleResult = {"any"};
+                    f.refuse = {"ICF"};
+                  }),
+                  "AT+ICF=3,3",
+                  {{5, "\r\nERROR\r\n\r\nERROR\r\n"}}},
+        TimedCase{"RestartAtANamedCommand",
+                  With([](auto& f) {
+                    f.echo = EchoMode::Exact;
+                    f.restart = dtusim::RestartFault{"atw"};
+                  }),
+                  "ATW",
+                  {{0, "ATW\r\n"}, {5, kBanner}}},
+        TimedCase{"PacedAt1200BaudByteByByte",
+                  With([](auto& f) { f.paceBaud = 1200; }),
+                  "AT",
+                  {{14, "\r"}, {8, "\n"}, {8, "O"}, {9, "K"}, {8, "\r"}, {8, "\n"}}},
+        TimedCase{"PacedInChunks",
+                  With([](auto& f) {
+                    f.paceBaud = 1200;
+                    f.paceChunkBytes = 4;
+                  }),
+                  "AT",
+                  {{39, "\r\nOK"}, {16, "\r\n"}}}),
+    RowName<TimedCase>);
 
 TEST(Receive, AnswersAtTheCrAndKeepsALateLfWithItsCommand) {
   DtuSimulator sim;
@@ -261,16 +385,31 @@ TEST(LineSwitch, NewFormatAppliesFromTheNextCommandAndMismatchesAreGarbled) {
   EXPECT_EQ(sim.received.size(), 5u) << "garbled commands are recorded too";
 }
 
-TEST(Faults, SplitReplyCutsTheRateAndPausesBetweenTheHalves) {
+TEST(Faults, ARestartSendsTheBannerAndGoesBackToTheSavedSettings) {
   DtuSimulator sim;
-  sim.faults.splitPauseMs = 300;
-  sim.faults.replyDelayMs = 20;
-  const auto bursts = sim.Receive("AT+CIPR?\r\n", sim.Line());
-  ASSERT_EQ(bursts.size(), 2u);
-  EXPECT_EQ(bursts[0].delayMs, 20u);
-  EXPECT_EQ(bursts[1].delayMs, 300u);
-  EXPECT_EQ(bursts[0].bytes, "\r\n+CIPR: 11");
-  EXPECT_EQ(Joined(bursts), "\r\n+CIPR: 115200\r\n\r\nOK\r\n");
+  sim.faults.restart = dtusim::RestartFault{"any", 4};
+  ASSERT_EQ(Say(sim, "AT+CIPMUX=1"), kOk);
+  ASSERT_EQ(Say(sim, "ATW"), kOk);
+  ASSERT_EQ(Say(sim, "AT+CIPR=9600"), kOk);
+  const auto restart = sim.Receive("AT+CSTT=\"uninet\"\r\n", sim.Line());
+  ASSERT_EQ(restart.size(), 1u);
+  EXPECT_EQ(restart[0].bytes, kBanner);
+  EXPECT_EQ(restart[0].format.baudRate, 115200u) << "the banner comes at the saved rate";
+  EXPECT_EQ(sim.settings.cipmux, "1");
+  EXPECT_EQ(sim.settings.baudRate, 115200u);
+  EXPECT_EQ(sim.settings.apn, "CMNET") << "the command it restarted on is not carried out";
+  EXPECT_FALSE(sim.faults.restart.has_value());
+  EXPECT_EQ(Say(sim, "AT+CSTT=\"uninet\""), kOk) << "it restarts once";
+}
+
+TEST(Faults, UnsavedSettingsAreLostToARestartBeforeAnyAtw) {
+  DtuSimulator sim;
+  sim.settings.port = "5000";  // as the DTU was found
+  ASSERT_EQ(Say(sim, "AT+CIPSCONT=0,\"UDP\",\"10.0.0.1\", 6000,2"), kOk);
+  sim.faults.restart = dtusim::RestartFault{"AT"};
+  EXPECT_EQ(Say(sim, "AT"), kBanner);
+  EXPECT_EQ(sim.settings.port, "5000");
+  EXPECT_EQ(sim.settings.protocol, "TCP");
 }
 
 TEST(Faults, SilenceRefusalAndBanner) {

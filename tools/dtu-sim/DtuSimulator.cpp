@@ -15,6 +15,8 @@ constexpr std::string_view kError = "\r\nERROR\r\n";
 constexpr std::array<uint32_t, 11> kBaudRates = {300,   600,   1200,  2400,  4800,  9600,
                                                  14400, 19200, 38400, 57600, 115200};
 
+constexpr std::string_view kBanner = "\r\n@@Ver:DTU-SIM V1.0.0\r\n\r\nRDY\r\n";
+
 std::string Framed(std::string_view lines) { return "\r\n" + std::string(lines) + "\r\n" + std::string(kOk); }
 
 std::string Upper(std::string text) {
@@ -141,6 +143,23 @@ bool IsBlankLine(std::string_view body) {
   return std::all_of(body.begin(), body.end(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
+bool Matches(const std::string& wanted, const std::string& name) {
+  const std::string upper = Upper(wanted);
+  return upper == "ANY" || upper == name;
+}
+
+bool AnyMatches(const std::set<std::string>& names, const std::string& name) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const std::string& wanted) { return Matches(wanted, name); });
+}
+
+// The last line of an answer, with the line ends around it: its final result.
+std::string FinalResult(const std::string& answer) {
+  if (answer.size() < 3) return answer;
+  const std::size_t start = answer.rfind("\r\n", answer.size() - 3);
+  return start == std::string::npos ? answer : answer.substr(start);
+}
+
 }  // namespace
 
 LineFormat DtuSimulator::Line() const {
@@ -153,6 +172,7 @@ LineFormat DtuSimulator::Line() const {
 }
 
 std::vector<Burst> DtuSimulator::Receive(std::string_view bytes, const LineFormat& sentWith) {
+  if (!kept_) kept_ = settings;
   std::vector<Burst> out;
   for (std::size_t i = 0; i < bytes.size(); ++i) {
     const char c = bytes[i];
@@ -188,26 +208,99 @@ void DtuSimulator::Handle(const std::string& command, const LineFormat& sentWith
   if (IsBlankLine(body)) return;
 
   const LineFormat replyFormat = Line();
-  const std::string answer = body.size() > kMaxCommandBytes ? std::string(kError) : Answer(body);
+  const bool overlong = body.size() > kMaxCommandBytes;
+  const auto parsed = overlong ? std::nullopt : ParseAtCommand(body);
+  const std::string name = parsed ? parsed->name : "";
   std::string echo;
   if (faults.echo == EchoMode::Exact) echo = command;
   if (faults.echo == EchoMode::CutShort) echo = std::string(Body(command)) + "\r";
   if (faults.echo == EchoMode::LfOnly) echo = std::string(Body(command)) + "\n";
   if (faults.echo == EchoMode::Bare) echo = std::string(Body(command));
 
-  std::string first;
+  std::vector<Burst> bursts;
+  if (RestartsOn(name)) {
+    // The module echoes as the bytes come in, then goes down before it acts on the command.
+    if (!echo.empty()) bursts.push_back({0, std::move(echo), replyFormat});
+    settings = *kept_;
+    bursts.push_back({faults.replyDelayMs, std::string(kBanner), Line()});
+    for (auto& burst : Paced(std::move(bursts))) out.push_back(std::move(burst));
+    return;
+  }
   if (faults.echoAlone && !echo.empty()) {
-    out.push_back({0, std::move(echo), replyFormat});
-  } else {
-    first = std::move(echo);
+    bursts.push_back({0, std::move(echo), replyFormat});
+    echo.clear();
   }
-  if (faults.splitPauseMs && answer.size() >= 2) {
-    const std::size_t half = answer.size() / 2;
-    out.push_back({faults.replyDelayMs, first + answer.substr(0, half), replyFormat});
-    out.push_back({*faults.splitPauseMs, answer.substr(half), replyFormat});
-  } else {
-    out.push_back({faults.replyDelayMs, first + answer, replyFormat});
+  std::string answer = overlong ? std::string(kError) : Answer(body);
+  if (AnyMatches(faults.doubleResult, name)) answer += FinalResult(answer);
+
+  uint32_t delay = faults.replyDelayMs;
+  for (const auto& line : faults.unsolicited) {
+    if (line.delayMs >= 0 || !Matches(line.after, name)) continue;
+    bursts.push_back({delay, echo + "\r\n" + line.text + "\r\n", replyFormat});
+    echo.clear();
+    delay = static_cast<uint32_t>(-static_cast<int64_t>(line.delayMs));
   }
+  const std::size_t pieces = faults.splitPauseMs && answer.size() >= 2
+                                 ? std::clamp<std::size_t>(faults.splitPieces, 1, answer.size())
+                                 : 1;
+  for (std::size_t i = 0; i < pieces; ++i) {
+    const std::size_t from = i * answer.size() / pieces;
+    const std::size_t to = (i + 1) * answer.size() / pieces;
+    bursts.push_back({i == 0 ? delay : *faults.splitPauseMs,
+                      (i == 0 ? echo : "") + answer.substr(from, to - from), replyFormat});
+  }
+
+  // Lines after the reply already use the line format the reply may have switched to.
+  std::vector<const UnsolicitedLine*> after;
+  for (const auto& line : faults.unsolicited) {
+    if (line.delayMs >= 0 && Matches(line.after, name)) after.push_back(&line);
+  }
+  std::stable_sort(after.begin(), after.end(), [](auto* a, auto* b) { return a->delayMs < b->delayMs; });
+  int32_t sinceReply = 0;
+  for (const UnsolicitedLine* line : after) {
+    bursts.push_back(
+        {static_cast<uint32_t>(line->delayMs - sinceReply), "\r\n" + line->text + "\r\n", Line()});
+    sinceReply = line->delayMs;
+  }
+  for (auto& burst : Paced(std::move(bursts))) out.push_back(std::move(burst));
+}
+
+bool DtuSimulator::RestartsOn(const std::string& name) {
+  if (!faults.restart || !Matches(faults.restart->at, name)) return false;
+  if (faults.restart->nth > 1) {
+    --faults.restart->nth;
+    return false;
+  }
+  faults.restart.reset();
+  return true;
+}
+
+std::vector<Burst> DtuSimulator::Paced(std::vector<Burst> bursts) const {
+  if (!faults.paceBaud || *faults.paceBaud == 0) return bursts;
+  const uint64_t baud = *faults.paceBaud;
+  const std::size_t chunk = std::max<std::size_t>(faults.paceChunkBytes, 1);
+  std::vector<Burst> paced;
+  for (auto& burst : bursts) {
+    if (burst.bytes.empty()) {
+      paced.push_back(std::move(burst));
+      continue;
+    }
+    const auto& f = burst.format;
+    const uint64_t bitsPerByte =
+        1 + static_cast<uint64_t>(f.dataBits) + (f.parity == 'N' ? 0 : 1) + static_cast<uint64_t>(f.stopBits);
+    // Times are counted from the burst's start and rounded up, so rounding never adds up over a long reply.
+    uint32_t delay = burst.delayMs;
+    uint64_t doneMs = 0;
+    for (std::size_t from = 0; from < burst.bytes.size(); from += chunk) {
+      const std::size_t to = std::min(from + chunk, burst.bytes.size());
+      const uint64_t endMs = (to * bitsPerByte * 1000 + baud - 1) / baud;
+      paced.push_back(
+          {delay + static_cast<uint32_t>(endMs - doneMs), burst.bytes.substr(from, to - from), f});
+      doneMs = endMs;
+      delay = 0;
+    }
+  }
+  return paced;
 }
 
 std::string DtuSimulator::Answer(std::string_view line) {
@@ -225,6 +318,7 @@ std::string DtuSimulator::Answer(std::string_view line) {
       if (command->name == "AT") return std::string(kOk);
       if (command->name == "ATW") {
         settings.saved = true;
+        kept_ = settings;
         return std::string(kOk);
       }
       return std::string(kError);
@@ -264,11 +358,12 @@ std::string DtuSimulator::Listing() const {
   text += "+CIPMUX: " + s.cipmux + "\r\n";
   text += "+CSTT: " + Quoted(s.apn) + "," + Quoted(s.apnAccount) + "," + Quoted(s.apnPassword) + "\r\n";
   text += "+CIPSTART: " + Quoted(s.protocol) + "," + Quoted(s.server) + "," + s.port + ",2";
+  for (int n = 0; faults.padListingTo > 0 && Framed(text).size() <= faults.padListingTo; ++n) {
+    text += "\r\n+CIPSTATUS: " + std::to_string(n) + ",\"TCP\",\"0.0.0.0\",\"0\",\"INITIAL\"";
+  }
   return text;
 }
 
-std::vector<Burst> DtuSimulator::PowerOn() const {
-  return {{0, "\r\n@@Ver:DTU-SIM V1.0.0\r\n\r\nRDY\r\n", Line()}};
-}
+std::vector<Burst> DtuSimulator::PowerOn() const { return Paced({{0, std::string(kBanner), Line()}}); }
 
 }  // namespace dtusim

@@ -64,11 +64,28 @@ struct DtuSettings {
   bool operator==(const DtuSettings&) const = default;
 };
 
+// A line the DTU sends of its own accord around the reply to a command, framed as "\r\n" + text + "\r\n".
+struct UnsolicitedLine {
+  std::string after;    // the command name (as for Faults::refuse), or "any" for every command answered
+  int32_t delayMs = 0;  // after the reply's last byte; negative: the line comes instead of the reply at the
+                        // reply's time, and the reply follows -delayMs later
+  std::string text;
+};
+
+// The DTU restarts on a command instead of answering it: it echoes, sends its start-up banner and goes back
+// to the settings it last saved with ATW (or had when the tool first spoke to it). The countdown runs over
+// the commands it would have answered whose name matches; the fault clears itself once it has fired.
+struct RestartFault {
+  std::string at = "any";  // a command name, or "any"
+  std::size_t nth = 1;     // counts down at each match; the match that takes it to zero restarts the DTU
+};
+
 struct Faults {
   EchoMode echo = EchoMode::Off;
   bool echoAlone = false;                // the echo comes as its own burst before the answer
   uint32_t replyDelayMs = 5;             // pause between the end of a command and the reply
-  std::optional<uint32_t> splitPauseMs;  // the reply comes in two bursts with this pause between them
+  std::optional<uint32_t> splitPauseMs;  // the reply comes in splitPieces bursts with this pause between them
+  uint32_t splitPieces = 2;              // of nearly equal size; at most one per byte
   bool silent = false;                   // answers nothing at all
   std::set<std::string> refuse;          // command names (for example "CIPPACK", "ICF") answered with ERROR
   // Command names answered with these bytes instead of the reply, changing nothing: a DTU of another make.
@@ -76,6 +93,17 @@ struct Faults {
   // Command names whose setting is answered OK but not kept: a module that accepts a value and drops it
   // (only a read-back shows it). The line format stays too when ICF or CIPR is forgotten.
   std::set<std::string> forget;
+  std::vector<UnsolicitedLine> unsolicited;  // each sent every time its command is answered
+  std::optional<RestartFault> restart;
+  // Command names (or "any") whose final result line comes twice: "\r\nOK\r\n\r\nOK\r\n".
+  std::set<std::string> doubleResult;
+  // The AT+CIPSCONT? listing gains information lines "+CIPSTATUS: ..." after its last entry until the whole
+  // reply is longer than this many bytes (0: none), as a module that lists its connection state does.
+  std::size_t padListingTo = 0;
+  // Everything the DTU sends goes out at this line rate, with the bits a byte takes in the DTU's own format
+  // (start, data, parity, stop): one burst per paceChunkBytes, each due when its last byte has arrived.
+  std::optional<uint32_t> paceBaud;
+  std::size_t paceChunkBytes = 1;
 };
 
 // Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of
@@ -101,7 +129,7 @@ class DtuSimulator {
   // "AT+" ("CIPR" for AT+CIPR= and AT+CIPR?), or the whole basic command ("AT", "ATW").
   std::vector<Burst> Receive(std::string_view bytes, const LineFormat& sentWith);
 
-  // The start-up banner a module sends when it powers up (contains "@@Ver:").
+  // The start-up banner a module sends when it powers up (contains "@@Ver:"), paced as Faults::paceBaud says.
   std::vector<Burst> PowerOn() const;
 
   // Every complete command received (with its line end), garbled ones included, in order.
@@ -111,7 +139,10 @@ class DtuSimulator {
   void Handle(const std::string& command, const LineFormat& sentWith, std::vector<Burst>& out);
   std::string Answer(std::string_view line);
   std::string Listing() const;
+  bool RestartsOn(const std::string& name);
+  std::vector<Burst> Paced(std::vector<Burst> bursts) const;
 
+  std::optional<DtuSettings> kept_;  // what survives a restart: the settings at the first command or at ATW
   std::string pending_;
   bool lfMayFollow_ = false;  // the last command ended at a CR that came at the end of its bytes
 };
