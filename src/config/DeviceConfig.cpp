@@ -92,6 +92,7 @@ bool TDeviceConfig::RefuseInvalid(const values::DtuValues& values) {
     writeStep_ = 1;
     // No command is concerned: the one the value belongs to was never built.
     if (OnSequenceEnd) OnSequenceEnd(TSequenceEnd{writeAction_, TOutcome::Invalid, "", {}, problem});
+    UpdateBusy();
   }
   return true;
 }

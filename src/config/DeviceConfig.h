@@ -1,9 +1,12 @@
 #pragma once
 // The device configuration over one port: the read, write-all and restore-defaults conversations with the
-// DTU. One command goes out, one reply comes back and moves the conversation on; there is no queue and no
-// worker, only the four state variables below, changed inside the handling of a received chunk or a timer
-// tick on the loop's thread. Commands are built from the values the host holds at each step, and replies
-// become values that the host shows.
+// DTU, read as a modem speaks. What arrives is cut into lines; a command's answer ends with its final result
+// (OK, ERROR, +CME ERROR: n, +CMS ERROR: n) or the reply time-out. Lines before it are the echo, the
+// information lines the command expects (+CIPR:, +ICF:, the listing's entries) or lines that answer nothing
+// (RDY, Call Ready, +CSQ:, CONNECT OK ...), which are set aside. One command is in flight at a time, an
+// answer is taken only for the command sent and only once, and nothing is sent after a sequence has ended.
+// Everything runs on the loop's thread. Commands are built from the values the host holds at each step, and
+// replies become values that the host shows.
 
 #include <cstddef>
 #include <cstdint>
@@ -84,7 +87,7 @@ class TDeviceConfig {
   // Waits ms milliseconds while the loop keeps handling messages (received chunks and ticks included).
   void DelayWithMessages(uint32_t ms);
 
-  // The receive event of the port: one call is one chunk and one reply.
+  // The receive event of the port: a chunk of what the DTU sent, cut wherever the line paused.
   void Comm1ReceiveData(const void* Sender, const char* Buffer, uint16_t BufferLength);
   void HandleReply(const char* bytes, size_t length);
 
@@ -110,8 +113,18 @@ class TDeviceConfig {
   bool RefuseInvalid(const values::DtuValues& values);
 
   void BeginWrite(TAction action);
-  void WriteCheck(const std::string& reply);
+  // The awaited command's answer ended with its final result.
+  void Answered(const std::string& final, const std::string& command);
+  void WriteAnswered(bool accepted, const std::string& command);
+  void ReadAnswered(const std::string& final, const std::string& command);
+  void TakeLine(const std::string& line);
+  // Whether an information line belongs to the answer of the awaited query.
+  bool Expected(const std::string& line) const;
   void ReadAdvance();
+  // After the write's last step: the read-back, or the end.
+  void WriteDone();
+  void EndVerify();
+  void UpdateBusy();
   void SwitchPortBeforeStep(int step, const values::DtuValues& values);
 
   TConversationHost& host_;
@@ -134,6 +147,17 @@ class TDeviceConfig {
   bool shutDown_ = false;
   bool verifying_ = false;
   bool searching_ = false;
+  bool lastBusy_ = false;
+  // What arrived after the last complete line.
+  std::string pending_;
+  // The command whose answer is awaited (empty: none), and the information lines of its answer so far.
+  std::string awaited_;
+  std::vector<std::string> answerLines_;
+  // The chunk being handled added to the awaited answer.
+  bool answerGrew_ = false;
+  // A write's read-back: what the write sent, and what the DTU reports.
+  values::DtuValues written_;
+  values::DtuValues readBack_;
 };
 
 }  // namespace config

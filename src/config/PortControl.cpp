@@ -80,7 +80,8 @@ bool TPortControl::ReopenComPort() {
     timeOut_.SetInterval(ReplyTimeoutForBaudRate(settings_.BaudRate));
     portLost_ = false;
     lastFailure_ = serial::OpenFailure::None;
-    line_.Open(host_.PortDevice(), settings_, ReadIntervalForBaudRate(settings_.BaudRate));
+    line_.Open(host_.PortDevice(), settings_,
+               ReadIntervalMs.value_or(ReadIntervalForBaudRate(settings_.BaudRate)));
     PortOpened = true;
     host_.ShowPortState(true);
     return true;
@@ -127,6 +128,7 @@ void TPortControl::ShowClosed() {
 void TPortControl::CloseComPort() {
   line_.Close();
   ShowClosed();
+  if (const auto handler = OnClosed) handler();
 }
 
 bool TPortControl::SendCommand(const std::string& Text) {

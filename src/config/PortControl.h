@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "config/ConversationHost.h"
@@ -57,6 +58,11 @@ class TPortControl {
   std::function<void(const char* Buffer, uint16_t BufferLength)> OnReceiveData;
   // Raised once when an open port is lost (the device went away or hung up), after the port shows closed.
   std::function<void()> OnPortLost;
+  // Raised by CloseComPort, after the port shows closed: whoever holds the port lets go of it.
+  std::function<void()> OnClosed;
+  // When set, the quiet time that ends a received chunk at every rate, from the next open on: the line
+  // search reads the first bytes of an answer as they come instead of after the whole reply.
+  std::optional<uint32_t> ReadIntervalMs;
 
  private:
   void ApplyChosenLine();

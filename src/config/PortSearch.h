@@ -10,6 +10,8 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "config/ConversationHost.h"
@@ -24,6 +26,10 @@ namespace config {
 // Whether a reply to "AT+CIPR?" shows that the DTU understood it at the settings tried.
 bool AnswersAtLine(std::string_view reply);
 
+// How long a try of the first pass waits after sending: the query going out, a DTU that starts answering
+// within 300 ms, its first byte coming back, and a margin for the adapter.
+uint32_t FirstPassWait(const LineChoice& line);
+
 class TPortSearch {
  public:
   TPortSearch(TConversationHost& host, TPortControl& port, TDeviceConfig& device, lang::TLangHolder& lang,
@@ -34,8 +40,9 @@ class TPortSearch {
 
   // Ends a running read or write, then starts with the first candidate. Nothing while a search runs.
   void Start();
-  // Ends a running search; the host's line goes back to what it was before it, and the port is opened
-  // with it again unless reopen is false.
+  // Ends a running search with the cancelled verdict; the host's line goes back to what it was before it,
+  // and the port is opened with it again unless reopen is false. Closing the port while the search runs
+  // stops it so, without reopening.
   void Stop(bool reopen = true);
   bool Running() const { return running_; }
   // The settings found by the last search, if it found any.
@@ -51,8 +58,12 @@ class TPortSearch {
 
  private:
   void Try();
+  void TimeUp();
+  void LogHeard();
   void Received(const char* bytes, uint16_t length);
   void Finish(bool found, bool reopen);
+  // The search has ended: the port's events go back, the conversation is no longer held up.
+  void End();
   void Lost();
   // Gives the port's receive and loss events back to the conversation.
   void GiveBackPort();
@@ -64,12 +75,19 @@ class TPortSearch {
   std::unique_ptr<platform::LoopTimer> timer_;
   std::vector<LineChoice> candidates_;
   size_t next_ = 0;
+  bool firstPass_ = true;
+  // What the running try has heard, and whether it already waits the full reply time-out.
+  std::string heard_;
+  bool fullWait_ = false;
+  // The running try heard all it can: it ends when the loop comes round.
+  bool over_ = false;
   bool running_ = false;
   bool neverOpened_ = false;
   bool lost_ = false;
   std::optional<LineChoice> found_;
   std::function<void(const char*, uint16_t)> conversation_;
   std::function<void()> conversationLost_;
+  std::function<void()> closedBefore_;
   // The host's line before the search.
   PortLine saved_;
 };
