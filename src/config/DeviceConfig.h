@@ -115,7 +115,7 @@ class TDeviceConfig {
   void BeginWrite(TAction action);
   // The awaited command's answer ended with its final result.
   void Answered(const std::string& final, const std::string& command);
-  void WriteAnswered(bool accepted, const std::string& command);
+  void WriteAnswered(const std::string& final, const std::string& command);
   void ReadAnswered(const std::string& final, const std::string& command);
   void TakeLine(const std::string& line);
   // Whether an information line belongs to the answer of the awaited query.
@@ -143,6 +143,9 @@ class TDeviceConfig {
   // report all its fields; the read only succeeds without either.
   std::string readRefused_;
   std::string readUnread_;
+  // The final result of the refused query, as the verdict names it (" (ERROR)"); empty for an OK whose
+  // answer held an error.
+  std::string readRefusedResult_;
   std::vector<size_t> readRows_;
   bool shutDown_ = false;
   bool verifying_ = false;

@@ -151,7 +151,7 @@ void TDeviceConfig::TakeLine(const std::string& line) {
 void TDeviceConfig::Answered(const std::string& final, const std::string& command) {
   if (writeActive_) {
     answerLines_.clear();
-    WriteAnswered(final == "OK", command);
+    WriteAnswered(final, command);
   } else if (readActive_) {
     ReadAnswered(final, command);
   }
@@ -166,7 +166,10 @@ void TDeviceConfig::ReadAnswered(const std::string& final, const std::string& co
   // the DTU kept.
   values::DtuValues read = verifying_ ? readBack_ : host_.CurrentValues();
   const values::ReplyReading reading = values::ReadReply(readStep_, reply, read);
-  if (!reading.ok && readRefused_.empty()) readRefused_ = command;
+  if (!reading.ok && readRefused_.empty()) {
+    readRefused_ = command;
+    readRefusedResult_ = final == "OK" ? "" : " (" + final + ")";
+  }
   if (!reading.reported.empty()) {
     readRows_.insert(readRows_.end(), reading.reported.begin(), reading.reported.end());
     if (verifying_) {

@@ -90,10 +90,10 @@ void TDeviceConfig::RestoreDefaults() {
   BeginWrite(TAction::RestoreDefaults);
 }
 
-void TDeviceConfig::WriteAnswered(bool accepted, const std::string& command) {
-  if (!accepted) {
-    // The answer is already in the log; the steps before it stay applied in the DTU.
-    AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(command));
+void TDeviceConfig::WriteAnswered(const std::string& final, const std::string& command) {
+  if (final != "OK") {
+    // The steps before it stay applied in the DTU. The verdict names the result (ERROR, +CME ERROR: n).
+    AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(command) + " (" + final + ")");
     EndWrite(TOutcome::Refused, command);
     return;
   }
@@ -133,7 +133,7 @@ void TDeviceConfig::EndVerify() {
     // The write was accepted but what the DTU holds now could not be told: no success.
     const std::string& command = !readRefused_.empty() ? readRefused_ : readUnread_;
     if (!readRefused_.empty()) {
-      AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(command));
+      AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(command) + readRefusedResult_);
     } else {
       LogUnreadable(command, UnchangedFields(0));
     }
@@ -167,7 +167,7 @@ void TDeviceConfig::ReadAdvance() {
     return;
   }
   if (!readRefused_.empty()) {
-    AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(readRefused_));
+    AddInfo(lang::lang_Info_Refused, CommandWithoutLineEnd(readRefused_) + readRefusedResult_);
     RaiseEnd(TAction::Read, TOutcome::Refused, readRefused_);
   } else if (!readUnread_.empty()) {
     LogUnreadable(readUnread_, UnchangedFields(0));

@@ -124,7 +124,7 @@ TEST_P(ReadVerdict, AReadThatWasNotToldEveryFieldIsNotReportedAsRead) {
   EXPECT_EQ(bench.line.SentTexts(), kQueries);
   const bool refused = row.unchanged.empty();
   const std::string verdict = refused
-                                  ? "  [Note]: The DTU refused the command: " + row.command
+                                  ? "  [Note]: The DTU refused the command: " + row.command + " (ERROR)"
                                   : "  [Note]: The DTU's reply could not be read, command: " + row.command +
                                         "; fields left unchanged: " + row.unchanged;
   EXPECT_EQ(std::count(bench.host.log.begin(), bench.host.log.end(), verdict), 1);
@@ -314,7 +314,8 @@ TEST_P(RefusedStep, EndsTheWriteSilentlyAndANewWriteStartsOver) {
   EXPECT_EQ(bench.ends,
             (std::vector<TSequenceEnd>{{TAction::WriteAll, TOutcome::Refused, bench.line.sent.back().text}}));
   EXPECT_EQ(bench.host.log.back(), "  [Note]: The DTU refused the command: " +
-                                       config::CommandWithoutLineEnd(bench.line.sent.back().text));
+                                       config::CommandWithoutLineEnd(bench.line.sent.back().text) +
+                                       " (ERROR)");
   EXPECT_EQ(bench.Count(lang::lang_Info_SetSuccess), 0);
   EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0);
   EXPECT_TRUE(bench.Idle());
