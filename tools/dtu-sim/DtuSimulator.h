@@ -70,6 +70,7 @@ struct UnsolicitedLine {
   int32_t delayMs = 0;  // after the reply's last byte; negative: the line comes instead of the reply at the
                         // reply's time, and the reply follows -delayMs later
   std::string text;
+  bool operator==(const UnsolicitedLine&) const = default;
 };
 
 // The DTU restarts on a command instead of answering it: it echoes, sends its start-up banner and goes back
@@ -78,6 +79,7 @@ struct UnsolicitedLine {
 struct RestartFault {
   std::string at = "any";  // a command name, or "any"
   std::size_t nth = 1;     // counts down at each match; the match that takes it to zero restarts the DTU
+  bool operator==(const RestartFault&) const = default;
 };
 
 struct Faults {
@@ -104,6 +106,7 @@ struct Faults {
   // (start, data, parity, stop): one burst per paceChunkBytes, each due when its last byte has arrived.
   std::optional<uint32_t> paceBaud;
   std::size_t paceChunkBytes = 1;
+  bool operator==(const Faults&) const = default;
 };
 
 // Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of
