@@ -116,6 +116,25 @@ TEST(PtyDtu, SendsTheBannerAfterTheFirstOpenAndOnRequest) {
   EXPECT_NE(slave.ReadUntil("RDY\r\n").find("@@Ver:"), std::string::npos);
 }
 
+TEST(PtyDtu, CarriesUnsolicitedLinesDoubledResultsPacedBytesAndARestart) {
+  dtusim::DtuSimulator sim;
+  sim.faults.unsolicited = {{"CIPR", 20, "CONNECT OK"}, {"any", -10, "Call Ready"}};
+  sim.faults.doubleResult = {"ICF"};
+  sim.faults.restart = dtusim::RestartFault{"ATW"};
+  sim.faults.paceBaud = 115200;
+  sim.faults.paceChunkBytes = 8;
+  PtyDtu dtu(std::move(sim));
+  Slave slave(dtu.SlavePath());
+  slave.Send("AT+CIPR?\r\n");
+  EXPECT_EQ(slave.ReadUntil("CONNECT OK\r\n"),
+            "\r\nCall Ready\r\n\r\n+CIPR: 115200\r\n\r\nOK\r\n\r\nCONNECT OK\r\n");
+  slave.Send("AT+ICF=5,3\r\n");
+  EXPECT_EQ(slave.ReadUntil("OK\r\n\r\nOK\r\n"), "\r\nCall Ready\r\n\r\nOK\r\n\r\nOK\r\n");
+  slave.Send("ATW\r\n");
+  EXPECT_EQ(slave.ReadUntil("RDY\r\n"), "\r\n@@Ver:DTU-SIM V1.0.0\r\n\r\nRDY\r\n");
+  EXPECT_EQ(dtu.Settings().formatCode, 3) << "the unsaved format is lost to the restart";
+}
+
 TEST(PtyDtu, UnplugHangsUpTheToolsPort) {
   PtyDtu dtu;
   Slave slave(dtu.SlavePath());
