@@ -29,6 +29,19 @@ void SetBackground(QWidget* widget, ui::TColor color) {
   widget->setPalette(palette);
 }
 
+// A marked field shows its text in red; unmarked, it gets back the colours it had, a link label's blue too.
+void DrawMark(QWidget* widget, bool marked, QPalette& unmarked) {
+  constexpr QPalette::ColorRole kTextRoles[] = {QPalette::Text, QPalette::WindowText, QPalette::ButtonText};
+  QPalette palette = widget->palette();
+  if (marked) unmarked = palette;
+  for (const QPalette::ColorRole role : kTextRoles) {
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+      palette.setColor(group, role, marked ? QColor(Qt::red) : unmarked.color(group, role));
+    }
+  }
+  widget->setPalette(palette);
+}
+
 }  // namespace
 
 ModelBinder::ModelBinder(ui::Application& app) : app_(app) { LiveBinders().push_back(this); }
@@ -57,15 +70,20 @@ void ModelBinder::UserAction(const std::function<void()>& action) {
 
 void ModelBinder::Common(QWidget* widget, ui::Control& model) {
   widget->setObjectName(QString::fromStdString(model.Name));
-  refreshers_.push_back([widget, &model, focused = model.FocusRequests()]() mutable {
-    widget->setEnabled(model.Enabled());
-    if (model.FocusRequests() != focused) {
-      focused = model.FocusRequests();
-      widget->setFocus(Qt::OtherFocusReason);
-    }
-    // Hidden controls are never drawn; the window's own showing is left to the view.
-    if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
-  });
+  refreshers_.push_back(
+      [widget, &model, focused = model.FocusRequests(), marked = false, unmarked = QPalette()]() mutable {
+        widget->setEnabled(model.Enabled());
+        if (model.Marked() != marked) {
+          marked = model.Marked();
+          DrawMark(widget, marked, unmarked);
+        }
+        if (model.FocusRequests() != focused) {
+          focused = model.FocusRequests();
+          widget->setFocus(Qt::OtherFocusReason);
+        }
+        // Hidden controls are never drawn; the window's own showing is left to the view.
+        if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
+      });
 }
 
 void ModelBinder::Label(QLabel* widget, ui::TLabel& model) {
@@ -213,6 +231,9 @@ void ModelBinder::MenuItem(QAction* action, ui::TMenuItem& model) {
     if (!action->isSeparator()) action->setText(ToQt(model.Caption()));
     action->setEnabled(model.Enabled());
     action->setVisible(model.Visible());
+    // Only a checked item draws a check mark; the user's click flips the model, which is drawn back here.
+    action->setCheckable(model.Checked());
+    action->setChecked(model.Checked());
   });
   QObject::connect(action, &QAction::triggered, action,
                    [this, &model] { UserAction([&model] { model.UserClick(); }); });

@@ -40,6 +40,7 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
     stored.com[i] = ini.ReadInteger(kComSection, kComKeys[i], kComDefaults[i]);
   stored.dtu = ReadDtuValues(ini);
   stored.chosenDevice = ini.ReadString(kComSection, kChosenDeviceKey, "");
+  stored.verify = ini.ReadInteger(kSysSection, kVerifyKey, 1) != 0;
   return stored;
 }
 
@@ -63,6 +64,9 @@ void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
   // Only a file that once had an adapter chosen gains the key.
   if (!stored.chosenDevice.empty() || ini.HasKey(kComSection, kChosenDeviceKey)) {
     writes.push_back({kComSection, kChosenDeviceKey, stored.chosenDevice});
+  }
+  if (!stored.verify || ini.HasKey(kSysSection, kVerifyKey)) {
+    writes.push_back({kSysSection, kVerifyKey, stored.verify ? "1" : "0"});
   }
   ini.WriteStrings(writes);
 }

@@ -28,6 +28,12 @@ void Control::SetColor(TColor color) {
   MarkModelChanged();
 }
 
+void Control::SetMarked(bool marked) {
+  if (marked_ == marked) return;
+  marked_ = marked;
+  MarkModelChanged();
+}
+
 void Control::SetFocus() {
   ++focusRequests_;
   MarkModelChanged();
@@ -79,6 +85,7 @@ bool TEdit::UserTypeChar(char key) {
 void TEdit::UserSetText(std::string text) {
   if (text_ == text) return;
   SetText(std::move(text));
+  SetMarked(false);
   if (OnChange) OnChange(*this);
 }
 
@@ -108,6 +115,7 @@ std::string TComboBox::Text() const {
 void TComboBox::UserSelect(int index) {
   if (!Enabled()) return;
   SetItemIndex(index);
+  SetMarked(false);
   if (OnChange) OnChange(*this);
 }
 
@@ -124,7 +132,14 @@ void TCheckBox::SetChecked(bool checked) {
 void TCheckBox::UserToggle() {
   if (!Enabled()) return;
   SetChecked(!checked_);
+  SetMarked(false);
   Click();
+}
+
+void TMenuItem::SetChecked(bool checked) {
+  if (checked_ == checked) return;
+  checked_ = checked;
+  MarkModelChanged();
 }
 
 void TMemo::Add(const std::string& text) {

@@ -39,6 +39,10 @@ class Control {
   void SetVisible(bool visible);
   TColor Color() const { return color_; }
   void SetColor(TColor color);
+  // A field the program points out to the user (one the DTU did not keep); the user's own change of the
+  // field takes the mark away.
+  bool Marked() const { return marked_; }
+  void SetMarked(bool marked);
 
   // Asks the view to put the keyboard focus here (Delphi's SetFocus); each request counts once.
   void SetFocus();
@@ -53,6 +57,7 @@ class Control {
   bool enabled_ = true;
   bool visible_ = true;
   TColor color_ = TColor::clWindow;
+  bool marked_ = false;
   uint64_t focusRequests_ = 0;
 };
 
@@ -174,6 +179,12 @@ class TMenuItem : public CaptionControl {
   using CaptionControl::CaptionControl;
   std::vector<TMenuItem*> Items;
   bool IsSeparator() const { return Caption() == "-"; }
+  // Drawn with a check mark; the click handler flips it, as clicking changes nothing by itself.
+  bool Checked() const { return checked_; }
+  void SetChecked(bool checked);
+
+ private:
+  bool checked_ = false;
 };
 
 }  // namespace ui

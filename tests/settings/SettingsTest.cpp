@@ -116,6 +116,42 @@ TEST_F(SettingsTest, AFlagThatWasNeverTickedIsNotWritten) {
   EXPECT_NE(saved.find("HeartbeatFormatHex=1\r\n"), std::string::npos) << "any non-zero number is ticked";
 }
 
+// The window's verify option: on unless the file says 0, and its key written only once it was turned off.
+struct VerifyRow {
+  const char* name;
+  const char* file;
+  bool loaded;
+  bool saved;
+  const char* savedPart;  // nullptr: no key at all
+};
+
+class SettingsVerifyTest : public SettingsTest, public testing::WithParamInterface<VerifyRow> {};
+
+TEST_P(SettingsVerifyTest, TheKeyIsWrittenOnlyWhenNeeded) {
+  const VerifyRow& row = GetParam();
+  WriteBytes(path, row.file);
+  settings::StoredSettings stored = Load();
+  EXPECT_EQ(stored.verify, row.loaded);
+  stored.verify = row.saved;
+  settings::SaveSettings(path, stored);
+  const std::string saved = ReadBytes(path);
+  if (row.savedPart == nullptr) {
+    EXPECT_EQ(saved.find("Verify"), std::string::npos) << saved;
+  } else {
+    EXPECT_NE(saved.find(row.savedPart), std::string::npos) << saved;
+  }
+  EXPECT_EQ(Load().verify, row.saved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Option, SettingsVerifyTest,
+    testing::Values(VerifyRow{"OnByDefault", "", true, true, nullptr},
+                    VerifyRow{"TurnedOff", "", true, false, "[Sys]\r\nLang=0\r\nVerify=0\r\n"},
+                    VerifyRow{"OffInTheFile", "[Sys]\r\nVerify=0\r\n", false, false, "Verify=0\r\n"},
+                    VerifyRow{"TurnedBackOnKeepsTheKey", "[Sys]\r\nVerify=0\r\n", false, true,
+                              "Verify=1\r\n"}),
+    [](const auto& p) { return std::string(p.param.name); });
+
 TEST_F(SettingsTest, LanguageFlagOverridesTheLocale) {
   WriteBytes(path, "[Sys]\nLang=5\n");
   EXPECT_TRUE(Load(false).chinese);

@@ -76,6 +76,22 @@ TEST(Control, ADisabledControlIgnoresTheUsersClickButNotACodeClick) {
   EXPECT_EQ(clicks, 1);
 }
 
+TEST(Control, TheUsersChangeTakesTheMarkAwayAChangeFromCodeDoesNot) {
+  TEdit edit("edt");
+  TComboBox list("cbb");
+  list.SetItems({"a", "b"});
+  TCheckBox box("chk");
+  const std::vector<std::pair<Control*, std::function<void()>>> changes = {
+      {&edit, [&] { edit.SetText("1"); }},    {&edit, [&] { edit.UserTypeChar('2'); }},
+      {&list, [&] { list.SetItemIndex(1); }}, {&list, [&] { list.UserSelect(0); }},
+      {&box, [&] { box.SetChecked(true); }},  {&box, [&] { box.UserToggle(); }}};
+  for (size_t i = 0; i < changes.size(); ++i) {
+    changes[i].first->SetMarked(true);
+    changes[i].second();
+    EXPECT_EQ(changes[i].first->Marked(), i % 2 == 0) << changes[i].first->Name << " change " << i;
+  }
+}
+
 TEST(Memo, EachLineBreakStartsANewLineAndClearEmptiesTheLog) {
   TMemo memo("mmo");
   memo.Add("  [Receive]:\r\n+CIPR:115200\r\n\r\nOK\r\n");
@@ -95,6 +111,8 @@ TEST(Model, EveryVisibleChangeMovesTheRevisionAndAnEqualValueDoesNot) {
   EXPECT_GT(afterChange, before);
   edit.SetText("a");
   EXPECT_EQ(ModelRevision(), afterChange);
+  edit.SetMarked(true);
+  EXPECT_GT(ModelRevision(), afterChange);
 }
 
 }  // namespace
