@@ -24,6 +24,7 @@ void ApplyMainLang(ui::TMainFormDesign& form, lang::TLangList& LangList) {
   form.N13.SetCaption(text(lang::lang_Menu_Message));
   form.N14.SetCaption(text(lang::lang_Menu_Tools));
   form.N15.SetCaption(text(lang::lang_Menu_FindLine));
+  form.N17.SetCaption(text(lang::lang_Menu_Verify));
 
   // The port button shows the open or the close text depending on the port's state, so its caption is
   // converted from whatever language it shows. The open row must be held for that to work at start-up.

@@ -103,6 +103,16 @@ std::string Tfrm_Main::FieldName(size_t row) {
   return field.key;
 }
 
+void Tfrm_Main::MarkFields(const std::vector<std::string>& names) {
+  // Rows that share a caption (the three line parts, the APN choice and text) are marked together, as the
+  // log names them together.
+  for (size_t row = 0; row < values::Table().size(); ++row) {
+    ui::Control* control = ControlOf(*this, row);
+    if (control == nullptr) continue;
+    control->SetMarked(std::find(names.begin(), names.end(), FieldName(row)) != names.end());
+  }
+}
+
 void Tfrm_Main::ShowProblem(const values::Problem& problem) {
   const values::Row& field = values::Table()[problem.row];
   // A packet in hex form is the edit's problem, not its box's.

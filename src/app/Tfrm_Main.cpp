@@ -105,7 +105,7 @@ void Tfrm_Main::RefreshPortList() {
 }
 
 void Tfrm_Main::WireHandlers() {
-  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15}) {
+  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N17}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -125,6 +125,10 @@ void Tfrm_Main::WireHandlers() {
     box->OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   }
   cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
+  Device.VerifyWrites = N17.Checked();
+  Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
+    if (end.outcome == config::TOutcome::NotKept) MarkFields(end.unchanged);
+  };
   for (ui::TComboBox* list : {&cbb_Open_ComName, &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte,
                               &cbb_Open_Stop, &cbb_Com_Parity, &cbb_Com_Byte, &cbb_Com_Stop}) {
     list->OnChange = [this](ui::Control& sender) { cbb_Open_ComNameChange(sender); };
@@ -163,6 +167,8 @@ void Tfrm_Main::FormCreate() {
   std::vector<size_t> rows(values::Table().size());
   for (size_t row = 0; row < rows.size(); ++row) rows[row] = row;
   ShowLoadedValues(stored.dtu, rows);
+  N17.SetChecked(stored.verify);
+  Device.VerifyWrites = stored.verify;
   SelectChosenDevice(stored.chosenDevice);
   CreateLangList();
   btn_Com.Click();
@@ -207,6 +213,7 @@ void Tfrm_Main::FormClose() {
     stored.dtu = CurrentValues();
     const int selected = cbb_Open_ComName.ItemIndex();
     if (selected >= 9) stored.chosenDevice = DeviceForItem(selected);
+    stored.verify = N17.Checked();
     settings::SaveSettings(*settingsFile_, stored);
     settingsFile_.reset();
   }
@@ -244,6 +251,8 @@ void Tfrm_Main::UserClose() {
 }
 
 void Tfrm_Main::btn_ReadClick(ui::Control& Sender) {
+  // The marks of the last write are about what the DTU held then.
+  MarkFields({});
   switch (Sender.Tag) {
     case ui::tags::kRestoreDefaults:
       Device.RestoreDefaults();
@@ -298,6 +307,10 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
         break;
       case ui::tags::kFindLine:
         PortSearch.Start();
+        break;
+      case ui::tags::kVerify:
+        N17.SetChecked(!N17.Checked());
+        Device.VerifyWrites = N17.Checked();
         break;
       default:
         break;

@@ -100,6 +100,8 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   void ShowValues(const values::DtuValues& values, const std::vector<size_t>& rows) override;
   std::string FieldName(size_t row) override;
   void ShowProblem(const values::Problem& problem) override;
+  // Marks the fields named (by FieldName) and takes the mark off every other; no names clear them all.
+  void MarkFields(const std::vector<std::string>& names);
 
  private:
   void WireHandlers();

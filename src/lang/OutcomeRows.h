@@ -58,5 +58,6 @@ inline constexpr LangRow lang_Info_SearchNone{"lang_Info_SearchNone", "[提示]�
 inline constexpr LangRow lang_Menu_Tools{"lang_Menu_Tools", "工具(&T)", "Tools(&T)"};
 inline constexpr LangRow lang_Menu_FindLine{"lang_Menu_FindLine", "查找DTU串口参数",
                                             "Find the DTU's line settings"};
+inline constexpr LangRow lang_Menu_Verify{"lang_Menu_Verify", "写入后回读校验", "Verify after writing"};
 
 }  // namespace lang

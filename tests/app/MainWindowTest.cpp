@@ -285,8 +285,52 @@ TEST_F(MainWindow, RestoreDefaultsFromItsButtonPutsTheDefaultsBackAndWritesThem)
   EXPECT_EQ(Main().edt_Port.Text(), "2317");
   ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }))
       << testing::PrintToString(Main().mmo_Info.Lines());
-  EXPECT_EQ(dtu->Received().size(), 10u);
+  EXPECT_EQ(dtu->Received().size(), 13u) << "the ten settings and the read-back's three queries";
 }
+
+// Tools > Verify after writing, on unless turned off: a write ends with a read-back, and a field the DTU
+// answered OK to but did not keep is named in the log and marked until the next action. Each click on the
+// item flips it; program.ini gets the key only once it was turned off.
+struct VerifyRow {
+  const char* name;
+  int menuClicks;
+  bool verify;
+};
+
+class WindowVerify : public MainWindow, public testing::WithParamInterface<VerifyRow> {};
+
+TEST_P(WindowVerify, AFieldTheDtuDidNotKeepIsNamedAndMarked) {
+  dtu->Change([](dtusim::DtuSimulator& sim) { sim.faults.forget = {"CIPSCONT"}; });
+  StartProgram(false);
+  for (int i = 0; i < GetParam().menuClicks; ++i) UserClick(Main().N17);
+  EXPECT_EQ(Main().N17.Checked(), GetParam().verify);
+  Main().edt_Port.SetText("4000");
+  UserClick(Main().btn_SetAll);
+  ASSERT_TRUE(RunUntil([&] { return !Main().Device.Busy(); }))
+      << testing::PrintToString(Main().mmo_Info.Lines());
+  const std::vector<std::string> queries{"AT+CIPR?\r\n", "AT+ICF?\r\n", "AT+CIPSCONT?\r\n"};
+  const std::vector<std::string> received = dtu->Received();
+  ASSERT_EQ(received.size(), GetParam().verify ? 13u : 10u) << testing::PrintToString(received);
+  EXPECT_EQ(std::vector<std::string>(received.begin() + 10, received.end()),
+            GetParam().verify ? queries : std::vector<std::string>{});
+  EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not keep: Remote Port"), GetParam().verify);
+  EXPECT_EQ(LogHas("[Note]: Parameter set successfully."), !GetParam().verify);
+  EXPECT_EQ(Main().edt_Port.Marked(), GetParam().verify);
+  EXPECT_FALSE(Main().edt_IP.Marked()) << "the server was kept";
+
+  UserClick(Main().btn_Read);
+  EXPECT_FALSE(Main().edt_Port.Marked()) << "the next action takes the mark away";
+  ASSERT_TRUE(RunUntil([&] { return !Main().Device.Busy(); }));
+  Main().UserClose();
+  const std::string saved = folder.Read("program.ini");
+  EXPECT_EQ(saved.find("Verify="), GetParam().verify ? std::string::npos : saved.find("Verify=0\r\n"))
+      << saved;
+}
+
+INSTANTIATE_TEST_SUITE_P(Option, WindowVerify,
+                         testing::Values(VerifyRow{"OnByDefault", 0, true}, VerifyRow{"TurnedOff", 1, false},
+                                         VerifyRow{"TurnedBackOn", 2, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 // A value the DTU cannot take: Write All sends nothing, names the field by its caption and the rule in the
 // window's language, and puts the focus on the field.

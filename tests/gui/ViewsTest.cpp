@@ -233,6 +233,21 @@ TEST_F(ViewTest, TheApnDialogTabsAccountPasswordOkThenApn) {
 
 // ---- Widgets to model. ----
 
+TEST_F(ViewTest, AMarkedFieldIsDrawnApartUntilTheMarkGoesAndACheckedMenuItemShowsItsCheck) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  auto* port = Find<QLineEdit>(view, "edt_Port");
+  const QImage plain = port->grab().toImage();
+  InLoop([&] { mainForm.edt_Port.SetMarked(true); });
+  EXPECT_NE(port->grab().toImage(), plain);
+  InLoop([&] { mainForm.edt_Port.SetMarked(false); });
+  EXPECT_EQ(port->grab().toImage(), plain);
+  auto* verify = view.findChild<QAction*>("N17");
+  EXPECT_TRUE(verify->isChecked());
+  InLoop([&] { mainForm.N17.SetChecked(false); });
+  EXPECT_FALSE(verify->isChecked());
+}
+
 TEST_F(ViewTest, ClicksOnRealWidgetsReachTheModel) {
   std::vector<std::string> clicked;
   auto record = [&](ui::Control& sender) { clicked.push_back(sender.Name); };
