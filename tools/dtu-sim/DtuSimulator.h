@@ -110,7 +110,7 @@ struct Faults {
 };
 
 // Limits of what the DTU stores; longer values are refused with ERROR, which keeps the whole listing of
-// AT+CIPSCONT? well inside the 1024 bytes a reader takes as one reply.
+// AT+CIPSCONT? well inside the 1024 bytes a reader takes as one reply (Faults::padListingTo goes past them).
 inline constexpr std::size_t kMaxPacketBytes = 128;  // per packet, before hex encoding
 inline constexpr std::size_t kMaxApnText = 50;       // APN, account and password each
 inline constexpr std::size_t kMaxServerText = 100;
