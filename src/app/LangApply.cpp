@@ -1,5 +1,6 @@
 #include "app/LangApply.h"
 
+#include "lang/DialogueRows.h"
 #include "lang/OutcomeRows.h"
 #include "lang/Version.h"
 #include "values/SettingsTable.h"
@@ -24,6 +25,7 @@ void ApplyMainLang(ui::TMainFormDesign& form, lang::TLangList& LangList) {
   form.N13.SetCaption(text(lang::lang_Menu_Message));
   form.N14.SetCaption(text(lang::lang_Menu_Tools));
   form.N15.SetCaption(text(lang::lang_Menu_FindLine));
+  form.N16.SetCaption(text(lang::lang_Menu_Cancel));
   form.N17.SetCaption(text(lang::lang_Menu_Verify));
 
   // The port button shows the open or the close text depending on the port's state, so its caption is

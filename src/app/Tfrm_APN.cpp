@@ -27,6 +27,12 @@ void Tfrm_APN::ShowListedApn(const values::ApnParts& apn) {
   lbledt_password.SetText(apn.password);
 }
 
+bool Tfrm_APN::Confirm() {
+  confirmed_ = false;
+  ShowModal();
+  return confirmed_;
+}
+
 void Tfrm_APN::btn_APNClick() {
   ApnName = WithoutSpaces(lbledt_APN.Text());
   ApnAccount = WithoutSpaces(lbledt_account.Text());
@@ -36,6 +42,7 @@ void Tfrm_APN::btn_APNClick() {
     return;
   }
   edt_APN_other_.SetText(values::ComposeApnText({ApnName, ApnAccount, ApnPassword}));
+  confirmed_ = true;
   Close();
 }
 

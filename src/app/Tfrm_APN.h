@@ -19,6 +19,9 @@ class Tfrm_APN : public ui::TApnFormDesign {
   std::string ApnPassword;
 
   void FormCreate();
+  // Shows the dialog modally; returns whether it was left by OK with an APN, rather than by Escape or its
+  // close button.
+  bool Confirm();
   void btn_APNClick();
   // Puts the APN a DTU listed into the dialog's edits, in place of what was typed there before.
   void ShowListedApn(const values::ApnParts& apn);
@@ -26,6 +29,7 @@ class Tfrm_APN : public ui::TApnFormDesign {
  private:
   lang::TLangHolder& Lang_;
   ui::TEdit& edt_APN_other_;
+  bool confirmed_ = false;
 };
 
 }  // namespace app

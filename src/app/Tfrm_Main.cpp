@@ -1,6 +1,7 @@
 #include "app/Tfrm_Main.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 #include "app/LangApply.h"
 #include "app/Tfrm_APN.h"
@@ -28,6 +29,15 @@ const lang::LangRow* HintRowForTag(int tag) {
       &lang::lang_Hint_WaitTime,      &lang::lang_Hint_ResetTime};
   if (tag < ui::tags::kHintApn || tag > ui::tags::kHintRestartTime) return nullptr;
   return rows[tag - ui::tags::kHintApn];
+}
+
+// The APN choice the field shows: only the other APN's field takes typing, a fixed one shows its name.
+int ShownApnChoice(const ui::TEdit& field) {
+  if (field.Enabled()) return values::kOtherApnIndex;
+  for (int index = 0; values::FixedApnAt(index) != nullptr; ++index) {
+    if (field.Text() == values::FixedApnAt(index)) return index;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -105,7 +115,7 @@ void Tfrm_Main::RefreshPortList() {
 }
 
 void Tfrm_Main::WireHandlers() {
-  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N17}) {
+  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -125,6 +135,7 @@ void Tfrm_Main::WireHandlers() {
     box->OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   }
   cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
+  Device.OnBusyChanged = [this] { ShowBusy(); };
   Device.VerifyWrites = N17.Checked();
   Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
     if (end.outcome == config::TOutcome::NotKept) MarkFields(end.unchanged);
@@ -148,6 +159,27 @@ void Tfrm_Main::WireHandlers() {
     more->hex.OnClick = [this, edit = &more->edit, box = &more->hex](ui::Control&) {
       edit->SetText(box->Checked() ? values::AsciiToHex(edit->Text()) : values::HexToAscii(edit->Text()));
     };
+  }
+}
+
+void Tfrm_Main::ShowBusy() {
+  const bool busy = Device.Busy();
+  // Every list whose change re-opens the port is held too: a port re-opened mid-sequence loses the reply
+  // the sequence waits for.
+  for (ui::Control* control : std::initializer_list<ui::Control*>{
+           &btn_Default, &btn_Read, &btn_SetAll, &N11, &N2, &N5, &N15, &btn_Com, &cbb_Open_ComName,
+           &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop, &cbb_Com_Parity,
+           &cbb_Com_Byte, &cbb_Com_Stop}) {
+    control->SetEnabled(!busy);
+  }
+  N16.SetEnabled(busy);
+}
+
+void Tfrm_Main::CancelRunning() {
+  if (PortSearch.Running()) {
+    PortSearch.Stop();
+  } else {
+    Device.Cancel();
   }
 }
 
@@ -308,6 +340,9 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
       case ui::tags::kFindLine:
         PortSearch.Start();
         break;
+      case ui::tags::kCancel:
+        CancelRunning();
+        break;
       case ui::tags::kVerify:
         N17.SetChecked(!N17.Checked());
         Device.VerifyWrites = N17.Checked();
@@ -329,6 +364,8 @@ void Tfrm_Main::lbl_Hint_APNClick(ui::Control& Sender) {
 }
 
 void Tfrm_Main::cbb_APNChange(ui::Control&) {
+  const int before = ShownApnChoice(edt_APN_other);
+  const std::string beforeText = edt_APN_other.Text();
   switch (cbb_APN.ItemIndex()) {
     case 0:
       SetFixedApn(values::kApnCmnet);
@@ -337,7 +374,14 @@ void Tfrm_Main::cbb_APNChange(ui::Control&) {
       SetFixedApn(values::kApnUninet);
       break;
     case values::kOtherApnIndex:
-      SetOtherApn("");
+      if (SetOtherApn("")) break;
+      // Left without OK: the APN chosen before stays, in the list and in the field.
+      cbb_APN.SetItemIndex(before);
+      if (before == values::kOtherApnIndex) {
+        ShowOtherApn(beforeText);
+      } else {
+        ShowFixedApn(beforeText);
+      }
       break;
     default:
       break;
@@ -352,9 +396,9 @@ void Tfrm_Main::lbl_ClearClick(ui::Control&) { mmo_Info.Clear(); }
 
 void Tfrm_Main::SetFixedApn(const std::string& text) { ShowFixedApn(text); }
 
-void Tfrm_Main::SetOtherApn(const std::string& text) {
+bool Tfrm_Main::SetOtherApn(const std::string& text) {
   ShowOtherApn(text);
-  if (frm_APN != nullptr) frm_APN->ShowModal();
+  return frm_APN == nullptr || frm_APN->Confirm();
 }
 
 void Tfrm_Main::chk_DevIDClick(ui::Control& Sender) {

@@ -71,9 +71,14 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // not valid raises EConvertError and leaves the edit as it was.
   void chk_DevIDClick(ui::Control& Sender);
 
-  // The APN field's two looks; the other APN also opens the APN dialog.
+  // The APN field's two looks; the other APN also opens the APN dialog. Returns false when the user left
+  // the dialog without OK.
   void SetFixedApn(const std::string& text);
-  void SetOtherApn(const std::string& text);
+  bool SetOtherApn(const std::string& text);
+
+  // Tools > Cancel and Escape: ends the running line search (the port opens again with the line before it)
+  // or the running read or write, with the verdict "cancelled"; the port stays open.
+  void CancelRunning();
 
   void CreateLangList();
   void ToggleLang();
@@ -105,6 +110,9 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
 
  private:
   void WireHandlers();
+  // While a sequence or the line search runs (Device.Busy()), nothing that would start another or re-open
+  // the port is offered, and Cancel is; afterwards the other way round.
+  void ShowBusy();
   // Puts the rows' values into their controls without a change event or a dialog.
   void ShowLoadedValues(const values::DtuValues& values, const std::vector<size_t>& rows);
 

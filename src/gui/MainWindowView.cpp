@@ -12,6 +12,7 @@
 #include "gui/ModelWidgets.h"
 #include "gui/Place.h"
 #include "gui/QtText.h"
+#include "ui/Tags.h"
 
 namespace gui {
 namespace {
@@ -217,7 +218,10 @@ void MainWindowView::BuildMenu() {
     QMenu* menu = bar->addMenu(QString());
     binder_.MenuItem(menu->menuAction(), *top);
     for (ui::TMenuItem* item : top->Items) {
-      binder_.MenuItem(item->IsSeparator() ? menu->addSeparator() : menu->addAction(QString()), *item);
+      QAction* action = item->IsSeparator() ? menu->addSeparator() : menu->addAction(QString());
+      binder_.MenuItem(action, *item);
+      // Escape cancels what runs; while nothing runs the item is disabled and Escape goes to the widgets.
+      if (item->Tag == ui::tags::kCancel) action->setShortcut(QKeySequence(Qt::Key_Escape));
     }
   }
 }

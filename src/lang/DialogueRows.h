@@ -6,7 +6,10 @@
 
 namespace lang {
 
-inline constexpr LangRow lang_Info_Cancelled{"lang_Info_Cancelled", "[提示]：操作已取消。", "[Note]: Cancelled."};
+// Tools > Cancel, which ends the running action with lang_Info_Cancelled.
+inline constexpr LangRow lang_Menu_Cancel{"lang_Menu_Cancel", "取消当前操作", "Cancel"};
+inline constexpr LangRow lang_Info_Cancelled{"lang_Info_Cancelled", "[提示]：操作已取消。",
+                                             "[Note]: Cancelled."};
 // An action started while another runs.
 inline constexpr LangRow lang_Info_Busy{"lang_Info_Busy", "[提示]：上一个操作尚未结束，本次操作未执行。",
                                         "[Note]: Another action is still running; this one was not started."};

@@ -133,7 +133,9 @@ TMainFormDesign::TMainFormDesign(Application& app)
   Design(N14, "工具(&T)");
   Design(N15, "查找DTU串口参数", tags::kFindLine);
   mm1.Items.push_back(&N14);
-  N14.Items = {&N15};
+  Design(N16, "取消当前操作", tags::kCancel);
+  N16.SetEnabled(false);
+  N14.Items = {&N15, &N16};
   Design(N17, "写入后回读校验", tags::kVerify);
   N17.SetChecked(true);
   N14.Items.push_back(&N17);
@@ -212,7 +214,7 @@ std::vector<Control*> TMainFormDesign::AllControls() {
           &lbl_WaitLen, &edt_WaitLen, &lbl_WaitLen_B, &lbl_Hint_WaitLen, &lbl_WaitTime, &edt_WaitTime,
           &lbl_WaitTime_ms, &lbl_Hint_WaitTime, &lbl_RestartTime, &edt_RestartTime, &lbl_lbl_RestartTime_s,
           &lbl1, &btn_Default, &btn_Read, &btn_SetAll, &lbl_Info, &lbl_Clear, &mmo_Info, &mm1, &N1, &N11,
-          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15, &N17};
+          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15, &N16, &N17};
   for (const auto& more : MoreSettings) {
     controls.insert(controls.end(), {&more->caption, &more->edit, &more->list, &more->hex, &more->hint});
   }

@@ -122,6 +122,8 @@ class TMainFormDesign : public TForm {
   // the DTU's line settings.
   TMenuItem N14{"N14"};
   TMenuItem N15{"N15"};
+  // Tools > Cancel: enabled only while a read, write or search runs.
+  TMenuItem N16{"N16"};
   // Tools > Verify after writing, a check item.
   TMenuItem N17{"N17"};
   TMenuItem N9{"N9"};

@@ -17,6 +17,8 @@ inline constexpr int kWebSite = 8;
 inline constexpr int kSmsHelp = 9;
 // Added after the designed ones: the search for the DTU's line settings on the chosen port.
 inline constexpr int kFindLine = 10;
+// Ends the running read, write or line search; offered only while one runs.
+inline constexpr int kCancel = 11;
 // Whether a write ends with a read-back of the DTU (a check item).
 inline constexpr int kVerify = 12;
 

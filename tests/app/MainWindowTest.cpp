@@ -176,6 +176,7 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   UserClick(Main().N2);
   EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CIPR?");
   EXPECT_TRUE(Main().Device.ReadActive());
+  ASSERT_TRUE(RunUntil([&] { return !Main().Device.Busy(); }));
   UserClick(Main().N11);
   EXPECT_EQ(Main().mmo_Info.Lines().back(), "  [Send]:AT+CSTT=\"CMNET\"");
   UserClick(Main().N7);
@@ -196,7 +197,7 @@ TEST_F(MainWindow, AMenuCommandsErrorIsDroppedWhileTheSameErrorElsewhereIsReport
   EXPECT_EQ(failing.messages[0].icon, ui::MessageIcon::Error);
 }
 
-TEST_F(MainWindow, TheApnChoicesShowTheirApnAndTheThirdOpensTheDialog) {
+TEST_F(MainWindow, TheApnChoicesShowTheirApnAndOtherOpensTheDialogWhichKeepsTheApnBeforeUnlessConfirmed) {
   StartProgram(false);
   Main().cbb_APN.UserSelect(1);
   EXPECT_EQ(Main().edt_APN_other.Text(), "UNINET");
@@ -204,19 +205,33 @@ TEST_F(MainWindow, TheApnChoicesShowTheirApnAndTheThirdOpensTheDialog) {
   UserClick(Main().edt_APN_other);
   EXPECT_TRUE(host.modalForms.empty()) << "a greyed-out field takes no click";
 
-  Main().cbb_APN.UserSelect(2);
-  EXPECT_EQ(host.modalForms, (std::vector<std::string>{"frm_APN"}));
-  EXPECT_EQ(Main().edt_APN_other.Text(), "") << "closed without confirming";
-  EXPECT_TRUE(Main().edt_APN_other.Enabled());
-  EXPECT_EQ(Main().edt_APN_other.Color(), ui::TColor::clWindow);
-
+  // The user types an APN and presses OK, or (nothing typed) leaves by Escape or the close button.
+  std::string typed;
   host.onModal = [&](ui::TForm&) {
-    program->frm_APN->lbledt_APN.SetText("net");
+    if (typed.empty()) return;
+    program->frm_APN->lbledt_APN.SetText(typed);
     program->frm_APN->lbledt_account.SetText("me");
     program->frm_APN->btn_APN.UserClick();
   };
+  struct Step {
+    std::string typed;
+    int index;
+    std::string shown;
+  };
+  // Other is chosen three times; the third time it is already the choice, and the dialog opens all the same.
+  for (const Step& step : {Step{"", 1, "UNINET"}, Step{"net", 2, "net\",\"me"}, Step{"", 2, "net\",\"me"}}) {
+    typed = step.typed;
+    Main().cbb_APN.UserSelect(2);
+    EXPECT_EQ(Main().cbb_APN.ItemIndex(), step.index) << step.typed;
+    EXPECT_EQ(Main().edt_APN_other.Text(), step.shown);
+    EXPECT_EQ(Main().edt_APN_other.Enabled(), step.index == 2);
+    EXPECT_EQ(Main().edt_APN_other.Color(), step.index == 2 ? ui::TColor::clWindow : ui::TColor::clBtnFace);
+  }
+  EXPECT_EQ(host.modalForms, std::vector<std::string>(3, "frm_APN"));
+
+  typed = "web";
   UserClick(Main().edt_APN_other);
-  EXPECT_EQ(Main().edt_APN_other.Text(), "net\",\"me");
+  EXPECT_EQ(Main().edt_APN_other.Text(), "web\",\"me");
   Main().cbb_APN.UserSelect(0);
   EXPECT_EQ(Main().edt_APN_other.Text(), "CMNET");
 }
@@ -379,6 +394,85 @@ INSTANTIATE_TEST_SUITE_P(
                                [](W& w) -> ui::Control& { return w.edt_DevID; },
                                kNotSent + "Device ID: must be pairs of hex digits"}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// While a read, a write or the line search runs, nothing that would start another or re-open the port is
+// offered, Cancel is, and an action started from code is refused without a byte sent. The run ends by itself
+// or by Cancel, which leaves the port open: a read afterwards gets its three queries to the DTU.
+const std::string kReadOk = "[Note]:Parameter read successfully.";
+const std::vector<std::string> kQueries{"AT+CIPR?\r\n", "AT+ICF?\r\n", "AT+CIPSCONT?\r\n"};
+
+struct BusyRow {
+  const char* name;
+  std::function<ui::Control&(app::Tfrm_Main&)> start;
+  bool cancel;  // the DTU stays silent until Cancel ends the run
+  std::string verdict;
+  std::vector<std::string> sentBefore;
+};
+
+class WindowBusy : public MainWindow, public testing::WithParamInterface<BusyRow> {};
+
+TEST_P(WindowBusy, OnlyCancelIsOfferedUntilTheRunEndsAndTheNextReadGoesThrough) {
+  const BusyRow& row = GetParam();
+  if (row.cancel) dtu->Change([](dtusim::DtuSimulator& sim) { sim.faults.silent = true; });
+  StartProgram(false);
+  app::Tfrm_Main& w = Main();
+  const std::vector<ui::Control*> controls{
+      &w.btn_Default, &w.btn_Read,         &w.btn_SetAll,        &w.N11, &w.N2, &w.N5, &w.N15,
+      &w.btn_Com,     &w.cbb_Open_ComName, &w.cbb_Open_BaudRate, &w.N16};
+  const auto offered = [&] {
+    std::vector<std::string> names;
+    for (const ui::Control* control : controls)
+      if (control->Enabled()) names.push_back(control->Name);
+    return names;
+  };
+  const std::vector<std::string> idle = offered();
+  ASSERT_EQ(idle.size(), controls.size() - 1);
+
+  UserClick(row.start(w));
+  EXPECT_EQ(offered(), std::vector<std::string>{"N16"});
+  // Cancelled once the DTU has the command, so that its silence is what keeps the run going.
+  ASSERT_TRUE(RunUntil([&] { return dtu->Received().size() >= row.sentBefore.size(); }));
+  w.btn_ReadClick(w.btn_SetAll);
+  EXPECT_EQ(w.mmo_Info.Lines().back(),
+            "  [Note]: Another action is still running; this one was not started.");
+
+  if (row.cancel) {
+    UserClick(w.N16);
+    dtu->Change([](dtusim::DtuSimulator& sim) { sim.faults.silent = false; });
+  }
+  ASSERT_TRUE(RunUntil([&] { return !w.Device.Busy(); }));
+  EXPECT_TRUE(LogHas(row.verdict)) << testing::PrintToString(w.mmo_Info.Lines());
+  EXPECT_EQ(offered(), idle);
+  EXPECT_TRUE(w.PortControl.PortOpened);
+
+  const int reads = LogCount(kReadOk);
+  UserClick(w.btn_Read);
+  ASSERT_TRUE(RunUntil([&] { return LogCount(kReadOk) > reads; }))
+      << testing::PrintToString(w.mmo_Info.Lines());
+  std::vector<std::string> sent = row.sentBefore;
+  sent.insert(sent.end(), kQueries.begin(), kQueries.end());
+  EXPECT_EQ(dtu->Received(), sent);
+}
+INSTANTIATE_TEST_SUITE_P(Runs, WindowBusy,
+                         testing::Values(BusyRow{"ReadToItsEnd",
+                                                 [](W& w) -> ui::Control& { return w.btn_Read; }, false,
+                                                 "[Note]:Parameter read successfully.", kQueries},
+                                         BusyRow{"ReadCancelled",
+                                                 [](W& w) -> ui::Control& { return w.btn_Read; },
+                                                 true,
+                                                 "[Note]: Cancelled.",
+                                                 {"AT+CIPR?\r\n"}},
+                                         BusyRow{"WriteAllCancelled",
+                                                 [](W& w) -> ui::Control& { return w.btn_SetAll; },
+                                                 true,
+                                                 "[Note]: Cancelled.",
+                                                 {"AT+CSTT=\"CMNET\"\r\n"}},
+                                         BusyRow{"SearchCancelled",
+                                                 [](W& w) -> ui::Control& { return w.N15; },
+                                                 true,
+                                                 "[Note]: Cancelled.",
+                                                 {"AT+CIPR?\r\n"}}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(MainWindow, ClearingTheLogMakesTheNextLineTheFirst) {
   StartProgram(false);
