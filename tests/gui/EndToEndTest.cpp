@@ -5,6 +5,8 @@
 #include <signal.h>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAction>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -61,6 +63,16 @@ class WindowAgainstDtu : public testing::Test {
     while (!done() && clock.elapsed() < 10000) loop.RunUntil([&] { return true; }), QTest::qWait(10);
     return done();
   }
+  // Acts in the APN dialog once it is shown and active, as its shortcuts need; a dialog that never becomes
+  // active is closed, so the test fails rather than hangs.
+  void InApnDialog(std::function<void()> act) {
+    QTimer::singleShot(0, [this, act] {
+      apnView->activateWindow();
+      const bool active = QTest::qWaitForWindowActive(apnView.get());
+      EXPECT_TRUE(active);
+      active ? act() : void(apnView->close());
+    });
+  }
   bool LogHas(const std::string& line) {
     const auto& lines = program.frm_Main->mmo_Info.Lines();
     return std::find(lines.begin(), lines.end(), "  " + line) != lines.end();
@@ -116,6 +128,73 @@ TEST_F(WindowAgainstDtu, ReadAndWriteAllFromTheRealButtons) {
   portButton->click();
   EXPECT_EQ(portButton->text(), QStringLiteral("Open"));
   EXPECT_FALSE(program.frm_Main->PortControl.PortOpened);
+}
+
+TEST_F(WindowAgainstDtu, WhileAReadRunsOnlyCancelIsOfferedAndEscapeEndsItWithThePortStillOpen) {
+  dtu.Change([](dtusim::DtuSimulator& sim) { sim.faults.silent = true; });
+  mainView->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(mainView.get()));
+  QAction* cancel = mainView->findChild<QAction*>("N16");
+  ASSERT_NE(cancel, nullptr);
+  const auto offered = [&] {
+    QStringList names;
+    for (const char* name : {"btn_Default", "btn_Read", "btn_SetAll", "btn_Com", "cbb_Open_ComName"})
+      if (Find<QWidget>(*mainView, name)->isEnabled()) names << name;
+    for (const char* name : {"N2", "N15", "N16"})
+      if (mainView->findChild<QAction*>(name)->isEnabled()) names << name;
+    return names;
+  };
+  const QStringList idle = offered();
+  EXPECT_FALSE(idle.contains("N16"));
+  auto* ip = Find<QLineEdit>(*mainView, "edt_IP");
+  QTest::keyClick(ip, Qt::Key_Escape);
+  EXPECT_FALSE(LogHas("[Note]: Cancelled.")) << "nothing runs";
+
+  Find<QAbstractButton>(*mainView, "btn_Read")->click();
+  EXPECT_EQ(offered(), QStringList{"N16"});
+  ASSERT_TRUE(WaitFor([&] { return !dtu.Received().empty(); }));
+  // The focus in a field does not keep Escape from the window.
+  ip->setFocus();
+  QTest::keyClick(ip, Qt::Key_Escape);
+  EXPECT_TRUE(LogHas("[Note]: Cancelled."));
+  EXPECT_FALSE(program.frm_Main->Device.Busy());
+  EXPECT_EQ(offered(), idle);
+  EXPECT_EQ(Find<QAbstractButton>(*mainView, "btn_Com")->text(), QStringLiteral("Close"));
+  EXPECT_TRUE(program.frm_Main->PortControl.PortOpened);
+}
+
+TEST_F(WindowAgainstDtu, TheApnDialogsEscapeKeepsTheApnBeforeAndOtherChosenAgainOpensItAgain) {
+  auto* apnList = Find<QComboBox>(*mainView, "cbb_APN");
+  auto* apnText = Find<QLineEdit>(*mainView, "edt_APN_other");
+  apnList->setFocus();
+  const auto escape = [this] { QTest::keyClick(Find<QWidget>(*apnView, "lbledt_APN"), Qt::Key_Escape); };
+
+  InApnDialog(escape);
+  QTest::keyClick(apnList, Qt::Key_End);
+  EXPECT_EQ(apnList->currentIndex(), 0);
+  EXPECT_EQ(apnText->text(), QStringLiteral("CMNET"));
+  EXPECT_FALSE(apnText->isEnabled());
+
+  InApnDialog([this] {
+    QTest::keyClicks(Find<QLineEdit>(*apnView, "lbledt_APN"), QStringLiteral("myapn"));
+    Find<QAbstractButton>(*apnView, "btn_APN")->click();
+  });
+  QTest::keyClick(apnList, Qt::Key_End);
+  EXPECT_EQ(apnText->text(), QStringLiteral("myapn"));
+
+  // Other once more from the open list, where it is the current item: the dialog opens, and Escape keeps
+  // the APN.
+  bool opened = false;
+  InApnDialog([&] {
+    opened = true;
+    escape();
+  });
+  apnList->showPopup();
+  QTest::keyClick(apnList->view(), Qt::Key_Return);
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(apnList->currentIndex(), 2);
+  EXPECT_EQ(apnText->text(), QStringLiteral("myapn"));
+  EXPECT_TRUE(apnText->isEnabled());
 }
 
 TEST_F(WindowAgainstDtu, ClosingDuringAWriteAllWithRepliesOnTheirWayEndsCleanly) {
