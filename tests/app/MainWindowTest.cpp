@@ -120,6 +120,7 @@ TEST_F(MainWindow, SwitchingTheLanguageTwiceRestoresEveryCaptionAndKeepsTheApnCh
   const auto before = AllCaptions();
   UserClick(Main().N3);
   EXPECT_EQ(Main().btn_Com.Caption(), "Close");
+  EXPECT_EQ(Main().N16.Caption(), "Cancel");
   EXPECT_EQ(Main().cbb_APN.Text(), "UNINET");
   EXPECT_EQ(program->frm_APN->Caption(), "APN Setting");
   EXPECT_EQ(program->frm_About->lbl_About_Website.Caption(), "https://www.example.net");

@@ -55,6 +55,8 @@ TEST_F(MainFormDesignTest, MenuBarHasFileLanguageHelpWithSeparatorsInPlace) {
   EXPECT_EQ(form.mm1.Items[1], &form.N3);
   EXPECT_EQ(form.mm1.Items[3], &form.N14);
   EXPECT_EQ(form.N15.Tag, ui::tags::kFindLine);
+  EXPECT_EQ(form.N16.Tag, ui::tags::kCancel);
+  EXPECT_FALSE(form.N16.Enabled()) << "nothing runs to be cancelled";
   EXPECT_TRUE(form.N3.Items.empty());
   EXPECT_TRUE(form.N1.Items[3]->IsSeparator());
   EXPECT_TRUE(form.N4.Items[1]->IsSeparator());
