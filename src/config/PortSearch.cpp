@@ -111,7 +111,6 @@ void TPortSearch::Try() {
   heard_.clear();
   over_ = false;
   fullWait_ = !firstPass_;
-  host_.AddInfo(lang_.Text(lang::lang_Info_SearchTry) + Describe(line));
   host_.ChooseLine(WholeLine(line));
   port_.OpenComPort();
   // A port that does not open at the most common settings is not there: the other settings cannot help.
@@ -120,6 +119,7 @@ void TPortSearch::Try() {
     Finish(false, false);
     return;
   }
+  host_.AddInfo(lang_.Text(lang::lang_Info_SearchTry) + Describe(line));
   port_.SendCommand(values::QueryText(1));
   // The search keeps its own time: the reply time-out of a conversation would end it with its message.
   port_.TimeOut().SetEnabled(false);

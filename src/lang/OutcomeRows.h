@@ -53,6 +53,8 @@ inline constexpr LangRow lang_Info_Searching{"lang_Info_Searching", "[提示]：
 // Followed by the settings found, e.g. "9600 8N1".
 inline constexpr LangRow lang_Info_SearchFound{"lang_Info_SearchFound", "[提示]：DTU在以下串口参数应答：",
                                                "[Note]: The DTU answers at "};
+// Followed by the line settings of the try, e.g. "9600 8N1".
+inline constexpr LangRow lang_Info_SearchTry{"lang_Info_SearchTry", "[提示]：尝试串口参数 ", "[Note]: Trying "};
 inline constexpr LangRow lang_Info_SearchNone{"lang_Info_SearchNone", "[提示]：DTU在任何串口参数都没有应答。",
                                               "[Note]: The DTU answered at no line settings."};
 inline constexpr LangRow lang_Menu_Tools{"lang_Menu_Tools", "工具(&T)", "Tools(&T)"};

@@ -1,5 +1,6 @@
 #include "main/PortJob.h"
 
+#include "lang/DialogueRows.h"
 #include "lang/OutcomeRows.h"
 #include "platform/ProgramFolder.h"
 #include "serial/PortNames.h"
@@ -107,7 +108,6 @@ void TPortJob::Start() {
 }
 
 void TPortJob::StartAction() {
-  actionTick_ = loop_.TickCount();
   application_.Dispatch([this] {
     switch (options_.action) {
       case Action::Read:
@@ -198,16 +198,35 @@ void TPortJob::Conclude(const config::TSequenceEnd& end) {
                                    ? FieldName(end.problem->row) + " " + values::DescribeRule(*end.problem)
                                    : lang_.Text(lang::lang_Cli_NothingSent));
       return;
+    case config::TOutcome::NotKept: {
+      std::string reason = lang_.Text(lang::lang_Cli_NotKept);
+      for (size_t i = 0; i < end.unchanged.size(); ++i) reason += (i == 0 ? "" : ", ") + end.unchanged[i];
+      Finish(Outcome::NotKept, reason);
+      return;
+    }
+    case config::TOutcome::Restarted:
+      Finish(Outcome::Refused, lang_.Text(lang::lang_Info_Restarted));
+      return;
+    case config::TOutcome::Cancelled:
+      // Nobody cancels a command-line conversation but the job itself, which has its own reason.
+      Finish(Outcome::Interrupted, lang_.Text(lang::lang_Cli_Interrupted));
+      return;
   }
 }
 
 bool TPortJob::Update() {
   if (outcome_ != Outcome::Running) return true;
+  // The limit covers the whole job: a search that has not found the line by then ends there too.
+  const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
+  const bool overLimit = static_cast<uint32_t>(loop_.TickCount() - startTick_) >= limitMs;
   if (searching_) {
-    if (searchEnded_ || !search_.Running()) JudgeSearch();
+    if (searchEnded_ || !search_.Running()) {
+      JudgeSearch();
+    } else if (overLimit) {
+      TimedOut();
+    }
     return outcome_ != Outcome::Running;
   }
-  const uint64_t limitMs = static_cast<uint64_t>(options_.timeoutSeconds) * 1000;
   if (end_) {
     const config::TSequenceEnd end = *end_;  // a read-back replaces it
     if (end.action != config::TAction::Read && !sent_) sent_ = values_;
@@ -216,11 +235,15 @@ bool TPortJob::Update() {
     // No end was reported and nothing runs: the action's handler failed before its first command (its
     // error is in the log).
     Finish(Outcome::Refused, lang_.Text(lang::lang_Cli_NothingSent));
-  } else if (static_cast<uint32_t>(loop_.TickCount() - actionTick_) >= limitMs) {
-    Finish(Outcome::TimedOut, lang_.Text(lang::lang_Cli_NoResult) + std::to_string(options_.timeoutSeconds) +
-                                  lang_.Text(lang::lang_Cli_NoResultEnd));
+  } else if (overLimit) {
+    TimedOut();
   }
   return outcome_ != Outcome::Running;
+}
+
+void TPortJob::TimedOut() {
+  Finish(Outcome::TimedOut, lang_.Text(lang::lang_Cli_NoResult) + std::to_string(options_.timeoutSeconds) +
+                                lang_.Text(lang::lang_Cli_NoResultEnd));
 }
 
 void TPortJob::Finish(Outcome outcome, std::string reason) {
@@ -228,8 +251,9 @@ void TPortJob::Finish(Outcome outcome, std::string reason) {
   outcome_ = outcome;
   reason_ = std::move(reason);
   finishTick_ = loop_.TickCount();
-  searching_ = false;
+  // While searching_ holds, the search's cancelled line stays out of the log: the reason says it all.
   search_.Stop(false);
+  searching_ = false;
   config_.Abort();
   sendInfo_.SetEnabled(false);
   port_.CloseComPort();

@@ -39,7 +39,8 @@ class TPortJob : public config::TConversationHost {
   // the action. A port that cannot be opened ends the job at once.
   void Start();
   // Judges the job after an event: the search or the action has come to its end (as the search and the
-  // conversation report it), or the overall limit of the action has passed. Returns whether the job is over.
+  // conversation report it), or the overall limit (--timeout, from Start: the search and the action) has
+  // passed. Returns whether the job is over.
   bool Update();
   // Ends a running job with this outcome: the search and the conversation are dropped and the port closed.
   void Finish(Outcome outcome, std::string reason);
@@ -70,6 +71,7 @@ class TPortJob : public config::TConversationHost {
  private:
   void StartAction();
   void JudgeSearch();
+  void TimedOut();
   bool SequenceActive() const;
   void Conclude(const config::TSequenceEnd& end);
 
@@ -97,7 +99,6 @@ class TPortJob : public config::TConversationHost {
   std::optional<values::DtuValues> written_;
   std::optional<values::DtuValues> sent_;
   uint32_t startTick_ = 0;
-  uint32_t actionTick_ = 0;
   uint32_t finishTick_ = 0;
   Outcome outcome_ = Outcome::Running;
   std::string reason_;

@@ -627,12 +627,13 @@ TEST_F(CommandLineE2E, AutoBaudSearchesFirstThenRunsTheActionAtTheSettingsFoundO
 }
 
 // On the virtual clock a silent DTU shows every try and how long each waits, without waiting for any.
-TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstAndEachForOneReplyTimeout) {
+TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstQuicklyThenEachForOneReplyTimeout) {
   PtyDtu dtu(WithFaults([](DtuSimulator& sim) { sim.faults.silent = true; }));
   cli::CliOptions options;
   options.action = cli::Action::Scan;
   options.ports = {dtu.SlavePath()};
   options.chinese = false;
+  options.timeoutSeconds = 3600;
   platform::VirtualEventLoop loop;
   const auto result = cli_testing::RunBatch(loop, options);
   EXPECT_EQ(result.status, 1);
@@ -642,14 +643,28 @@ TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstAndEachForOneReplyTimeo
   for (size_t at = 0; (at = result.err.find("trying ", at)) != std::string::npos; at += 7) {
     tries.push_back(result.err.substr(at + 7, result.err.find('\n', at) - at - 7));
   }
-  ASSERT_EQ(tries.size(), 11u * 12u) << "every rate with every format, each once";
-  EXPECT_EQ(std::set<std::string>(tries.begin(), tries.end()).size(), tries.size());
+  ASSERT_EQ(tries.size(), 2u * 11u * 12u) << "every rate with every format, once in each pass";
+  const std::vector<std::string> firstPass(tries.begin(), tries.begin() + 132);
+  EXPECT_EQ(std::set<std::string>(firstPass.begin(), firstPass.end()).size(), firstPass.size());
+  EXPECT_EQ(std::vector<std::string>(tries.begin() + 132, tries.end()), firstPass);
   EXPECT_EQ(std::vector<std::string>(tries.begin(), tries.begin() + 3),
             (std::vector<std::string>{"115200 8N1", "9600 8N1", "57600 8N1"}));
   EXPECT_EQ(tries[11], "115200 8E1") << "every rate at 8N1 before another format";
   EXPECT_EQ(tries[12], "9600 8E1");
-  // Per format: nine rates wait 3 s, 600 baud 5 s, 300 baud 8 s.
-  EXPECT_EQ(loop.Now() / 1000, 12u * (9u * 3u + 5u + 8u));
+  // The first pass within a minute; in the second, per format: nine rates wait 3 s, 600 baud 5 s, 300 baud
+  // 8 s.
+  const uint64_t secondPass = 12u * (9u * 3u + 5u + 8u);
+  EXPECT_GT(loop.Now() / 1000, secondPass);
+  EXPECT_LT(loop.Now() / 1000, secondPass + 60);
+
+  // --timeout bounds the whole search.
+  options.timeoutSeconds = 20;
+  platform::VirtualEventLoop bounded;
+  const auto limited = cli_testing::RunBatch(bounded, options);
+  EXPECT_EQ(limited.status, 1);
+  EXPECT_NE(limited.err.find(": failed, no result within 20 s"), std::string::npos) << limited.err;
+  EXPECT_LT(bounded.Now(), 21000u);
+  EXPECT_EQ(limited.err.find("Cancelled"), std::string::npos) << "the reason says why it ended";
 }
 
 struct StopCase {

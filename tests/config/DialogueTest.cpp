@@ -482,69 +482,6 @@ INSTANTIATE_TEST_SUITE_P(PcBaudRates, TimeOut,
                                          TimeOutRow{"At300", 300, 8000, 500}),
                          ByName);
 
-struct SearchRow {
-  const char* name;
-  bool silent;
-  uint32_t dtuRate;
-  std::optional<config::LineChoice> found;
-  size_t tries;
-  std::string verdict;  // the last line of the log
-  bool failOpen = false;
-  uint32_t stopAfterMs = 0;
-};
-
-class PortSearch : public testing::TestWithParam<SearchRow> {};
-TEST_P(PortSearch, FindsTheLineSettingsTheDtuAnswersAtAndHandsTheLineBack) {
-  ConfigBench bench;
-  const SearchRow& row = GetParam();
-  bench.dtu.faults.silent = row.silent;
-  bench.dtu.settings.baudRate = row.dtuRate;
-  bench.line.failOpen = row.failOpen;
-  int finished = 0;
-  bench.search.OnFinished = [&] { ++finished; };
-  bench.search.Start();
-  if (row.stopAfterMs != 0) {
-    bench.loop.AdvanceBy(row.stopAfterMs);
-    bench.search.Stop();
-  }
-  bench.loop.AdvanceBy(600000);
-  EXPECT_FALSE(bench.search.Running());
-  EXPECT_EQ(bench.search.Found(), row.found);
-  EXPECT_EQ(bench.search.NeverOpened(), row.failOpen);
-  EXPECT_EQ(finished, row.stopAfterMs == 0 ? 1 : 0);
-  const auto candidates = config::LineCandidates();
-  ASSERT_EQ(bench.line.sent.size(), row.tries);
-  for (size_t i = 0; i < row.tries; ++i) {
-    const config::LineChoice& c = candidates[i];
-    EXPECT_EQ(bench.line.sent[i].text, kQueries[0]);
-    EXPECT_EQ(bench.line.sent[i].format, (LineFormat{c.baudRate, c.dataBits, c.parity, c.stopBits})) << i;
-  }
-  EXPECT_EQ(bench.Count(lang::lang_receive_Timeout), 0) << "the search keeps its own time";
-  EXPECT_EQ(bench.line.Opened(), !row.failOpen);
-  EXPECT_EQ(bench.host.line, config::WholeLine(row.found.value_or(config::LineChoice{})));
-  EXPECT_EQ(bench.host.log.back(), "  " + row.verdict);
-  if (row.found) {
-    // The conversation has its replies back.
-    bench.config.StartRead();
-    bench.loop.AdvanceBy(1000);
-    EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 1);
-  }
-}
-
-const std::string kNone = "[Note]: The DTU answered at no line settings.";
-
-INSTANTIATE_TEST_SUITE_P(
-    Dtus, PortSearch,
-    testing::Values(SearchRow{"AtTheFirstTry", false, 115200, config::LineChoice{}, 1,
-                              "[Note]: The DTU answers at 115200 8N1"},
-                    SearchRow{"At9600", false, 9600, config::LineChoice{9600, 8, 'N', 1}, 2,
-                              "[Note]: The DTU answers at 9600 8N1"},
-                    SearchRow{"AtNone", true, 115200, {}, config::LineCandidates().size(), kNone},
-                    SearchRow{"NeverOpened", false, 115200, {}, 0, kNone, true},
-                    // The host's line and the port are back as before; the search says nothing more.
-                    SearchRow{"Stopped", false, 9600, {}, 1, "[Send]:AT+CIPR?\r\n", false, 1000}),
-    ByName);
-
 TEST(Closing, AShutDownConversationSendsAndHandlesNothingMore) {
   ConfigBench bench;
   bench.dtu.faults.replyDelayMs = 50;
