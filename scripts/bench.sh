@@ -5,6 +5,8 @@
 #   2. read and write-all through the whole program against the floor of read intervals and pauses;
 #   2b. write --verify on 64 simulated DTUs at once against one DTU, and the memory each port adds;
 #   2c. a port open's read of a 2 MB program.ini against reading the file's bytes alone;
+#   2d. the line search for a DTU at its first, a middle and its last setting (virtual time) against the former
+#       search, which gave every setting before it the full reply time-out;
 #   3. start-up to a mapped window and peak memory of dtu-config against cutecom, under Xvfb (median of RUNS);
 #   4. processor use of the open, idle window attached to dtu-sim over 10 s, cutecom idle beside it.
 set -euo pipefail
@@ -14,7 +16,8 @@ runs="${1:-5}"
 build="${BENCH_BUILD_DIR:-$root/build/bench}"
 
 cmake --preset default -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target serial_throughput_bench dtu_sequence_bench batch_bench ini_read_bench dtu-config dtu-sim
+cmake --build "$build" -j "$(nproc)" --target serial_throughput_bench dtu_sequence_bench batch_bench ini_read_bench search_bench dtu-config \
+  dtu-sim
 
 echo "== serial throughput"
 "$build/bench/serial_throughput_bench"
@@ -27,6 +30,9 @@ echo "== a batch: write --verify on 64 simulated DTUs against one"
 echo
 echo "== a port open's read of a 2 MB program.ini"
 "$build/bench/ini_read_bench"
+echo
+echo "== the line search, on the virtual clock"
+"$build/bench/search_bench"
 echo
 
 for tool in Xvfb xdotool cutecom; do
