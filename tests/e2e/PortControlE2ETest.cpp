@@ -80,7 +80,7 @@ TEST_F(PortControlE2E, AReadOverThePortFillsTheFieldsAndAWriteAllGivesThePackets
 
   UserClick(Main().btn_SetAll);
   ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }));
-  ASSERT_EQ(dtu->Received().size(), 13u);
+  ASSERT_EQ(dtu->Received().size(), 16u) << "the read, the ten settings and the read-back";
   EXPECT_EQ(dtu->Received()[6], "AT+CIPPACK=1,\"49443A34320D0A\"\r\n");
   EXPECT_EQ(dtu->Settings().registrationPacketHex, "49443A34320D0A");
 }
@@ -96,8 +96,8 @@ TEST_F(PortControlE2E, WriteAllFollowsTheDtusNewFormatBeforeStepNineAndItsNewRat
   ASSERT_TRUE(RunUntil([&] { return LogHas(Utf8ToGbk("[提示]：参数设置成功。")); }));
 
   const auto received = dtu->Received();
-  ASSERT_EQ(received.size(), 10u)
-      << "a command sent with the old settings would have been garbled and unanswered";
+  ASSERT_EQ(received.size(), 13u) << "the ten settings and the read-back: a command sent with the old "
+                                     "settings would have been garbled and unanswered";
   EXPECT_EQ(received[7], "AT+ICF=1,0\r\n");
   EXPECT_EQ(received[8], "AT+CIPR=57600\r\n");
   EXPECT_EQ(received[9], "ATW\r\n");

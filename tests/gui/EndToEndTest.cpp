@@ -119,7 +119,7 @@ TEST_F(WindowAgainstDtu, ReadAndWriteAllFromTheRealButtons) {
   Find<QAbstractButton>(*mainView, "btn_SetAll")->click();
   ASSERT_TRUE(WaitFor([&] { return LogHas("[Note]: Parameter set successfully."); }));
   const auto received = dtu.Received();
-  ASSERT_EQ(received.size(), 13u);
+  ASSERT_EQ(received.size(), 16u) << "the read, the ten settings and the read-back";
   EXPECT_EQ(received[3], "AT+CSTT=\"myapn\",\"me\"\r\n");
   EXPECT_EQ(received[12], "ATW\r\n");
   EXPECT_EQ(dtu.Settings().apn, "myapn");
