@@ -49,7 +49,10 @@ TPortJob::TPortJob(platform::EventLoop& loop, lang::TLangHolder& lang, const Cli
       config_(*this, port_, lang, loop, sendInfo_),
       search_(*this, port_, config_, lang, loop) {
   SetUpComm(comm_);
-  // Only the first end counts: the action is one sequence (a read-back is judged as one of its own).
+  // write --verify: the conversation reads the DTU back and ends the write as not kept where it differs,
+  // as the window does.
+  config_.VerifyWrites = options_.verify;
+  // Only the first end counts: the action is one sequence.
   config_.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
     if (!end_) end_ = end;
   };
@@ -147,31 +150,12 @@ void TPortJob::JudgeSearch() {
   StartAction();
 }
 
-bool TPortJob::SequenceActive() const {
-  if (written_) return config_.ReadActive();
-  return options_.action == Action::Read ? config_.ReadActive() : config_.WriteActive();
-}
+bool TPortJob::SequenceActive() const { return config_.Busy(); }
 
 void TPortJob::Conclude(const config::TSequenceEnd& end) {
   const std::string command = config::CommandWithoutLineEnd(end.command);
   switch (end.outcome) {
     case config::TOutcome::Succeeded:
-      if (options_.verify && end.action != config::TAction::Read && !written_) {
-        // The read-back is a second sequence: its end is the one that counts from now on.
-        written_ = values_;
-        end_.reset();
-        application_.Dispatch([this] { config_.StartRead(); });
-        return;
-      }
-      if (written_) {
-        const auto lost = values::NotKept(*written_, values_);
-        if (!lost.empty()) {
-          std::string reason = lang_.Text(lang::lang_Cli_NotKept);
-          for (size_t i = 0; i < lost.size(); ++i) reason += (i == 0 ? "" : ", ") + FieldName(lost[i]);
-          Finish(Outcome::NotKept, reason);
-          return;
-        }
-      }
       Finish(Outcome::Succeeded, "");
       return;
     case config::TOutcome::Refused:
@@ -228,7 +212,7 @@ bool TPortJob::Update() {
     return outcome_ != Outcome::Running;
   }
   if (end_) {
-    const config::TSequenceEnd end = *end_;  // a read-back replaces it
+    const config::TSequenceEnd end = *end_;
     if (end.action != config::TAction::Read && !sent_) sent_ = values_;
     Conclude(end);
   } else if (!SequenceActive()) {

@@ -96,7 +96,6 @@ class TPortJob : public config::TConversationHost {
   bool searching_ = false;
   bool searchEnded_ = false;
   std::optional<config::TSequenceEnd> end_;
-  std::optional<values::DtuValues> written_;
   std::optional<values::DtuValues> sent_;
   uint32_t startTick_ = 0;
   uint32_t finishTick_ = 0;
