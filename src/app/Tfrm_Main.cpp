@@ -6,6 +6,7 @@
 #include "app/LangApply.h"
 #include "app/Tfrm_APN.h"
 #include "app/Tfrm_About.h"
+#include "lang/WindowRows.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
@@ -287,7 +288,12 @@ void Tfrm_Main::btn_ReadClick(ui::Control& Sender) {
   MarkFields({});
   switch (Sender.Tag) {
     case ui::tags::kRestoreDefaults:
-      Device.RestoreDefaults();
+      // Every setting of the DTU is overwritten, so the user says so first. While another action runs the
+      // refusal comes without a question.
+      if (Device.Busy() || App().Ask(Lang_.Text(lang::lang_Ask_Default), Lang_.Text(lang::lang_Ask_Yes),
+                                     Lang_.Text(lang::lang_Ask_No))) {
+        Device.RestoreDefaults();
+      }
       break;
     case ui::tags::kRead:
       Device.StartRead();

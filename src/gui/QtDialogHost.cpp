@@ -1,5 +1,7 @@
 #include "gui/QtDialogHost.h"
 
+#include <QMessageBox>
+#include <QPushButton>
 #include <QWidget>
 #include <stdexcept>
 
@@ -15,6 +17,20 @@ void QtDialogHost::ShowMessage(const std::string& text, const std::string& capti
   ModelBinder::RefreshAll();
   MessageDialog box(ToQtMultiLine(text), ToQt(caption), icon);
   box.exec();
+}
+
+bool QtDialogHost::Ask(const std::string& text, const std::string& caption, const std::string& yes,
+                       const std::string& no) {
+  ModelBinder::RefreshAll();
+  QMessageBox box(QMessageBox::Question, ToQt(caption), ToQtMultiLine(text),
+                  QMessageBox::Yes | QMessageBox::No);
+  box.setTextFormat(Qt::PlainText);
+  box.button(QMessageBox::Yes)->setText(ToQt(yes));
+  box.button(QMessageBox::No)->setText(ToQt(no));
+  // Overwriting a DTU is never what a stray Enter means.
+  box.setDefaultButton(QMessageBox::No);
+  box.setEscapeButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtDialogHost::ShowModal(ui::TForm& form) {

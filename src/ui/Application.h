@@ -31,6 +31,10 @@ class DialogHost {
   // Shows the form modally and returns when it has been closed (form.Visible() is false again). Timers and
   // posted messages keep being handled meanwhile.
   virtual void ShowModal(TForm& form) = 0;
+  // Asks a question with two buttons and returns true for yes; Escape and the close button answer no.
+  // Texts are GBK.
+  virtual bool Ask(const std::string& text, const std::string& caption, const std::string& yes,
+                   const std::string& no) = 0;
 };
 
 // The text the general error report shows: the error's message with a full stop added when it ends in a
@@ -52,6 +56,10 @@ class Application {
   std::string IconPath;
 
   void MessageBox(const std::string& text, MessageIcon icon = MessageIcon::None);
+  // A question under the application's title; true when the user answered yes.
+  bool Ask(const std::string& text, const std::string& yes, const std::string& no) {
+    return host_.Ask(text, Title, yes, no);
+  }
   // The general error report: a message box with an error icon; the program then goes on.
   void HandleException(const std::exception& error);
 

@@ -294,13 +294,34 @@ TEST_F(MainWindow, EachHexBoxConvertsItsOwnEditAndABadPairLeavesTheEdit) {
   EXPECT_EQ(host.messages[0].text, "'$4G' is not a valid integer value.");
 }
 
-TEST_F(MainWindow, RestoreDefaultsFromItsButtonPutsTheDefaultsBackAndWritesThem) {
-  StartProgram(false);
+// Write default, from its button or the File menu, asks first in the window's language; Yes puts the
+// defaults back and writes them, No (or Escape) leaves the fields and the DTU alone.
+struct DefaultAskRow {
+  const char* name;
+  bool fromMenu;
+  bool chinese;
+  bool yes;
+  const char* question;
+};
+
+class WindowDefaultAsk : public MainWindow, public testing::WithParamInterface<DefaultAskRow> {};
+
+TEST_P(WindowDefaultAsk, WritesOnlyAfterYes) {
+  const DefaultAskRow& row = GetParam();
+  StartProgram(row.chinese);
+  host.answer = row.yes;
   Main().edt_Port.SetText("4000");
-  UserClick(Main().btn_Default);
+  UserClick(row.fromMenu ? static_cast<ui::Control&>(Main().N11) : Main().btn_Default);
+  ASSERT_EQ(host.questions.size(), 1u);
+  EXPECT_EQ(GbkToUtf8(host.questions[0]), row.question);
+  if (!row.yes) {
+    EXPECT_EQ(Main().edt_Port.Text(), "4000");
+    EXPECT_FALSE(Main().Device.Busy());
+    EXPECT_EQ(Main().PortControl.LastCommand(), "") << "nothing was sent";
+    return;
+  }
   EXPECT_EQ(Main().edt_Port.Text(), "2317");
-  ASSERT_TRUE(RunUntil([&] { return LogHas("[Note]: Parameter set successfully."); }))
-      << testing::PrintToString(Main().mmo_Info.Lines());
+  ASSERT_TRUE(RunUntil([&] { return !Main().Device.Busy(); }));
   EXPECT_EQ(dtu->Received().size(), 13u) << "the ten settings and the read-back's three queries";
 }
 
@@ -329,6 +350,16 @@ TEST_P(WindowVerify, AFieldTheDtuDidNotKeepIsNamedAndMarked) {
   ASSERT_EQ(received.size(), GetParam().verify ? 13u : 10u) << testing::PrintToString(received);
   EXPECT_EQ(std::vector<std::string>(received.begin() + 10, received.end()),
             GetParam().verify ? queries : std::vector<std::string>{});
+const char kAskEnglish[] = "Write default overwrites every setting of the DTU. Go on?";
+const char kAskChinese[] = "恢复默认配置将覆盖DTU中的全部参数，是否继续？";
+
+INSTANTIATE_TEST_SUITE_P(Answers, WindowDefaultAsk,
+                         testing::Values(DefaultAskRow{"ButtonYes", false, false, true, kAskEnglish},
+                                         DefaultAskRow{"ButtonNo", false, false, false, kAskEnglish},
+                                         DefaultAskRow{"MenuYesInChinese", true, true, true, kAskChinese},
+                                         DefaultAskRow{"MenuNoInChinese", true, true, false, kAskChinese}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
   EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not keep: Remote Port"), GetParam().verify);
   EXPECT_EQ(LogHas("[Note]: Parameter set successfully."), !GetParam().verify);
   EXPECT_EQ(Main().edt_Port.Marked(), GetParam().verify);

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
@@ -460,6 +461,30 @@ TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
   gui::MainWindowView view(app, mainForm);
   view.show();
   auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+// The question box names its buttons in the program's language; only Yes answers yes, and Enter and
+// Escape both answer no.
+TEST_F(ViewTest, TheQuestionBoxAnswersYesOnlyByItsYesButton) {
+  const std::vector<std::function<void(QMessageBox&)>> actions{
+      [](QMessageBox& box) { box.button(QMessageBox::Yes)->click(); },
+      [](QMessageBox& box) { box.button(QMessageBox::No)->click(); },
+      [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); },
+      [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }};
+  std::vector<bool> answers;
+  for (const auto& act : actions) {
+    QStringList shown;
+    loop.Post([&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      ASSERT_NE(box, nullptr);
+      shown = {box->windowTitle(), box->text(), box->button(QMessageBox::Yes)->text(),
+               box->button(QMessageBox::No)->text()};
+      act(*box);
+    });
+    answers.push_back(host.Ask(Gbk("覆盖吗？"), "Torvane-S1", Gbk("是(&Y)"), Gbk("否(&N)")));
+    EXPECT_EQ(shown, (QStringList{"Torvane-S1", "覆盖吗？", "是(&Y)", "否(&N)"}));
+  }
+  EXPECT_EQ(answers, (std::vector<bool>{true, false, false, false}));
+}
+
   InLoop([&] { mainForm.AddInfo("first"); });
   InLoop([&] { mainForm.AddInfo("second\r\nthird"); });
   EXPECT_EQ(log->toPlainText(), "  first\n  second\nthird");

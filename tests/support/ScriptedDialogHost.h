@@ -24,6 +24,9 @@ class ScriptedDialogHost : public ui::DialogHost {
   // Called inside each modal showing; when it leaves the form visible, the host closes it (the user pressed
   // the close button).
   std::function<void(ui::TForm&)> onModal;
+  // Every question asked, and the answer each gets: yes unless a test says otherwise.
+  std::vector<std::string> questions;
+  bool answer = true;
 
   void ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) override {
     messages.push_back({text, caption, icon});
@@ -32,6 +35,10 @@ class ScriptedDialogHost : public ui::DialogHost {
     modalForms.push_back(form.Name);
     if (onModal) onModal(form);
     if (form.Visible()) form.Close();
+  }
+  bool Ask(const std::string& text, const std::string&, const std::string&, const std::string&) override {
+    questions.push_back(text);
+    return answer;
   }
 };
 
