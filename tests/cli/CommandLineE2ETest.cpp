@@ -12,8 +12,10 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <regex>
 #include <set>
@@ -262,6 +264,24 @@ TEST_F(CommandLineE2E, HelpAndUsageErrorsFromTheProgram) {
   EXPECT_TRUE(bad.out.empty());
   EXPECT_NE(bad.err.find("--baud 12345"), std::string::npos);
   EXPECT_NE(bad.err.find("usage: dtu-config"), std::string::npos);
+}
+
+// Without arguments the program opens its window; on a machine without a display it says so and names the
+// command line instead of letting the toolkit abort.
+TEST_F(CommandLineE2E, WithoutADisplayTheWindowlessStartNamesTheCommandLine) {
+  std::map<std::string, std::string> saved;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    if (const char* value = std::getenv(name)) saved[name] = value;
+    unsetenv(name);
+  }
+  const auto result = RunChild({});
+  for (const auto& [name, value] : saved) setenv(name.c_str(), value.c_str(), 1);
+  EXPECT_EQ(result.status, 2);
+  EXPECT_TRUE(result.out.empty());
+  // One line that points to the command line (a build without the window says that it has none).
+  EXPECT_TRUE(result.err.starts_with("dtu-config: ")) << result.err;
+  EXPECT_NE(result.err.find("dtu-config --help"), std::string::npos) << result.err;
+  EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << result.err;
 }
 
 std::string Hex(const std::string& text) {
