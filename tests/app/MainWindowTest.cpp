@@ -325,6 +325,16 @@ TEST_P(WindowDefaultAsk, WritesOnlyAfterYes) {
   EXPECT_EQ(dtu->Received().size(), 13u) << "the ten settings and the read-back's three queries";
 }
 
+const char kAskEnglish[] = "Write default overwrites every setting of the DTU. Go on?";
+const char kAskChinese[] = "恢复默认配置将覆盖DTU中的全部参数，是否继续？";
+
+INSTANTIATE_TEST_SUITE_P(Answers, WindowDefaultAsk,
+                         testing::Values(DefaultAskRow{"ButtonYes", false, false, true, kAskEnglish},
+                                         DefaultAskRow{"ButtonNo", false, false, false, kAskEnglish},
+                                         DefaultAskRow{"MenuYesInChinese", true, true, true, kAskChinese},
+                                         DefaultAskRow{"MenuNoInChinese", true, true, false, kAskChinese}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
 // Tools > Verify after writing, on unless turned off: a write ends with a read-back, and a field the DTU
 // answered OK to but did not keep is named in the log and marked until the next action. Each click on the
 // item flips it; program.ini gets the key only once it was turned off.
@@ -350,16 +360,6 @@ TEST_P(WindowVerify, AFieldTheDtuDidNotKeepIsNamedAndMarked) {
   ASSERT_EQ(received.size(), GetParam().verify ? 13u : 10u) << testing::PrintToString(received);
   EXPECT_EQ(std::vector<std::string>(received.begin() + 10, received.end()),
             GetParam().verify ? queries : std::vector<std::string>{});
-const char kAskEnglish[] = "Write default overwrites every setting of the DTU. Go on?";
-const char kAskChinese[] = "恢复默认配置将覆盖DTU中的全部参数，是否继续？";
-
-INSTANTIATE_TEST_SUITE_P(Answers, WindowDefaultAsk,
-                         testing::Values(DefaultAskRow{"ButtonYes", false, false, true, kAskEnglish},
-                                         DefaultAskRow{"ButtonNo", false, false, false, kAskEnglish},
-                                         DefaultAskRow{"MenuYesInChinese", true, true, true, kAskChinese},
-                                         DefaultAskRow{"MenuNoInChinese", true, true, false, kAskChinese}),
-                         [](const auto& p) { return std::string(p.param.name); });
-
   EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not keep: Remote Port"), GetParam().verify);
   EXPECT_EQ(LogHas("[Note]: Parameter set successfully."), !GetParam().verify);
   EXPECT_EQ(Main().edt_Port.Marked(), GetParam().verify);
