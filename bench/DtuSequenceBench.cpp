@@ -36,6 +36,10 @@ class CountingDialogHost : public ui::DialogHost {
     ++shown;
     form.Close();
   }
+  bool Ask(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    ++shown;
+    return false;
+  }
 };
 
 using bench::ScratchFolder;

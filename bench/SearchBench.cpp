@@ -22,6 +22,9 @@ class NoDialogs : public ui::DialogHost {
  public:
   void ShowMessage(const std::string&, const std::string&, ui::MessageIcon) override {}
   void ShowModal(ui::TForm& form) override { form.Close(); }
+  bool Ask(const std::string&, const std::string&, const std::string&, const std::string&) override {
+    return false;
+  }
 };
 
 class QuietHost : public config::TConversationHost {

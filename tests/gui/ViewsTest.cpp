@@ -10,8 +10,8 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QWheelEvent>
@@ -457,10 +457,6 @@ TEST_F(ViewTest, WhatAHandlerChangedBeforeItsMessageIsOnTheScreenWhileTheMessage
   EXPECT_EQ(shownDuringMessage, "192.0.2.77");
 }
 
-TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
-  gui::MainWindowView view(app, mainForm);
-  view.show();
-  auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
 // The question box names its buttons in the program's language; only Yes answers yes, and Enter and
 // Escape both answer no.
 TEST_F(ViewTest, TheQuestionBoxAnswersYesOnlyByItsYesButton) {
@@ -485,6 +481,10 @@ TEST_F(ViewTest, TheQuestionBoxAnswersYesOnlyByItsYesButton) {
   EXPECT_EQ(answers, (std::vector<bool>{true, false, false, false}));
 }
 
+TEST_F(ViewTest, TheLogAppendsLinesAndAfterAClearTheNextLineIsTheFirst) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
   InLoop([&] { mainForm.AddInfo("first"); });
   InLoop([&] { mainForm.AddInfo("second\r\nthird"); });
   EXPECT_EQ(log->toPlainText(), "  first\n  second\nthird");
