@@ -69,7 +69,9 @@ TEST_F(MainWindow, AFirstStartWithoutFilesShowsTheDefaultsInTheLocalesLanguage) 
         lines[0],
         "  " + Utf8ToGbk("[提示]：串口不存在或被占用，请检查该串口是否存在或关闭其他占用此串口的软件！"));
     EXPECT_LE(lines.size(), 2u);
-    if (lines.size() == 2) EXPECT_EQ(lines[1].rfind("  /dev/ttyS0", 0), 0u) << lines[1];
+    if (lines.size() == 2) {
+      EXPECT_EQ(lines[1].rfind("  /dev/ttyS0", 0), 0u) << lines[1];
+    }
     EXPECT_EQ(GbkToUtf8(Main().btn_Com.Caption()), "打 开");
   }
 }
