@@ -21,7 +21,7 @@
 #include "platform/RealTimeEventLoop.h"
 #include "platform/UniqueFd.h"
 #include "serial/Comm.h"
-#include "serial/LineSettings.h"
+#include "serial/posix/LineSettings.h"
 
 namespace {
 

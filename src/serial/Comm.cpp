@@ -1,13 +1,9 @@
 #include "serial/Comm.h"
 
-#include <system_error>
-
-#include "serial/PortChannel.h"
-#include "serial/PortDevice.h"
+#include "serial/CommNotifier.h"
+#include "serial/CommPort.h"
 #include "serial/PortNames.h"
-#include "serial/ReadThread.h"
 #include "serial/WorkerMailbox.h"
-#include "serial/WriteThread.h"
 
 namespace serial {
 
@@ -41,13 +37,23 @@ TComm::TComm(platform::EventLoop& loop)
   line_.BaudRate = 9600;
   line_.ParityCheck = false;
   line_.Outx_CtsFlow = true;
+  line_.Outx_DsrFlow = true;
+  line_.DtrControl = TDtrControl::DtrEnable;
+  line_.DsrSensitivity = false;
+  line_.TxContinueOnXoff = true;
   line_.RtsControl = TRtsControl::RtsEnable;
   line_.Outx_XonXoffFlow = false;
   line_.Inx_XonXoffFlow = false;
+  line_.ReplaceWhenParityError = false;
+  line_.IgnoreNullChar = false;
+  line_.XonLimit = 10;
+  line_.XoffLimit = 10;
   line_.ByteSize = TByteSize::_8;
   line_.StopBits = TStopBits::_1;
   line_.XonChar = 17;
   line_.XoffChar = 19;
+  line_.ReplacedChar = 0;
+  timeouts_.ReadIntervalTimeout = 10;
 }
 
 TComm::~TComm() {
@@ -77,81 +83,30 @@ void TComm::Deliver(WorkerReport& report) {
   }
 }
 
+uint32_t TComm::ComHandle() const { return port_ ? port_->Handle() : 0; }
+
+LineRequest TComm::CurrentLineRequest() const {
+  LineRequest request = line_;
+  request.Parity = Parity;
+  return request;
+}
+
 void TComm::OpenPort() {
-  if (port_.Valid()) throw ECommsError("This serial port already opened");
-
-  OpenedDevice device = OpenSerialDevice(ResolvePath ? ResolvePath(CommName) : CommName);
-  if (device.failure == OpenFailure::NotATerminal) {
-    throw ECommsError("File handle is not a comm handle ", OpenFailure::NotATerminal);
-  }
-  if (device.failure != OpenFailure::None) throw ECommsError("Error opening serial port", device.failure);
-
-  PurgePort(device.fd.Get());
-  try {
-    channel_ = std::make_unique<PortChannel>(device.fd.Get(), *notifier_);
-  } catch (const std::system_error&) {
-    CloseSerialDevice(std::move(device.fd));
-    throw ECommsError("Unable to create event");
-  }
-  port_ = std::move(device.fd);
-  ApplyCommTimeouts();
-  ApplyCommState();
-
-  try {
-    reader_ = std::make_unique<TReadThread>(*channel_);
-  } catch (const std::system_error&) {
-    Release();
-    throw ECommsError("Unable to create read thread");
-  }
-  try {
-    writer_ = std::make_unique<TWriteThread>(*channel_);
-  } catch (const std::system_error&) {
-    Release();
-    throw ECommsError("Unable to create write thread");
-  }
+  if (port_) throw ECommsError("This serial port already opened");
+  port_ = CommPort::Open(ResolvePath ? ResolvePath(CommName) : CommName, CurrentLineRequest(), timeouts_,
+                         *notifier_);
 }
 
-void TComm::ClosePort() {
-  if (!port_.Valid()) return;
-  Release();
-}
-
-void TComm::Release() {
-  // The close signal wakes every wait of both workers, the purge drops what a stuck write would still send;
-  // then each thread leaves at its next look at the signal.
-  channel_->SignalClose();
-  PurgePort(channel_->Port());
-  reader_.reset();
-  writer_.reset();
-  channel_.reset();
-  CloseSerialDevice(std::move(port_));
-}
+void TComm::ClosePort() { port_.reset(); }
 
 bool TComm::WriteData(const void* Buffer, uint16_t Length) {
-  if (!writer_ || Length == 0) return false;
-  return writer_->Queue(std::string(static_cast<const char*>(Buffer), Length));
+  if (!port_ || Length == 0) return false;
+  return port_->Write(std::string(static_cast<const char*>(Buffer), Length));
 }
 
-void TComm::ApplyCommState() {
-  const int fd = port_.Get();
-  // Rejected settings are not reported: the port keeps what the driver accepted, as it always did.
-  if (std::optional<KernelTermios> current = ReadLineSettings(fd)) {
-    LineRequest request = line_;
-    request.Parity = Parity;
-    WriteLineSettings(fd, BuildLineSettings(request, *current));
-    ReadLineSettings(fd);  // what the driver made of it; nothing to act on
-  }
-  ApplyModemLines(fd, dtrControl_, line_.RtsControl);
-}
+void TComm::ApplyCommState() { port_->ApplyLine(CurrentLineRequest()); }
 
-void TComm::ApplyCommTimeouts() {
-  PortTimeouts& timeouts = channel_->Timeouts();
-  timeouts.ReadIntervalTimeout = readIntervalTimeout_;
-  timeouts.ReadTotalTimeoutMultiplier = readTotalTimeoutMultiplier_;
-  timeouts.ReadTotalTimeoutConstant = readTotalTimeoutConstant_;
-  timeouts.WriteTotalTimeoutMultiplier = writeTotalTimeoutMultiplier_;
-  timeouts.WriteTotalTimeoutConstant = writeTotalTimeoutConstant_;
-}
+void TComm::ApplyCommTimeouts() { port_->ApplyTimeouts(timeouts_); }
 
 void ApplyStoredDesign(TComm& comm) {
   comm.CommName = "COM1";

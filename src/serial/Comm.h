@@ -12,23 +12,20 @@
 #include <string>
 
 #include "platform/EventLoop.h"
-#include "platform/UniqueFd.h"
 #include "serial/CommTypes.h"
-#include "serial/LineSettings.h"
+#include "serial/LineRequest.h"
 
 namespace serial {
 
 class TComm;
-class PortChannel;
-class TReadThread;
-class TWriteThread;
+class CommPort;
 class WorkerMailbox;
 struct WorkerReport;
 
 // Buffer holds BufferLength received bytes (1 to 1024, zero bytes included) followed by one zero byte. It
 // is valid only during the call.
 using TReceiveDataEvent = std::function<void(TComm* Sender, const char* Buffer, uint16_t BufferLength)>;
-// EventMask carries CE_* line error flags.
+// EventMask carries line error flags (LineErrorRxOver ...: the values of Windows' CE_* flags).
 using TReceiveErrorEvent = std::function<void(TComm* Sender, uint32_t EventMask)>;
 // ModemEvent: ModemCarrierChanged and/or ModemRing.
 using TModemStateChangeEvent = std::function<void(TComm* Sender, uint32_t ModemEvent)>;
@@ -44,8 +41,8 @@ class TComm {
   TComm(const TComm&) = delete;
   TComm& operator=(const TComm&) = delete;
 
-  // The open port's descriptor; 0 while closed.
-  uint32_t ComHandle() const { return port_.Valid() ? static_cast<uint32_t>(port_.Get()) : 0; }
+  // The system's number for the open port (its descriptor, its handle); 0 while closed.
+  uint32_t ComHandle() const;
 
   // Read at the next OpenPort only. "COMn" or a device path, turned into a path by ResolvePath.
   std::string CommName = "COM2";
@@ -56,31 +53,31 @@ class TComm {
   void SetParityCheck(bool v) { ChangeLine(line_.ParityCheck, v); }
   bool Outx_CtsFlow() const { return line_.Outx_CtsFlow; }
   void SetOutx_CtsFlow(bool v) { ChangeLine(line_.Outx_CtsFlow, v); }
-  // The properties without a counterpart on a Linux line are kept and handed back, nothing more:
+  // The properties without a counterpart on a Linux line are kept and handed back there, nothing more:
   // Outx_DsrFlow, DsrSensitivity, TxContinueOnXoff, ReplaceWhenParityError, IgnoreNullChar, XonLimit,
-  // XoffLimit, ReplacedChar.
-  bool Outx_DsrFlow() const { return outxDsrFlow_; }
-  void SetOutx_DsrFlow(bool v) { ChangeLine(outxDsrFlow_, v); }
-  TDtrControl DtrControl() const { return dtrControl_; }
-  void SetDtrControl(TDtrControl v) { ChangeLine(dtrControl_, v); }
-  bool DsrSensitivity() const { return dsrSensitivity_; }
-  void SetDsrSensitivity(bool v) { ChangeLine(dsrSensitivity_, v); }
-  bool TxContinueOnXoff() const { return txContinueOnXoff_; }
-  void SetTxContinueOnXoff(bool v) { ChangeLine(txContinueOnXoff_, v); }
+  // XoffLimit, ReplacedChar. Windows takes them all into the port's control block.
+  bool Outx_DsrFlow() const { return line_.Outx_DsrFlow; }
+  void SetOutx_DsrFlow(bool v) { ChangeLine(line_.Outx_DsrFlow, v); }
+  TDtrControl DtrControl() const { return line_.DtrControl; }
+  void SetDtrControl(TDtrControl v) { ChangeLine(line_.DtrControl, v); }
+  bool DsrSensitivity() const { return line_.DsrSensitivity; }
+  void SetDsrSensitivity(bool v) { ChangeLine(line_.DsrSensitivity, v); }
+  bool TxContinueOnXoff() const { return line_.TxContinueOnXoff; }
+  void SetTxContinueOnXoff(bool v) { ChangeLine(line_.TxContinueOnXoff, v); }
   bool Outx_XonXoffFlow() const { return line_.Outx_XonXoffFlow; }
   void SetOutx_XonXoffFlow(bool v) { ChangeLine(line_.Outx_XonXoffFlow, v); }
   bool Inx_XonXoffFlow() const { return line_.Inx_XonXoffFlow; }
   void SetInx_XonXoffFlow(bool v) { ChangeLine(line_.Inx_XonXoffFlow, v); }
-  bool ReplaceWhenParityError() const { return replaceWhenParityError_; }
-  void SetReplaceWhenParityError(bool v) { ChangeLine(replaceWhenParityError_, v); }
-  bool IgnoreNullChar() const { return ignoreNullChar_; }
-  void SetIgnoreNullChar(bool v) { ChangeLine(ignoreNullChar_, v); }
+  bool ReplaceWhenParityError() const { return line_.ReplaceWhenParityError; }
+  void SetReplaceWhenParityError(bool v) { ChangeLine(line_.ReplaceWhenParityError, v); }
+  bool IgnoreNullChar() const { return line_.IgnoreNullChar; }
+  void SetIgnoreNullChar(bool v) { ChangeLine(line_.IgnoreNullChar, v); }
   TRtsControl RtsControl() const { return line_.RtsControl; }
   void SetRtsControl(TRtsControl v) { ChangeLine(line_.RtsControl, v); }
-  uint16_t XonLimit() const { return xonLimit_; }
-  void SetXonLimit(uint16_t v) { ChangeLine(xonLimit_, v); }
-  uint16_t XoffLimit() const { return xoffLimit_; }
-  void SetXoffLimit(uint16_t v) { ChangeLine(xoffLimit_, v); }
+  uint16_t XonLimit() const { return line_.XonLimit; }
+  void SetXonLimit(uint16_t v) { ChangeLine(line_.XonLimit, v); }
+  uint16_t XoffLimit() const { return line_.XoffLimit; }
+  void SetXoffLimit(uint16_t v) { ChangeLine(line_.XoffLimit, v); }
   TByteSize ByteSize() const { return line_.ByteSize; }
   void SetByteSize(TByteSize v) { ChangeLine(line_.ByteSize, v); }
 
@@ -93,24 +90,26 @@ class TComm {
   void SetXonChar(char v) { ChangeLine(line_.XonChar, v); }
   char XoffChar() const { return line_.XoffChar; }
   void SetXoffChar(char v) { ChangeLine(line_.XoffChar, v); }
-  char ReplacedChar() const { return replacedChar_; }
-  void SetReplacedChar(char v) { ChangeLine(replacedChar_, v); }
+  char ReplacedChar() const { return line_.ReplacedChar; }
+  void SetReplacedChar(char v) { ChangeLine(line_.ReplacedChar, v); }
 
   // Milliseconds of quiet on the line that end a received chunk. 0: a chunk is whatever has arrived when the
-  // reader looks, without waiting for more.
-  uint32_t ReadIntervalTimeout() const { return readIntervalTimeout_; }
-  void SetReadIntervalTimeout(uint32_t v) { ChangeTimeouts(readIntervalTimeout_, v); }
+  // reader looks, without waiting for more (once a first byte is there).
+  uint32_t ReadIntervalTimeout() const { return timeouts_.ReadIntervalTimeout; }
+  void SetReadIntervalTimeout(uint32_t v) { ChangeTimeouts(timeouts_.ReadIntervalTimeout, v); }
   // When either is set, a chunk ends at Multiplier * 1024 + Constant ms after its first byte even if the line
   // is still busy; the wait for a first byte stays unlimited.
-  uint32_t ReadTotalTimeoutMultiplier() const { return readTotalTimeoutMultiplier_; }
-  void SetReadTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(readTotalTimeoutMultiplier_, v); }
-  uint32_t ReadTotalTimeoutConstant() const { return readTotalTimeoutConstant_; }
-  void SetReadTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(readTotalTimeoutConstant_, v); }
+  uint32_t ReadTotalTimeoutMultiplier() const { return timeouts_.ReadTotalTimeoutMultiplier; }
+  void SetReadTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(timeouts_.ReadTotalTimeoutMultiplier, v); }
+  uint32_t ReadTotalTimeoutConstant() const { return timeouts_.ReadTotalTimeoutConstant; }
+  void SetReadTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(timeouts_.ReadTotalTimeoutConstant, v); }
   // When either is set, a write not finished after Multiplier * length + Constant ms is a failed write.
-  uint32_t WriteTotalTimeoutMultiplier() const { return writeTotalTimeoutMultiplier_; }
-  void SetWriteTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(writeTotalTimeoutMultiplier_, v); }
-  uint32_t WriteTotalTimeoutConstant() const { return writeTotalTimeoutConstant_; }
-  void SetWriteTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(writeTotalTimeoutConstant_, v); }
+  uint32_t WriteTotalTimeoutMultiplier() const { return timeouts_.WriteTotalTimeoutMultiplier; }
+  void SetWriteTotalTimeoutMultiplier(uint32_t v) {
+    ChangeTimeouts(timeouts_.WriteTotalTimeoutMultiplier, v);
+  }
+  uint32_t WriteTotalTimeoutConstant() const { return timeouts_.WriteTotalTimeoutConstant; }
+  void SetWriteTotalTimeoutConstant(uint32_t v) { ChangeTimeouts(timeouts_.WriteTotalTimeoutConstant, v); }
 
   TReceiveDataEvent OnReceiveData;
   TReceiveErrorEvent OnReceiveError;
@@ -133,8 +132,8 @@ class TComm {
   // thread has given up on the port.
   bool WriteData(const void* Buffer, uint16_t Length);
 
-  // The line request the properties make now (for checks and logs).
-  LineRequest CurrentLineRequest() const { return line_; }
+  // The line request the properties make now, Parity included (for checks and logs).
+  LineRequest CurrentLineRequest() const;
 
  private:
   class Notifier;
@@ -143,42 +142,25 @@ class TComm {
   void ChangeLine(T& field, T value) {
     if (field == value) return;
     field = value;
-    if (port_.Valid()) ApplyCommState();
+    if (port_) ApplyCommState();
   }
   template <class T>
   void ChangeTimeouts(T& field, T value) {
     if (field == value) return;
     field = value;
-    if (port_.Valid()) ApplyCommTimeouts();
+    if (port_) ApplyCommTimeouts();
   }
   void ApplyCommState();
   void ApplyCommTimeouts();
-  void Release();
   void Deliver(WorkerReport& report);
 
   std::shared_ptr<WorkerMailbox> mailbox_;  // closed by the destructor: nothing is delivered after it
   std::unique_ptr<Notifier> notifier_;
 
-  LineRequest line_;
-  bool outxDsrFlow_ = true;
-  TDtrControl dtrControl_ = TDtrControl::DtrEnable;
-  bool dsrSensitivity_ = false;
-  bool txContinueOnXoff_ = true;
-  bool replaceWhenParityError_ = false;
-  bool ignoreNullChar_ = false;
-  uint16_t xonLimit_ = 10;
-  uint16_t xoffLimit_ = 10;
-  char replacedChar_ = 0;
-  uint32_t readIntervalTimeout_ = 10;
-  uint32_t readTotalTimeoutMultiplier_ = 0;
-  uint32_t readTotalTimeoutConstant_ = 0;
-  uint32_t writeTotalTimeoutMultiplier_ = 0;
-  uint32_t writeTotalTimeoutConstant_ = 0;
-
-  platform::UniqueFd port_;  // the open port, closed by Release once both workers have ended
-  std::unique_ptr<PortChannel> channel_;
-  std::unique_ptr<TReadThread> reader_;
-  std::unique_ptr<TWriteThread> writer_;
+  LineRequest line_;  // Parity aside, which is the public field
+  CommTimeouts timeouts_;
+  // The open port with its workers; closing destroys it once both workers have ended.
+  std::unique_ptr<CommPort> port_;
 };
 
 // Gives comm the settings it is stored with in the window's design: no flow control, DTR and RTS held off (a

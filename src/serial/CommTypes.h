@@ -29,12 +29,14 @@ class ECommsError : public std::runtime_error {
   OpenFailure reason_;
 };
 
-// Line error flags carried by OnReceiveError, with the values the program's handlers were written against.
-inline constexpr uint32_t CE_RXOVER = 0x0001;
-inline constexpr uint32_t CE_OVERRUN = 0x0002;
-inline constexpr uint32_t CE_RXPARITY = 0x0004;
-inline constexpr uint32_t CE_FRAME = 0x0008;
-inline constexpr uint32_t CE_BREAK = 0x0010;
+// Line error flags carried by OnReceiveError: the values of Windows' CE_RXOVER, CE_OVERRUN, CE_RXPARITY,
+// CE_FRAME and CE_BREAK, which the program's handlers were written against (and which Windows hands over as
+// they are). Named apart from them, as <windows.h> makes those names macros.
+inline constexpr uint32_t LineErrorRxOver = 0x0001;
+inline constexpr uint32_t LineErrorOverrun = 0x0002;
+inline constexpr uint32_t LineErrorRxParity = 0x0004;
+inline constexpr uint32_t LineErrorFrame = 0x0008;
+inline constexpr uint32_t LineErrorBreak = 0x0010;
 
 // Bits of OnModemStateChange.
 inline constexpr uint32_t ModemRing = 4;

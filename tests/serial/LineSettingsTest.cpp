@@ -2,7 +2,7 @@
 // eight data bits and no parity, so those can only be seen here.
 #include <gtest/gtest.h>
 
-#include "serial/LineSettings.h"
+#include "serial/posix/LineSettings.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 
 #include "platform/RealTimeEventLoop.h"
 #include "platform/UniqueFd.h"
-#include "serial/LineSettings.h"
+#include "serial/posix/LineSettings.h"
 
 namespace serial_test {
 

@@ -1,4 +1,4 @@
-#include "serial/PortChannel.h"
+#include "serial/posix/PortChannel.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

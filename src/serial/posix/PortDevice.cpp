@@ -1,4 +1,4 @@
-#include "serial/PortDevice.h"
+#include "serial/posix/PortDevice.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

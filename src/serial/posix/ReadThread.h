@@ -5,7 +5,7 @@
 
 #include <thread>
 
-#include "serial/PortChannel.h"
+#include "serial/posix/PortChannel.h"
 
 namespace serial {
 

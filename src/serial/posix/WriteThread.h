@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/UniqueFd.h"
-#include "serial/PortChannel.h"
+#include "serial/posix/PortChannel.h"
 
 namespace serial {
 

@@ -1,4 +1,4 @@
-#include "serial/ReadThread.h"
+#include "serial/posix/ReadThread.h"
 
 #include <linux/serial.h>
 #include <poll.h>
@@ -36,11 +36,11 @@ class LineEventWatch {
     if (::ioctl(fd_, TIOCGICOUNT, &now) != 0) return;
     const serial_icounter_struct& was = last_;
     uint32_t errors = 0;
-    if (now.buf_overrun != was.buf_overrun) errors |= CE_RXOVER;
-    if (now.overrun != was.overrun) errors |= CE_OVERRUN;
-    if (now.parity != was.parity) errors |= CE_RXPARITY;
-    if (now.frame != was.frame) errors |= CE_FRAME;
-    if (now.brk != was.brk) errors |= CE_BREAK;
+    if (now.buf_overrun != was.buf_overrun) errors |= LineErrorRxOver;
+    if (now.overrun != was.overrun) errors |= LineErrorOverrun;
+    if (now.parity != was.parity) errors |= LineErrorRxParity;
+    if (now.frame != was.frame) errors |= LineErrorFrame;
+    if (now.brk != was.brk) errors |= LineErrorBreak;
     uint32_t modem = 0;
     if (now.dcd != was.dcd) modem |= ModemCarrierChanged;
     if (now.rng != was.rng) modem |= ModemRing;

@@ -7,24 +7,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "serial/CommTypes.h"
+#include "serial/LineRequest.h"
 
 namespace serial {
-
-// What the component's properties ask of the line.
-struct LineRequest {
-  uint32_t BaudRate = 9600;
-  bool ParityCheck = false;
-  bool Outx_CtsFlow = false;
-  TRtsControl RtsControl = TRtsControl::RtsEnable;
-  bool Outx_XonXoffFlow = false;
-  bool Inx_XonXoffFlow = false;
-  TByteSize ByteSize = TByteSize::_8;
-  TParity Parity = TParity::None;
-  TStopBits StopBits = TStopBits::_1;
-  char XonChar = 17;
-  char XoffChar = 19;
-};
 
 // Field-for-field copy of the kernel's struct termios2.
 struct KernelTermios {

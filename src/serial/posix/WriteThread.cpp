@@ -1,4 +1,4 @@
-#include "serial/WriteThread.h"
+#include "serial/posix/WriteThread.h"
 
 #include <poll.h>
 #include <sys/eventfd.h>

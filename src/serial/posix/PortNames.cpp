@@ -6,22 +6,12 @@
 #include <fstream>
 #include <set>
 
+#include "serial/ComName.h"
+
 namespace serial {
 namespace {
 
 namespace fs = std::filesystem;
-
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-// 1..9 for "COM1".."COM9" in any case, else 0.
-int ComNumber(const std::string& name) {
-  if (name.size() != 4 || !EqualNoCase(name.substr(0, 3), "COM")) return 0;
-  return name[3] >= '1' && name[3] <= '9' ? name[3] - '0' : 0;
-}
 
 std::string ReadFirstLine(const fs::path& file) {
   std::ifstream in(file);
@@ -57,7 +47,7 @@ bool IsUsbTtyName(const std::string& name) {
 }  // namespace
 
 std::string ResolveDevicePath(const std::string& commName, const PortMap& portMap) {
-  const int number = ComNumber(commName);
+  const int number = ComNumber(commName, 9);
   if (number == 0) return commName;
   for (const auto& [key, path] : portMap) {
     if (EqualNoCase(key, commName) && !path.empty()) return path;

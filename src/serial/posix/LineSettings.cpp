@@ -1,6 +1,6 @@
 // The only file that sees the kernel's termios structures; <termios.h> must never be included here, as
 // glibc's struct termios has a different layout under the same name.
-#include "serial/LineSettings.h"
+#include "serial/posix/LineSettings.h"
 
 #include <asm/ioctls.h>
 #include <asm/termbits.h>
