@@ -14,7 +14,8 @@ declare -A allowed=(
   [config]="config serial lang ui values platform"
   [app]="app config settings serial lang ui values platform"
   [gui]="gui ui values platform"
-  [main]="main gui app config settings serial lang ui values platform"
+  [winview]="winview ui values platform"
+  [main]="main gui winview app config settings serial lang ui values platform"
   [dtu-sim]="dtu-sim platform"
   [screenshot]="screenshot"
 )
