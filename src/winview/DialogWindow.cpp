@@ -6,8 +6,7 @@ namespace winview {
 
 DialogWindow::DialogWindow(ui::Application& app, ui::TForm& form, int clientWidth, int clientHeight,
                            HWND owner)
-    : TopWindow(app, L"DtuConfigDialog", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, owner),
-      form_(form) {
+    : TopWindow(app, L"DtuConfigDialog", WS_POPUP | WS_CAPTION | WS_SYSMENU, owner), form_(form) {
   SetClientSize(clientWidth, clientHeight);
   binder_.Also([this] { SetWindowTextW(Handle(), ToWide(form_.Caption()).c_str()); });
 }

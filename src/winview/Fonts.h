@@ -3,7 +3,7 @@
 // screen through that font's links to a Chinese font, which every Chinese Windows (and a Wine prefix with
 // FontLink set) has.
 
-#include <windows.h>
+#include "winview/Win32.h"
 
 namespace winview {
 

@@ -29,7 +29,7 @@ int MoreHeight(const ui::TMainFormDesign& form) {
   return static_cast<int>(form.MoreSettings.size()) * kRowPitch;
 }
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 }  // namespace
 

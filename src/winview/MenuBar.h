@@ -3,11 +3,10 @@
 // own, a command on the bar for an item without (the language switch), separators for "-". Captions,
 // enabled states and check marks follow the model; a chosen item is the item's click.
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
+#include "winview/Win32.h"
 #include "winview/WinBinder.h"
 
 namespace winview {

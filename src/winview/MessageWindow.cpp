@@ -1,12 +1,11 @@
 #include "winview/MessageWindow.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "winview/Fonts.h"
 #include "winview/MessageLayout.h"
 #include "winview/TopWindow.h"
+#include "winview/Win32.h"
 
 namespace winview {
 namespace {

@@ -3,12 +3,11 @@
 // (see MessageLayout.h), its text can be selected and copied, and it names its buttons in the program's
 // language. Timers and posted tasks keep being handled while it is open.
 
-#include <windows.h>
-
 #include <string>
 #include <vector>
 
 #include "platform/EventLoop.h"
+#include "winview/Win32.h"
 
 namespace winview {
 

@@ -3,10 +3,9 @@
 // button's open and closed lamps and the three action buttons' pictures. And the About picture, decoded
 // from its JPEG bytes.
 
-#include <commctrl.h>
-#include <windows.h>
-
 #include <string>
+
+#include "winview/Win32.h"
 
 namespace winview {
 

@@ -3,10 +3,9 @@
 // messages to the window object, fixed size from a client area, centring on the screen at the first showing,
 // and the binder's colours, cursor and commands.
 
-#include <windows.h>
-
 #include <string>
 
+#include "winview/Win32.h"
 #include "winview/WinBinder.h"
 
 namespace winview {

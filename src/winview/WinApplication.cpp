@@ -1,14 +1,12 @@
 #include "winview/WinApplication.h"
 
-#include <commctrl.h>
-#include <windows.h>
-
 #include <atomic>
 
 #include "platform/win32/MessageLoopEventLoop.h"
 #include "winview/AboutWindow.h"
 #include "winview/ApnWindow.h"
 #include "winview/MainWindow.h"
+#include "winview/Win32.h"
 #include "winview/WinDialogHost.h"
 #include "winview/WinText.h"
 

@@ -1,13 +1,11 @@
 #include "winview/WinBinder.h"
 
-#include <commctrl.h>
-#include <windowsx.h>
-
 #include <algorithm>
 #include <string>
 
 #include "winview/Fonts.h"
 #include "winview/Pictures.h"
+#include "winview/Win32.h"
 #include "winview/WinText.h"
 
 namespace winview {

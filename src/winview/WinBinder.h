@@ -7,8 +7,6 @@
 // would disturb the user (the log's lines). The window's procedure hands it the messages its controls send:
 // commands, colours, the cursor.
 
-#include <windows.h>
-
 #include <functional>
 #include <map>
 #include <memory>
@@ -16,6 +14,7 @@
 
 #include "ui/Application.h"
 #include "ui/Controls.h"
+#include "winview/Win32.h"
 
 namespace winview {
 

@@ -1,14 +1,13 @@
 #pragma once
 // Message boxes, questions and modal showing on the screen.
 
-#include <windows.h>
-
 #include <functional>
 #include <map>
 #include <vector>
 
 #include "ui/Application.h"
 #include "ui/Form.h"
+#include "winview/Win32.h"
 
 namespace winview {
 

@@ -1,6 +1,6 @@
 #include "winview/WinText.h"
 
-#include <windows.h>
+#include "winview/Win32.h"
 
 namespace winview {
 namespace {
