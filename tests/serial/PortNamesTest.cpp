@@ -4,8 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "serial/PortNames.h"
-#include "serial/UsbInstanceId.h"
+#include "serial/posix/PortNames.h"
 
 namespace {
 
@@ -41,30 +40,6 @@ INSTANTIATE_TEST_SUITE_P(
                       ResolveCase{
                           "PathStaysAsItIs", "/dev/ttyUSB1", {{"COM1", "/dev/ttyUSB0"}}, "/dev/ttyUSB1"}),
     [](const ::testing::TestParamInfo<ResolveCase>& row) { return row.param.name; });
-
-struct InstanceIdCase {
-  const char* name;
-  const char* instanceId;
-  const char* serial;
-};
-
-class UsbInstanceId : public ::testing::TestWithParam<InstanceIdCase> {};
-
-TEST_P(UsbInstanceId, GivesTheAdaptersOwnSerialNumberOnly) {
-  EXPECT_EQ(serial::SerialOfUsbInstanceId(GetParam().instanceId), GetParam().serial);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Serial, UsbInstanceId,
-    ::testing::Values(InstanceIdCase{"UsbDevice", "USB\\VID_0403&PID_6001\\A10KXYZ", "A10KXYZ"},
-                      InstanceIdCase{"AnyLetterCase", "usb\\vid_0403&pid_6001\\A10kxyz", "A10kxyz"},
-                      InstanceIdCase{"InterfaceOfACompositeDevice",
-                                     "USB\\VID_1782&PID_4D00&MI_00\\6&1A2B3C&0&0000", ""},
-                      InstanceIdCase{"SerialMadeUpByWindows", "USB\\VID_067B&PID_2303\\5&2A2F9C5D&0&1", ""},
-                      InstanceIdCase{"PortOfAVendorBus", "FTDIBUS\\VID_0403+PID_6001+A10KXYZA\\0000", ""},
-                      InstanceIdCase{"BuiltInPort", "ACPI\\PNP0501\\1", ""},
-                      InstanceIdCase{"NoSerialPart", "USB\\VID_0403&PID_6001", ""}),
-    [](const ::testing::TestParamInfo<InstanceIdCase>& row) { return row.param.name; });
 
 void Touch(const fs::path& file, const std::string& text = "") {
   fs::create_directories(file.parent_path());

@@ -1,5 +1,5 @@
 #pragma once
-// Pseudo-terminal pairs and a bounded loop run for the serial tests.
+// Pseudo-terminal pairs for the serial tests, and the bounded loop run of RunUntil.h.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "RunUntil.h"
 #include "platform/RealTimeEventLoop.h"
 #include "platform/UniqueFd.h"
 #include "serial/posix/LineSettings.h"
@@ -74,17 +75,5 @@ class PtyPair {
   platform::UniqueFd master_;
   std::string slavePath_;
 };
-
-// Runs the loop until done() holds; false when 5 s pass first. A 1 ms tick re-checks conditions that no
-// posted task announces.
-inline bool RunUntil(platform::RealTimeEventLoop& loop, const std::function<bool()>& done) {
-  bool expired = false;
-  auto deadline = loop.CreateTimer([&expired] { expired = true; }, 5000);
-  auto recheck = loop.CreateTimer([] {}, 1);
-  deadline->SetEnabled(true);
-  recheck->SetEnabled(true);
-  loop.RunUntil([&] { return expired || done(); });
-  return !expired;
-}
 
 }  // namespace serial_test

@@ -1,4 +1,4 @@
-#include "serial/PortNames.h"
+#include "serial/posix/PortNames.h"
 
 #include <algorithm>
 #include <cctype>

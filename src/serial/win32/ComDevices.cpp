@@ -1,0 +1,109 @@
+#include "serial/win32/ComDevices.h"
+
+#include <initguid.h>
+// After initguid.h: the class GUID is defined here rather than looked for in a library.
+#include <devguid.h>
+#include <setupapi.h>
+
+#include <algorithm>
+
+#include "serial/ComName.h"
+
+namespace serial {
+namespace {
+
+constexpr UINT kProgramCodePage = 936;
+
+std::wstring RegistryText(HKEY key, const wchar_t* value) {
+  wchar_t text[256] = {};
+  DWORD size = sizeof text - sizeof(wchar_t);
+  DWORD type = 0;
+  if (::RegQueryValueExW(key, value, nullptr, &type, reinterpret_cast<BYTE*>(text), &size) != ERROR_SUCCESS ||
+      type != REG_SZ) {
+    return {};
+  }
+  return text;
+}
+
+std::wstring DeviceProperty(HDEVINFO set, SP_DEVINFO_DATA& device, DWORD property) {
+  wchar_t text[512] = {};
+  if (!::SetupDiGetDeviceRegistryPropertyW(set, &device, property, nullptr, reinterpret_cast<BYTE*>(text),
+                                           sizeof text - sizeof(wchar_t), nullptr)) {
+    return {};
+  }
+  return text;
+}
+
+// Windows names a port "USB Serial Port (COM5)"; the list shows the port's name beside it already.
+std::string WithoutPortName(std::string description, const std::string& portName) {
+  const std::string suffix = " (" + portName + ")";
+  if (description.size() > suffix.size() &&
+      EqualNoCase(description.substr(description.size() - suffix.size()), suffix)) {
+    description.erase(description.size() - suffix.size());
+  }
+  return description;
+}
+
+void AddPortsClass(std::vector<ComDevice>& devices) {
+  const HDEVINFO set = ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+  if (set == INVALID_HANDLE_VALUE) return;
+  SP_DEVINFO_DATA device{};
+  device.cbSize = sizeof device;
+  for (DWORD index = 0; ::SetupDiEnumDeviceInfo(set, index, &device); ++index) {
+    const HKEY key = ::SetupDiOpenDevRegKey(set, &device, DICS_FLAG_GLOBAL, 0, DIREG_DEV, KEY_READ);
+    if (key == INVALID_HANDLE_VALUE) continue;
+    const std::string portName = Narrow(RegistryText(key, L"PortName"));
+    ::RegCloseKey(key);
+    if (ComNumber(portName, 256) == 0) continue;  // a printer port, or no name at all
+    std::wstring description = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
+    if (description.empty()) description = DeviceProperty(set, device, SPDRP_DEVICEDESC);
+    devices.push_back({portName, WithoutPortName(Narrow(description), portName), device.DevInst});
+  }
+  ::SetupDiDestroyDeviceInfoList(set);
+}
+
+void AddSerialCommNames(std::vector<ComDevice>& devices) {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, KEY_READ, &key) !=
+      ERROR_SUCCESS) {
+    return;
+  }
+  for (DWORD index = 0;; ++index) {
+    wchar_t value[256] = {};
+    DWORD valueSize = 255;
+    wchar_t data[256] = {};
+    DWORD dataSize = sizeof data - sizeof(wchar_t);
+    DWORD type = 0;
+    if (::RegEnumValueW(key, index, value, &valueSize, nullptr, &type, reinterpret_cast<BYTE*>(data),
+                        &dataSize) != ERROR_SUCCESS) {
+      break;
+    }
+    const std::string portName = Narrow(data);
+    if (type != REG_SZ || portName.empty()) continue;
+    const bool known = std::any_of(devices.begin(), devices.end(), [&](const ComDevice& device) {
+      return EqualNoCase(device.portName, portName);
+    });
+    if (!known) devices.push_back({portName, {}, 0});
+  }
+  ::RegCloseKey(key);
+}
+
+}  // namespace
+
+std::string Narrow(const std::wstring& text) {
+  const int length = static_cast<int>(text.size());
+  const int size =
+      ::WideCharToMultiByte(kProgramCodePage, 0, text.data(), length, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(kProgramCodePage, 0, text.data(), length, narrow.data(), size, nullptr, nullptr);
+  return narrow;
+}
+
+std::vector<ComDevice> ListComDevices() {
+  std::vector<ComDevice> devices;
+  AddPortsClass(devices);
+  AddSerialCommNames(devices);
+  return devices;
+}
+
+}  // namespace serial
