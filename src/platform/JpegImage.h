@@ -1,5 +1,5 @@
 #pragma once
-// Decoding the About dialog's picture with libjpeg-turbo.
+// Decoding the About dialog's picture: with the system's decoder (WIC) on Windows, libjpeg-turbo on Linux.
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,5 @@
 #include "platform/Locale.h"
 
-#include <cstdlib>
 #include <map>
 
 namespace platform {
@@ -24,14 +23,6 @@ std::string LanguageAbbreviationFor(const std::string& localeName) {
   if (language == "en" && territory == "GB") return "ENG";
   const auto found = byLanguage.find(language);
   if (found != byLanguage.end()) return found->second;
-  return "ENU";
-}
-
-std::string UserLanguageAbbreviation() {
-  for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-    const char* value = std::getenv(variable);
-    if (value != nullptr && *value != '\0') return LanguageAbbreviationFor(value);
-  }
   return "ENU";
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 // Files the program reads (program.ini, lang.txt, logo.ico, About.jpg) live beside the program file, never in
 // the working folder, as long as that folder is the user's: a build folder or a folder copied by hand. An
-// installed program's folder (/usr/bin) is not the user's to write, so there program.ini lives in the user's
-// configuration folder instead, $XDG_CONFIG_HOME/dtu-config/ (~/.config/dtu-config/ by default), and the
-// other files are looked for there first, then beside the program.
+// installed program's folder (/usr/bin, C:\Program Files\...) is not the user's to write, so there
+// program.ini lives in the user's configuration folder instead, $XDG_CONFIG_HOME/dtu-config/
+// (~/.config/dtu-config/ by default) or %APPDATA%\dtu-config\, and the other files are looked for there
+// first, then beside the program. Folders are paths as platform/FilePath.h describes them, ending in "/".
 
 #include <optional>
 #include <string>
@@ -16,8 +17,9 @@ std::string ProgramFolder();
 void SetProgramFolderForTesting(const std::string& folder);
 bool FileExists(const std::string& path);
 
-// True when the user may keep files in this folder: it is writable for them, and it is none of the system's
-// folders of installed programs, which root could write but whose files belong to the package manager.
+// True when the user may keep files in this folder: it is writable for them (on Windows: a file can be made
+// in it), and on Linux it is none of the system's folders of installed programs, which root could write but
+// whose files belong to the package manager.
 bool IsUsersFolder(const std::string& folder);
 
 // The folder program.ini belongs in, ending in "/": programFolder when usersFolder, else the folder named
@@ -26,8 +28,9 @@ bool IsUsersFolder(const std::string& folder);
 std::string SettingsFolderFor(const std::string& programFolder, bool usersFolder,
                               const std::optional<std::string>& xdgConfigHome, const std::string& home);
 
-// SettingsFolderFor for this run, from ProgramFolder() and the environment; the folder is created when
-// missing, so that the first save can write into it.
+// The program's folder when it is the user's, else the user's configuration folder (on Linux
+// SettingsFolderFor from the environment); the folder is created when missing, so that the first save can
+// write into it.
 std::string SettingsFolder();
 
 // The path of a file the program only reads (lang.txt, logo.ico, About.jpg): in SettingsFolder() when it is

@@ -9,8 +9,9 @@ namespace platform {
 // anything else (file:, javascript:, a command line) gives the empty string.
 std::string NormaliseWebAddress(const std::string& address);
 
-// Starts xdg-open on the normalised address directly, without a shell, and does not wait for it. Returns
-// whether a browser launcher was started; callers ignore the result, as the original does.
+// Opens the normalised address with the shell's "open" verb on Windows, and by starting xdg-open directly
+// (without a shell) on Linux; never waits for the browser. Returns whether a browser launcher was started;
+// callers ignore the result, as the original does.
 bool OpenWebAddress(const std::string& address);
 
 }  // namespace platform
