@@ -65,12 +65,25 @@ map_com1() {  # map_com1 PATH: COM1 of the prefix leads to PATH from the next wi
 
 start_sim component.pty
 map_com1 "$(cat "$run/component.pty")"
-if DTU_TEST_PORT=COM1 wine "$port_test" >"$run/component.out" 2>&1; then
+export DTU_TEST_PORT=COM1
+if wine "$port_test" --gtest_filter='WinePort.Talks*' >"$run/component.out" 2>&1; then
   echo "ok: the component talks to the DTU through COM1"
 else
   fail "the component through COM1"
   sed 's/^/    /' "$run/component.out" "$run/component.pty.log"
 fi
+# The DTU's program ends (its pseudo-terminal with it) once the test has the port open.
+wine "$port_test" --gtest_filter='WinePort.ALost*' >"$run/lost.out" 2>&1 &
+tester=$!
+for _ in $(seq 200); do grep -q '^port open' "$run/lost.out" && break; sleep 0.05; done
+kill "${pids[0]}"
+if wait "$tester"; then
+  echo "ok: a lost line is one hang-up"
+else
+  fail "the line lost under the component"
+  sed 's/^/    /' "$run/lost.out"
+fi
+unset DTU_TEST_PORT
 
 tool_exe=$win/src/main/dtu-config.exe
 tool=$linux/src/main/dtu-config

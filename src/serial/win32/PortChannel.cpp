@@ -23,11 +23,13 @@ Overlapped::Overlapped() : event_(::CreateEventW(nullptr, TRUE, TRUE, nullptr)) 
 }
 
 void Overlapped::Settle(HANDLE port) {
-  // Cancelling what has already completed fails with ERROR_NOT_FOUND, and the wait below then returns at
+  if (!outstanding_) return;
+  // Cancelling what has completed meanwhile fails with ERROR_NOT_FOUND, and the wait below then returns at
   // once. Wine's PurgeComm does not end a pending read, so a worker never relies on the purge for this.
   ::CancelIoEx(port, &record_);
   DWORD transferred = 0;
   ::GetOverlappedResult(port, &record_, &transferred, TRUE);
+  outstanding_ = false;
 }
 
 IoFailure ClassifyLastError() {

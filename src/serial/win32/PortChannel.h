@@ -46,13 +46,20 @@ class Overlapped {
 
   OVERLAPPED* Record() { return &record_; }
   HANDLE Event() const { return event_.Get(); }
-  // Ends an operation that may still be outstanding on port and waits until the driver has let go of the
-  // record, so that the record and the buffer behind it may be reused or released.
+
+  // The call made with the record is outstanding (it failed with ERROR_IO_PENDING), or its result has been
+  // taken. Only an outstanding operation is settled: the record of a call that failed at once may still read
+  // as pending to Windows, and waiting for it would never end.
+  void Outstanding() { outstanding_ = true; }
+  void Completed() { outstanding_ = false; }
+  // Ends an outstanding operation on port and waits until the driver has let go of the record, so that the
+  // record and the buffer behind it may be reused or released.
   void Settle(HANDLE port);
 
  private:
   UniqueHandle event_;
   OVERLAPPED record_{};
+  bool outstanding_ = false;
 };
 
 // What a worker makes of an asynchronous call that did not succeed at once, by the thread's last error.

@@ -42,6 +42,7 @@ class Reader {
       if (result == WAIT_OBJECT_0) return;
       if (result == WAIT_OBJECT_0 + count - 1) {
         DWORD received = 0;
+        reading_.Completed();
         if (!::GetOverlappedResult(port_, reading_.Record(), &received, FALSE)) return Stop();
         if (!HandOver(received) || !StartRead()) return;
       } else if (result == WAIT_OBJECT_0 + 1) {
@@ -66,7 +67,10 @@ class Reader {
       if (channel_.Closing()) return false;
       DWORD count = 0;
       if (!::ReadFile(port_, buffer_, TReadThread::ChunkSize, &count, reading_.Record())) {
-        if (ClassifyLastError() == IoFailure::Pending) return true;
+        if (ClassifyLastError() == IoFailure::Pending) {
+          reading_.Outstanding();
+          return true;
+        }
         Stop();
         return false;
       }
@@ -119,7 +123,10 @@ class Reader {
       if (channel_.Closing()) return EventWait::End;
       eventMask_ = 0;
       if (!::WaitCommEvent(port_, &eventMask_, waiting_.Record())) {
-        if (ClassifyLastError() == IoFailure::Pending) return EventWait::Outstanding;
+        if (ClassifyLastError() == IoFailure::Pending) {
+          waiting_.Outstanding();
+          return EventWait::Outstanding;
+        }
         if (::GetLastError() == ERROR_NOT_SUPPORTED) return EventWait::Unsupported;
         Stop();
         return EventWait::End;
@@ -130,6 +137,7 @@ class Reader {
 
   bool LineEventCompleted() {
     DWORD unused = 0;
+    waiting_.Completed();
     if (!::GetOverlappedResult(port_, waiting_.Record(), &unused, FALSE)) {
       // Wine ends a wait it cannot serve on a pseudo-terminal as aborted; nobody else cancels it while the
       // port is open.

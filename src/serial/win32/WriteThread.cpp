@@ -38,11 +38,12 @@ void TWriteThread::Run() {
   try {
     Overlapped writing;
     Serve(writing);
+    ended_.store(true);
     writing.Settle(channel_.Port());
   } catch (const std::system_error&) {  // no event for the write
+    ended_.store(true);
     channel_.ReportHangup();
   }
-  ended_.store(true);
   ::PurgeComm(channel_.Port(), PURGE_TXABORT | PURGE_TXCLEAR);
 }
 
@@ -71,6 +72,7 @@ bool TWriteThread::WriteAll(Overlapped& writing, const std::string& bytes) {
   if (!::WriteFile(port, bytes.data(), size, &written, writing.Record())) {
     switch (ClassifyLastError()) {
       case IoFailure::Pending:
+        writing.Outstanding();
         break;
       case IoFailure::PortGone:
         return false;
@@ -86,6 +88,7 @@ bool TWriteThread::WriteAll(Overlapped& writing, const std::string& bytes) {
       return false;
     }
     ::SetLastError(ERROR_SUCCESS);
+    writing.Completed();
     if (!::GetOverlappedResult(port, writing.Record(), &written, TRUE)) {
       if (ClassifyLastError() != IoFailure::PortGone) channel_.ReportHangup();
       return false;

@@ -1,9 +1,11 @@
-// The component on a real Windows port: overlapped reads and writes, the read interval, the line switch and
-// closing with a read outstanding. scripts/wine-e2e-test.sh runs it with DTU_TEST_PORT naming a COM port that
-// Wine maps to the pseudo-terminal of a dtu-sim at its start-up line, 115200 8N1; that DTU answers only a
-// tool whose line matches its own, so an answer also proves the line settings reached the device.
+// The component on a real Windows port: overlapped reads and writes, the read interval, the line switch,
+// closing with a read outstanding, and a line that goes away. scripts/wine-e2e-test.sh runs it with
+// DTU_TEST_PORT naming a COM port that Wine maps to the pseudo-terminal of a dtu-sim at its start-up line,
+// 115200 8N1; that DTU answers only a tool whose line matches its own, so an answer also proves the line
+// settings reached the device.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -81,6 +83,22 @@ TEST_F(WinePort, TalksToTheDtuFollowsItsLineSwitchAndClosesWithAReadOutstanding)
   comm.ClosePort();
   loop.ProcessMessages();
   EXPECT_EQ(hangups, 0);
+}
+
+// The script ends the DTU's program once this test has said so on its output: the far end of the line goes
+// away under an outstanding read, as when an adapter is pulled out.
+TEST_F(WinePort, ALostLineIsOneHangupAndLaterWritesAreRefused) {
+  comm.OpenPort();
+  ASSERT_TRUE(RunUntil(loop, [this] { return empties == 1; }));
+  std::printf("port open\n");
+  std::fflush(stdout);
+  ASSERT_TRUE(RunUntil(loop, [this] { return hangups == 1; }));
+  EXPECT_NE(comm.ComHandle(), 0u) << "the port stays open until ClosePort";
+  // The writer finds out at its next write and gives up without a second report.
+  ASSERT_TRUE(RunUntil(loop, [this] { return !comm.WriteData("AT\r\n", 4); }));
+  comm.ClosePort();
+  loop.ProcessMessages();
+  EXPECT_EQ(hangups, 1);
 }
 
 }  // namespace
