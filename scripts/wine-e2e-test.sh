@@ -3,7 +3,8 @@
 # Wine. A Linux-built dtu-sim serves a pseudo-terminal and COM1 of a Wine prefix of this test's own is mapped to
 # it; then serial_wine_port_test.exe talks to the DTU through COM1. Where the Windows build has dtu-config.exe,
 # it also reads and writes a DTU through COM1, and the bytes that DTU received must be those the Linux
-# dtu-config sends a second DTU on its pseudo-terminal, the switch of line settings included.
+# dtu-config sends a second DTU on its pseudo-terminal, the switch of line settings included. COM12 leads to
+# the same DTU, for the ports beyond COM9.
 # Defaults: build/windows and build/default. dtu-sim is built in LINUX_BUILD when it is missing there.
 # Exits 77 (skipped) when Wine cannot run.
 set -euo pipefail
@@ -54,9 +55,10 @@ start_sim() {  # start_sim NAME: a dtu-sim whose pseudo-terminal path lands in $
   echo "FAILED: dtu-sim did not start"
   exit 1
 }
-map_com1() {  # map_com1 PATH: COM1 of the prefix leads to PATH from the next wineserver on
+map_com1() {  # map_com1 PATH: COM1 and COM12 of the prefix lead to PATH from the next wineserver on
   wineserver -k 2>/dev/null || true
   wine reg add 'HKLM\Software\Wine\Ports' /v COM1 /d "$1" /f >/dev/null
+  wine reg add 'HKLM\Software\Wine\Ports' /v COM12 /d "$1" /f >/dev/null
   # Wine reads its port map when its server starts, and keeps it for the server's life.
   wineserver -k 2>/dev/null || true
   wineserver -w

@@ -12,6 +12,7 @@
 
 #include "../RunUntil.h"
 #include "serial/Comm.h"
+#include "serial/PortNames.h"
 
 namespace {
 
@@ -80,6 +81,17 @@ TEST_F(WinePort, TalksToTheDtuFollowsItsLineSwitchAndClosesWithAReadOutstanding)
 
   comm.OpenPort();
   EXPECT_EQ(Ask("AT+CIPR=115200\r\n"), std::vector<std::string>{"\r\nOK\r\n"}) << "opened again at 57600";
+  comm.ClosePort();
+
+  // The script maps COM12 to the same DTU. Wine lists it after COM9, and it opens only by its device name.
+  const std::vector<serial::PortName> names = serial::ListPortNames();
+  ASSERT_GE(names.size(), 10u);
+  EXPECT_EQ(names[8].Name, "COM9");
+  EXPECT_EQ(names[9].Name, "COM12");
+  comm.CommName = "COM12";
+  comm.SetBaudRate(115200);
+  comm.OpenPort();
+  EXPECT_EQ(Ask("AT+CIPR?\r\n"), std::vector<std::string>{"\r\n+CIPR: 115200\r\n\r\nOK\r\n"});
   comm.ClosePort();
   loop.ProcessMessages();
   EXPECT_EQ(hangups, 0);
