@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "winview/FileDialogs.h"
 #include "winview/MessageWindow.h"
 #include "winview/TopWindow.h"
 #include "winview/WinText.h"
@@ -27,6 +28,16 @@ bool WinDialogHost::Ask(const std::string& text, const std::string& caption, con
   // Overwriting a DTU is never what a stray Enter means: No is the default.
   const MessageChoice question{{ToWide(yes), ToWide(no)}, 1, 1};
   return ShowMessageWindow(loop_, Owner(), ToWideLines(text), ToWide(caption), IDI_QUESTION, question) == 0;
+}
+
+std::optional<std::string> WinDialogHost::AskSaveFile(const std::string& caption, const std::string& name) {
+  WinBinder::RefreshAll();
+  return AskSavePath(Owner(), caption, name);
+}
+
+std::optional<std::string> WinDialogHost::AskOpenFile(const std::string& caption) {
+  WinBinder::RefreshAll();
+  return AskOpenPath(Owner(), caption);
 }
 
 void WinDialogHost::ShowModal(ui::TForm& form) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 #include "ui/Application.h"
@@ -25,6 +26,10 @@ class WinDialogHost final : public ui::DialogHost {
   // A question with the two buttons named by the texts; No is the default, and Escape answers no.
   bool Ask(const std::string& text, const std::string& caption, const std::string& yes,
            const std::string& no) override;
+  // The system's Save As and Open dialogs, over the window in front; nothing when the user cancelled. They
+  // override the host's file questions wherever ui::DialogHost has them.
+  std::optional<std::string> AskSaveFile(const std::string& caption, const std::string& name);
+  std::optional<std::string> AskOpenFile(const std::string& caption);
 
   // The window that draws a form; it must stay registered for as long as it lives.
   void RegisterView(ui::TForm& form, TopWindow& view) { views_[&form] = &view; }
