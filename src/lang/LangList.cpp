@@ -1,16 +1,13 @@
 #include "lang/LangList.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <cstddef>
+#include <fstream>
 #include <utility>
 
 #include "lang/GbkText.h"
+#include "platform/FilePath.h"
 #include "platform/Locale.h"
 #include "platform/TextCodec.h"
-#include "platform/UniqueFd.h"
 
 namespace lang {
 namespace {
@@ -53,15 +50,15 @@ TLangList::TLangList(const std::string& FileName, bool isChinese) {
 void TLangList::LoadFromFile(const std::string& FileName) {
   if (FileName.empty()) return;
   try {
-    const platform::UniqueFd file(open(FileName.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!file.Valid()) return;
+    std::ifstream file(platform::NativePath(FileName), std::ios::binary);
+    if (!file.is_open()) return;
     std::string pending;
     char buffer[4096];
     for (;;) {
-      const ssize_t count = read(file.Get(), buffer, sizeof buffer);
-      if (count < 0 && errno == EINTR) continue;
+      file.read(buffer, sizeof buffer);
       // A read error drops only the line it cut short; the rows before it stay.
-      if (count < 0) return;
+      if (file.bad()) return;
+      const auto count = file.gcount();
       if (count == 0) break;
       std::string_view chunk(buffer, static_cast<std::size_t>(count));
       for (std::size_t lineFeed = chunk.find('\n'); lineFeed != std::string_view::npos;

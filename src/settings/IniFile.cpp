@@ -1,22 +1,14 @@
 #include "settings/IniFile.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <cerrno>
-#include <chrono>
 #include <cstdint>
-#include <cstdlib>
 #include <deque>
 #include <filesystem>
 #include <list>
 #include <unordered_map>
 #include <unordered_set>
 
-#include "platform/UniqueFd.h"
+#include "platform/FilePath.h"
+#include "platform/WholeFile.h"
 
 namespace settings {
 namespace {
@@ -297,56 +289,6 @@ std::string ValueOf(const Line& line) {
   return std::string(CutToLength(value, kMaxValueLength));
 }
 
-enum class LoadState { Missing, Loaded, Failed };
-
-struct LoadResult {
-  LoadState state = LoadState::Missing;
-  std::string text;
-};
-
-LoadResult LoadFile(const std::string& path) {
-  LoadResult result;
-  // Owned at once: growing the text can throw, and the descriptor must not stay open behind it.
-  const platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!fd.Valid()) {
-    result.state = errno == ENOENT || errno == ENOTDIR ? LoadState::Missing : LoadState::Failed;
-    return result;
-  }
-  char buffer[8192];
-  for (;;) {
-    const ssize_t got = read(fd.Get(), buffer, sizeof buffer);
-    if (got > 0) {
-      result.text.append(buffer, static_cast<size_t>(got));
-    } else if (got == 0) {
-      result.state = LoadState::Loaded;
-      break;
-    } else if (errno != EINTR) {
-      result.state = LoadState::Failed;
-      break;
-    }
-  }
-  return result;
-}
-
-bool WriteAll(int fd, std::string_view data) {
-  while (!data.empty()) {
-    const ssize_t done = write(fd, data.data(), data.size());
-    if (done < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    data.remove_prefix(static_cast<size_t>(done));
-  }
-  return true;
-}
-
-// Root may write any file, so access() says yes to root even for a file that nobody is meant to change; for
-// root a file without any write bit counts as read-only, as an editor would warn about it.
-bool MayWriteOver(const std::string& path, const struct stat& info) {
-  if (geteuid() == 0) return (info.st_mode & 0222) != 0;
-  return access(path.c_str(), W_OK) == 0;
-}
-
 void CheckNames(const std::string& section, const std::string& key) {
   constexpr std::string_view lineBreaks("\r\n\0", 3);
   if (Trim(section).empty() || section.find_first_of(lineBreaks) != std::string::npos ||
@@ -359,135 +301,17 @@ void CheckNames(const std::string& section, const std::string& key) {
   }
 }
 
-// A save's temporary file is named after the file it replaces, hidden, with a random suffix:
-// ".program.ini.tmp-XXXXXX". Nothing else in the folder has such a name, so a clean-up can find what a killed
-// save left without touching anything else.
-constexpr std::string_view kTempMark = ".tmp-";
-constexpr std::string_view kTempSuffixChars =
-    "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-constexpr size_t kTempSuffixLength = 6;
-
-std::string TempSuffix() {
-  static std::atomic<uint64_t> counter{0};
-  // splitmix64 over the process, the clock and a count: distinct in every process, and O_EXCL settles the
-  // rest.
-  uint64_t x = (static_cast<uint64_t>(getpid()) << 40) ^
-               static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-               (counter.fetch_add(1) * 0x9E3779B97F4A7C15ull);
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  x ^= x >> 31;
-  std::string suffix;
-  for (size_t i = 0; i < kTempSuffixLength; ++i, x /= kTempSuffixChars.size()) {
-    suffix += kTempSuffixChars[x % kTempSuffixChars.size()];
-  }
-  return suffix;
-}
-
-bool AllOf(std::string_view text, std::string_view chars) {
-  return !text.empty() && text.find_first_not_of(chars) == std::string_view::npos;
-}
-
-bool IsTempName(std::string_view name, std::string_view baseName) {
-  if (!name.starts_with('.') || name.substr(1, baseName.size()) != baseName) return false;
-  const std::string_view rest = name.substr(1 + baseName.size());
-  if (rest.starts_with(kTempMark)) {
-    const std::string_view suffix = rest.substr(kTempMark.size());
-    return suffix.size() == kTempSuffixLength && AllOf(suffix, kTempSuffixChars);
-  }
-  // Earlier versions saved through ".program.ini.<process>.<count>", one per key, and a kill left them too.
-  constexpr std::string_view digits = "0123456789";
-  const size_t dot = rest.find('.', 1);
-  return rest.starts_with('.') && dot != std::string_view::npos && AllOf(rest.substr(1, dot - 1), digits) &&
-         AllOf(rest.substr(dot + 1), digits);
-}
-
-class TempFile {
- public:
-  TempFile() = default;
-  TempFile(const TempFile&) = delete;
-  TempFile& operator=(const TempFile&) = delete;
-  // Closes before removing the name of a save that did not finish.
-  ~TempFile() {
-    fd_.Reset();
-    if (!path_.empty()) unlink(path_.c_str());
-  }
-
-  bool Create(const std::string& folder, const std::string& baseName) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-      std::string candidate = folder + "." + baseName + std::string(kTempMark) + TempSuffix();
-      platform::UniqueFd fd(open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-      if (!fd.Valid()) {
-        if (errno == EEXIST) continue;
-        return false;
-      }
-      // Locked from before the first byte until after the rename (the lock goes with a second descriptor,
-      // which the check of the close leaves open), so that a program starting meanwhile and cleaning up
-      // leaves a running save alone. The kernel drops the lock of a save that was killed.
-      struct stat info {};
-      platform::UniqueFd lock(fcntl(fd.Get(), F_DUPFD_CLOEXEC, 0));
-      if (!lock.Valid() || flock(lock.Get(), LOCK_EX) != 0 || fstat(fd.Get(), &info) != 0) {
-        unlink(candidate.c_str());
-        return false;
-      }
-      // A clean-up took the file between its creation and the lock.
-      if (info.st_nlink == 0) continue;
-      fd_ = std::move(fd);
-      lock_ = std::move(lock);
-      path_ = std::move(candidate);
-      return true;
-    }
-    return false;
-  }
-
-  int Fd() const { return fd_.Get(); }
-  const std::string& Path() const { return path_; }
-
-  // The close reports a write the disk did not take in the end.
-  bool CloseFd() { return fd_.Close(); }
-  // After the rename the name belongs to the real file.
-  void Release() { path_.clear(); }
-
- private:
-  platform::UniqueFd fd_;
-  platform::UniqueFd lock_;
-  std::string path_;
-};
-
-// A temporary file whose save is over: killed, since a save that fails removes its own.
-void RemoveIfStale(const std::string& path) {
-  const platform::UniqueFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK));
-  struct stat held {};
-  if (!fd.Valid() || fstat(fd.Get(), &held) != 0 || !S_ISREG(held.st_mode)) return;
-  if (flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) return;  // a save still running
-  // Another clean-up may have removed it meanwhile, and a save made a new file of the name.
-  struct stat named {};
-  if (lstat(path.c_str(), &named) != 0 || named.st_dev != held.st_dev || named.st_ino != held.st_ino) return;
-  unlink(path.c_str());
-}
-
-// The file a save replaces: a program.ini that is a link keeps being one, so the file it points to is
-// replaced.
-std::string SaveTarget(const std::string& path) {
-  struct stat info {};
-  if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-  char* resolved = realpath(path.c_str(), nullptr);
-  if (!resolved) return path;
-  std::string target = resolved;
-  std::free(resolved);  // NOLINT: realpath hands over malloc'ed memory
-  return target;
-}
-
 }  // namespace
 
-IniFile::IniFile(const std::string& path) : path_(std::filesystem::absolute(path).string()) {}
+IniFile::IniFile(const std::string& path)
+    : path_(platform::PathText(std::filesystem::absolute(platform::NativePath(path)))) {}
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& defaultValue) const {
-  const LoadResult file = LoadFile(path_);
+  const platform::WholeFile file = platform::LoadWholeFile(path_);
   const std::string_view wanted = Trim(key);
   std::optional<Line> found;
-  VisitSection(file.text, Trim(section), [&](const Line& line) {
+  VisitSection(file.bytes, Trim(section), [&](const Line& line) {
     if (!SameName(line.name, wanted)) return true;
     found = line;
     return false;
@@ -504,10 +328,10 @@ int IniFile::ReadInteger(const std::string& section, const std::string& key, int
 }
 
 bool IniFile::HasKey(const std::string& section, const std::string& key) const {
-  const LoadResult file = LoadFile(path_);
+  const platform::WholeFile file = platform::LoadWholeFile(path_);
   const std::string_view wanted = Trim(key);
   bool found = false;
-  VisitSection(file.text, Trim(section), [&](const Line& line) {
+  VisitSection(file.bytes, Trim(section), [&](const Line& line) {
     found = SameName(line.name, wanted);
     return !found;
   });
@@ -515,12 +339,12 @@ bool IniFile::HasKey(const std::string& section, const std::string& key) const {
 }
 
 IniPairs IniFile::ReadSection(const std::string& section) const {
-  const LoadResult file = LoadFile(path_);
+  const platform::WholeFile file = platform::LoadWholeFile(path_);
   IniPairs pairs;
   // A [Ports] section may hold many thousands of keys: each is checked against those seen, not looked up
   // again.
   NameSet seen;
-  VisitSection(file.text, Trim(section), [&](const Line& line) {
+  VisitSection(file.bytes, Trim(section), [&](const Line& line) {
     // A key without "=" still hides a later one of the same name, as it does for ReadString.
     if (seen.insert(line.name).second && line.hasValue)
       pairs.emplace_back(std::string(line.name), ValueOf(line));
@@ -540,10 +364,10 @@ void IniFile::WriteInteger(const std::string& section, const std::string& key, i
 void IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
   for (const IniWrite& write : writes) CheckNames(write.section, write.key);
   if (writes.empty()) return;
-  const LoadResult file = LoadFile(path_);
+  const platform::WholeFile file = platform::LoadWholeFile(path_);
   // A file that exists but cannot be read would be replaced by one holding only the new values.
-  if (file.state == LoadState::Failed) throw EIniWriteError("Unable to write to " + path_);
-  Document document(file.text);
+  if (file.state == platform::WholeFileState::Failed) throw EIniWriteError("Unable to write to " + path_);
+  Document document(file.bytes);
   for (const IniWrite& write : writes) {
     const std::string_view value = write.value;
     // Blanks around the names are not part of them, as on reading: " IP " is the key IP.
@@ -552,49 +376,14 @@ void IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
   }
   const std::string out = document.Text();
   // Unchanged values need no disk write, which keeps a save of unchanged settings cheap.
-  if (file.state == LoadState::Loaded && out == file.text) return;
+  if (file.state == platform::WholeFileState::Loaded && out == file.bytes) return;
   Store(out);
 }
 
-void IniFile::RemoveStaleTemporaries() const {
-  const std::string target = SaveTarget(path_);
-  const size_t slash = target.rfind('/');
-  const std::string folder = target.substr(0, slash + 1);
-  const std::string baseName = target.substr(slash + 1);
-  // The names first: removing entries while the folder is being read may skip others.
-  std::vector<std::string> stale;
-  std::error_code error;
-  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    const std::string name = entry->path().filename().string();
-    if (IsTempName(name, baseName)) stale.push_back(folder + name);
-  }
-  for (const std::string& path : stale) RemoveIfStale(path);
-}
+void IniFile::RemoveStaleTemporaries() const { platform::RemoveStaleReplacements(path_); }
 
 void IniFile::Store(const std::string& content) const {
-  const EIniWriteError failure("Unable to write to " + path_);
-  const std::string target = SaveTarget(path_);
-  struct stat old {};
-  const bool exists = stat(target.c_str(), &old) == 0;
-  // Windows refuses to write over a read-only file; so do we, rather than replace it behind its back. The
-  // rename below would succeed for anyone who may write the folder, so the file's own rights are asked first.
-  if (exists && !MayWriteOver(target, old)) throw failure;
-
-  const size_t slash = target.rfind('/');
-  const std::string folder = target.substr(0, slash + 1);
-  const std::string baseName = target.substr(slash + 1);
-  TempFile temp;
-  if (!temp.Create(folder, baseName)) throw failure;
-  if (exists) {
-    fchmod(temp.Fd(), old.st_mode & 07777);
-    if (fchown(temp.Fd(), old.st_uid, old.st_gid) != 0) {
-      // Only root can hand the file back to its owner; anyone else writes it as their own, like an editor.
-    }
-  }
-  if (!WriteAll(temp.Fd(), content) || fsync(temp.Fd()) != 0 || !temp.CloseFd()) throw failure;
-  if (rename(temp.Path().c_str(), target.c_str()) != 0) throw failure;
-  temp.Release();
+  if (!platform::ReplaceWholeFile(path_, content)) throw EIniWriteError("Unable to write to " + path_);
 }
 
 std::optional<int> ParseIniInteger(std::string_view text) {

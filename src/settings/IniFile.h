@@ -14,11 +14,10 @@
 // are written without their outer blanks. A new file is written with CR LF and no blanks around "=". A write
 // whose line ends up last leaves the file ending in a line end (the file's own; CR LF in a file that has
 // none). Several writes are applied to the file's text in memory, each by these rules in turn, and the file
-// is stored once: a save of the whole window changes all its values or none. Storing writes a hidden
-// temporary file beside the real one (".<name>.tmp-XXXXXX"), flushes it to the disk and renames it over the
-// old one, so a save killed at any moment leaves the old file or the new one; the temporary file it may leave
-// behind is removed by RemoveStaleTemporaries. A save holds a lock on its temporary file until the rename, so
-// that another process cleaning up never takes a save that is still running.
+// is stored once: a save of the whole window changes all its values or none. Storing replaces the whole file
+// through a temporary one (platform/WholeFile.h), so a save killed at any moment leaves the old file or the
+// new one; the temporary file it may leave behind is removed by RemoveStaleTemporaries, which leaves a save
+// that is still running alone.
 //
 // Reading costs time in proportion to the file's size, whatever the size of a section.
 //

@@ -1,8 +1,8 @@
 #pragma once
 // A fresh folder per test, removed with everything in it when the test ends.
 
-#include <stdlib.h>
-
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -13,8 +13,13 @@ namespace lang_test {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "lang_tests.XXXXXX").string();
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
+    static std::atomic<unsigned> count{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+      const auto candidate = std::filesystem::temp_directory_path() /
+                             ("lang_tests." + std::to_string(stamp) + "-" + std::to_string(count++));
+      if (std::filesystem::create_directory(candidate)) path_ = candidate.generic_string();
+    }
   }
   ~TempFolder() {
     std::error_code ignored;

@@ -244,6 +244,7 @@ TEST_F(SettingsTest, ASaveThatCannotBeWrittenWholeLeavesTheOldFile) {
   {
     // A disk that fills up in the middle of the save.
     settings_test::FileSizeLimit limit(old.size() + 20);
+    if (!limit.Active()) GTEST_SKIP() << "this system cannot limit the size of a file";
     try {
       settings::SaveSettings(path, stored);
       FAIL() << "no error";

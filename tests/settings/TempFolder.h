@@ -1,31 +1,35 @@
 #pragma once
-// A scratch folder per test, with the ways a test needs to make it refuse writes even when running as root.
+// A scratch folder per test, with the ways a test needs to make it refuse writes (SystemFiles.h, one per
+// system).
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <csignal>
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 
-#include "support/ImmutableFolder.h"
+#include "SystemFiles.h"
 
 namespace settings_test {
 
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "dtu-settings-XXXXXX").string();
-    path_ = mkdtemp(pattern.data());
+    static std::atomic<unsigned> count{0};
+    const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+    for (;;) {
+      const auto candidate = std::filesystem::temp_directory_path() /
+                             ("dtu-settings-" + std::to_string(stamp) + "-" + std::to_string(count++));
+      if (std::filesystem::create_directory(candidate)) {
+        path_ = candidate.generic_string();
+        break;
+      }
+    }
   }
   ~TempFolder() {
-    SetImmutable(false);
+    if (readOnly_) UndoFolderReadOnly(path_);
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
   }
@@ -34,12 +38,10 @@ class TempFolder {
 
   std::string File(const std::string& name) const { return path_ + "/" + name; }
 
-  // Read-only for root too: the immutable attribute where the file system and our rights allow it, plain
-  // permissions for anyone else. False when neither holds, and the caller skips.
+  // Read-only for root too where the system allows it; false when it does not, and the caller skips.
   bool MakeReadOnly() {
-    if (geteuid() != 0) return chmod(path_.c_str(), 0555) == 0;
-    immutable_ = SetImmutable(true);
-    return immutable_;
+    readOnly_ = MakeFolderReadOnly(path_);
+    return readOnly_;
   }
 
   // Files in the folder, hidden ones included.
@@ -48,50 +50,19 @@ class TempFolder {
   }
 
  private:
-  bool SetImmutable(bool on) {
-    if (!on && !immutable_) return true;
-    return testing_support::SetFolderImmutable(path_, on);
-  }
-
   std::string path_;
-  bool immutable_ = false;
+  bool readOnly_ = false;
 };
 
 inline std::string ReadBytes(const std::string& path) {
-  std::string bytes;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return bytes;
-  char buffer[4096];
-  for (ssize_t got; (got = read(fd, buffer, sizeof buffer)) > 0;)
-    bytes.append(buffer, static_cast<size_t>(got));
-  close(fd);
-  return bytes;
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << file.rdbuf();
+  return bytes.str();
 }
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::ofstream(path, std::ios::binary) << bytes;
 }
-
-// Files may grow only to the given size while this lives: a full disk that even root cannot write past.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &saved_);
-    oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved_;
-    limited.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limited);
-  }
-  ~FileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &saved_);
-    std::signal(SIGXFSZ, oldHandler_);
-  }
-  FileSizeLimit(const FileSizeLimit&) = delete;
-  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
- private:
-  rlimit saved_{};
-  void (*oldHandler_)(int) = nullptr;
-};
 
 }  // namespace settings_test
