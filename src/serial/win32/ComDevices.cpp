@@ -1,7 +1,7 @@
 #include "serial/win32/ComDevices.h"
 
 #include <initguid.h>
-// After initguid.h: the class GUID is defined here rather than looked for in a library.
+// After initguid.h: the GUIDs are defined here rather than looked for in a library.
 #include <devguid.h>
 #include <setupapi.h>
 
@@ -13,6 +13,10 @@ namespace serial {
 namespace {
 
 constexpr UINT kProgramCodePage = 936;
+
+// GUID_DEVINTERFACE_COMPORT, whose header (ntddser.h) is the driver kit's.
+constexpr GUID kComPortInterface{
+    0x86E0D1E0, 0x8089, 0x11D0, {0x9C, 0xE4, 0x08, 0x00, 0x3E, 0x30, 0x1F, 0x73}};
 
 std::wstring RegistryText(HKEY key, const wchar_t* value) {
   wchar_t text[256] = {};
@@ -44,8 +48,14 @@ std::string WithoutPortName(std::string description, const std::string& portName
   return description;
 }
 
-void AddPortsClass(std::vector<ComDevice>& devices) {
-  const HDEVINFO set = ::SetupDiGetClassDevsW(&GUID_DEVCLASS_PORTS, nullptr, nullptr, DIGCF_PRESENT);
+bool Listed(const std::vector<ComDevice>& devices, const std::string& portName) {
+  return std::any_of(devices.begin(), devices.end(),
+                     [&](const ComDevice& device) { return EqualNoCase(device.portName, portName); });
+}
+
+// The present devices of a device class, or (DIGCF_DEVICEINTERFACE) those offering an interface.
+void AddDevices(std::vector<ComDevice>& devices, const GUID& guid, DWORD flags) {
+  const HDEVINFO set = ::SetupDiGetClassDevsW(&guid, nullptr, nullptr, DIGCF_PRESENT | flags);
   if (set == INVALID_HANDLE_VALUE) return;
   SP_DEVINFO_DATA device{};
   device.cbSize = sizeof device;
@@ -54,7 +64,8 @@ void AddPortsClass(std::vector<ComDevice>& devices) {
     if (key == INVALID_HANDLE_VALUE) continue;
     const std::string portName = Narrow(RegistryText(key, L"PortName"));
     ::RegCloseKey(key);
-    if (ComNumber(portName, 256) == 0) continue;  // a printer port, or no name at all
+    // A printer port, no name at all, or a device of both lists.
+    if (ComNumber(portName, 256) == 0 || Listed(devices, portName)) continue;
     std::wstring description = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
     if (description.empty()) description = DeviceProperty(set, device, SPDRP_DEVICEDESC);
     devices.push_back({portName, WithoutPortName(Narrow(description), portName), device.DevInst});
@@ -79,11 +90,8 @@ void AddSerialCommNames(std::vector<ComDevice>& devices) {
       break;
     }
     const std::string portName = Narrow(data);
-    if (type != REG_SZ || portName.empty()) continue;
-    const bool known = std::any_of(devices.begin(), devices.end(), [&](const ComDevice& device) {
-      return EqualNoCase(device.portName, portName);
-    });
-    if (!known) devices.push_back({portName, {}, 0});
+    if (type == REG_SZ && !portName.empty() && !Listed(devices, portName))
+      devices.push_back({portName, {}, 0});
   }
   ::RegCloseKey(key);
 }
@@ -101,7 +109,9 @@ std::string Narrow(const std::wstring& text) {
 
 std::vector<ComDevice> ListComDevices() {
   std::vector<ComDevice> devices;
-  AddPortsClass(devices);
+  AddDevices(devices, GUID_DEVCLASS_PORTS, 0);
+  // A USB modem (a DTU among them) is no port to Device Manager, but offers the COM port interface.
+  AddDevices(devices, kComPortInterface, DIGCF_DEVICEINTERFACE);
   AddSerialCommNames(devices);
   return devices;
 }

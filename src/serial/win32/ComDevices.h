@@ -1,7 +1,7 @@
 #pragma once
-// The serial ports Windows knows: the devices of the Ports class (Device Manager's "Ports (COM & LPT)"), and
-// the names drivers without such a device enter under HARDWARE\DEVICEMAP\SERIALCOMM (Wine's ports among
-// them).
+// The serial ports Windows knows: the devices of the Ports class (Device Manager's "Ports (COM & LPT)"), the
+// devices that offer the COM port interface (USB modems), and the names drivers without such a device enter
+// under HARDWARE\DEVICEMAP\SERIALCOMM (Wine's ports among them).
 
 #include <windows.h>
 // After windows.h, which it needs.
