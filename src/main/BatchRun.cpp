@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "lang/OutcomeRows.h"
+#include "platform/FilePath.h"
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 #include "values/Checks.h"
@@ -24,7 +25,8 @@ TBatchRun::~TBatchRun() {
 std::optional<std::string> TBatchRun::SettingsFileProblem() const {
   if (!options_.iniFile) return std::nullopt;
   const std::string& path = *options_.iniFile;
-  if (!std::ifstream(path, std::ios::binary).is_open()) return "cannot read settings file " + path;
+  if (!std::ifstream(platform::NativePath(path), std::ios::binary).is_open())
+    return "cannot read settings file " + path;
   // A write without the section would put the defaults into the DTU while the user meant other values.
   if (options_.action == Action::Write &&
       settings::IniFile(path).ReadSection(settings::kDtuSection).empty()) {

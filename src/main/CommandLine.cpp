@@ -1,9 +1,7 @@
 #include "main/CommandLine.h"
 
-#include <atomic>
 #include <cerrno>
 #include <clocale>
-#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -14,51 +12,13 @@
 #include "main/BatchRun.h"
 #include "main/CliOptions.h"
 #include "main/Console.h"
+#include "platform/ProgramArguments.h"
 #include "platform/RealTimeEventLoop.h"
+#include "platform/StopRequests.h"
+#include "platform/Terminal.h"
 
 namespace cli {
 namespace {
-
-std::atomic<int> pendingSignal{0};
-static_assert(std::atomic<int>::is_always_lock_free, "the signal handler may only touch a lock-free atomic");
-
-extern "C" void OnStopSignal(int signal) { pendingSignal.store(signal, std::memory_order_relaxed); }
-
-// SIGINT, SIGTERM and SIGHUP (the terminal went away) only raise a flag that the run looks at between
-// events, so the ports are closed, their threads ended and the report finished on the loop's thread. The
-// handler resets itself: a second Ctrl+C ends the program at once. A reader that goes away (dtu-config read |
-// head) must not kill the program with a port open.
-class StopSignals {
- public:
-  StopSignals() {
-    pendingSignal.store(0);
-    struct sigaction action {};
-    action.sa_handler = OnStopSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESETHAND | SA_RESTART;
-    sigaction(SIGINT, &action, &oldInt_);
-    sigaction(SIGTERM, &action, &oldTerm_);
-    sigaction(SIGHUP, &action, &oldHup_);
-    struct sigaction ignore {};
-    ignore.sa_handler = SIG_IGN;
-    sigemptyset(&ignore.sa_mask);
-    sigaction(SIGPIPE, &ignore, &oldPipe_);
-  }
-  ~StopSignals() {
-    sigaction(SIGINT, &oldInt_, nullptr);
-    sigaction(SIGTERM, &oldTerm_, nullptr);
-    sigaction(SIGHUP, &oldHup_, nullptr);
-    sigaction(SIGPIPE, &oldPipe_, nullptr);
-  }
-  StopSignals(const StopSignals&) = delete;
-  StopSignals& operator=(const StopSignals&) = delete;
-
- private:
-  struct sigaction oldInt_ {};
-  struct sigaction oldTerm_ {};
-  struct sigaction oldHup_ {};
-  struct sigaction oldPipe_ {};
-};
 
 // The user's locale for the time of the run, for the terminal's code set; the caller's comes back after.
 class UserLocale {
@@ -92,7 +52,7 @@ int Print(const std::string& text) {
 }  // namespace
 
 int RunCommandLine(int argc, char** argv) {
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  const std::vector<std::string> args = platform::ProgramArguments(argc, argv);
   const ParseResult parsed = ParseArguments(args);
   if (std::holds_alternative<HelpRequest>(parsed)) return Print(UsageText());
   if (std::holds_alternative<VersionRequest>(parsed))
@@ -102,13 +62,14 @@ int RunCommandLine(int argc, char** argv) {
     return 2;
   }
   const CliOptions& options = std::get<CliOptions>(parsed);
+  platform::UseBinaryStandardStreams();
 
   const UserLocale locale;
   Console console(stdout, stderr, TerminalCodeOfLocale());
-  const StopSignals signals;
+  const platform::StopRequests stopRequests;
   platform::RealTimeEventLoop loop;
   TBatchRun run(loop, options, console);
-  return run.Run([] { return pendingSignal.load(std::memory_order_relaxed); });
+  return run.Run([] { return platform::StopRequests::Pending(); });
 }
 
 }  // namespace cli

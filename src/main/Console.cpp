@@ -1,11 +1,10 @@
 #include "main/Console.h"
 
-#include <langinfo.h>
-
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 
+#include "platform/Terminal.h"
 #include "platform/TextCodec.h"
 
 namespace cli {
@@ -44,7 +43,7 @@ TerminalCode TerminalCodeFor(std::string_view codeset) {
   return TerminalCode::Utf8;
 }
 
-TerminalCode TerminalCodeOfLocale() { return TerminalCodeFor(nl_langinfo(CODESET)); }
+TerminalCode TerminalCodeOfLocale() { return TerminalCodeFor(platform::TerminalCodeSet()); }
 
 std::string ForTerminal(std::string_view gbk, TerminalCode code) {
   std::string safe = EscapeControls(gbk);

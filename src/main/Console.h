@@ -14,7 +14,7 @@ enum class TerminalCode {
   Gbk,   // GBK or GB18030 terminals read the bytes as they are
 };
 
-// From nl_langinfo(CODESET) of the locale in force; call setlocale(LC_ALL, "") first.
+// From the terminal's code set (platform/Terminal.h); call setlocale(LC_ALL, "") first.
 TerminalCode TerminalCodeOfLocale();
 TerminalCode TerminalCodeFor(std::string_view codeset);
 

@@ -1,27 +1,24 @@
 #include "main/OutputFiles.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
 #include <vector>
+
+#include "platform/FileIdentity.h"
+#include "platform/FilePath.h"
 
 namespace cli {
 namespace {
 
 struct NamedFile {
   std::string name;  // as a message names it
-  struct stat info;
+  platform::FileIdentity identity;
 };
 
 std::optional<NamedFile> Existing(const std::string& name, const std::string& path) {
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) return std::nullopt;
-  return NamedFile{name, info};
+  const auto identity = platform::IdentityOfPath(path);
+  if (!identity) return std::nullopt;
+  return NamedFile{name, *identity};
 }
-
-bool Same(const struct stat& a, const struct stat& b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
 
@@ -37,21 +34,21 @@ std::optional<std::string> OutputOverInput(const CliOptions& options, int outFd)
   }
   // Only a regular file loses what it held: a terminal, a pipe or /dev/null may well be named twice.
   std::vector<NamedFile> outputs;
-  struct stat out {};
-  if (fstat(outFd, &out) == 0 && S_ISREG(out.st_mode)) outputs.push_back(NamedFile{"standard output", out});
+  if (const auto out = platform::IdentityOfDescriptor(outFd); out && out->regular)
+    outputs.push_back(NamedFile{"standard output", *out});
   // A report that does not exist yet is no input; two outputs onto one file would also cut each other.
   if (options.reportFile) {
     if (auto file = Existing("the report file " + *options.reportFile, *options.reportFile);
-        file && S_ISREG(file->info.st_mode)) {
+        file && file->identity.regular) {
       for (const NamedFile& other : outputs) {
-        if (Same(file->info, other.info)) return file->name + " is also " + other.name;
+        if (file->identity.SameFile(other.identity)) return file->name + " is also " + other.name;
       }
       outputs.push_back(*file);
     }
   }
   for (const NamedFile& output : outputs) {
     for (const NamedFile& input : inputs) {
-      if (Same(output.info, input.info)) {
+      if (output.identity.SameFile(input.identity)) {
         return output.name + " is " + input.name + "; writing it would lose what it holds";
       }
     }
@@ -62,9 +59,10 @@ std::optional<std::string> OutputOverInput(const CliOptions& options, int outFd)
 TReportFile::TReportFile(std::string path, bool json) : path_(std::move(path)), json_(json) {}
 
 bool TReportFile::Open() {
-  fd_.Reset(open(path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!fd_.Valid()) {
-    error_ = errno;
+  errno = 0;
+  file_.reset(platform::OpenFile(path_, "wb"));
+  if (!file_) {
+    error_ = errno != 0 ? errno : EIO;
     return false;
   }
   return Put(json_ ? "[" : ReportCsvHeader());
@@ -77,24 +75,22 @@ bool TReportFile::Add(const ReportRow& row) {
 }
 
 bool TReportFile::Close() {
-  if (!fd_.Valid()) return error_ == 0;
+  if (!file_) return error_ == 0;
   if (json_) Put(anyRow_ ? "\n]\n" : "]\n");
   // A file system may report a failed write only when the file is closed.
-  if (close(fd_.Release()) != 0 && error_ == 0) error_ = errno;
+  errno = 0;
+  if (std::fclose(file_.release()) != 0 && error_ == 0) error_ = errno != 0 ? errno : EIO;
   return error_ == 0;
 }
 
 bool TReportFile::Put(const std::string& bytes) {
   if (error_ != 0) return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = write(fd_.Get(), bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      error_ = n < 0 ? errno : EIO;
-      return false;
-    }
-    done += static_cast<size_t>(n);
+  // Through to the file at once, so that an interrupted batch keeps the rows written so far.
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_.get()) != bytes.size() ||
+      std::fflush(file_.get()) != 0) {
+    error_ = errno != 0 ? errno : EIO;
+    return false;
   }
   return true;
 }

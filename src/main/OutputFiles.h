@@ -5,17 +5,19 @@
 // anything is opened. The report is written as the ports end, so that an interrupted batch keeps the rows
 // of the ports that finished.
 
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "main/CliOptions.h"
 #include "main/Report.h"
-#include "platform/UniqueFd.h"
 
 namespace cli {
 
 // Why the outputs cannot be used with these inputs, or nothing. Files are compared as the system knows
-// them (device and inode), so a link or another path to the same file counts. outFd is standard output.
+// them (platform/FileIdentity.h), so a link or another path to the same file counts. outFd is standard
+// output.
 std::optional<std::string> OutputOverInput(const CliOptions& options, int outFd);
 
 // The --report file, as CSV (a header, then a line per port) or as a JSON array whose rows follow one
@@ -29,7 +31,7 @@ class TReportFile {
   bool Add(const ReportRow& row);
   // The end of the document, then the file is closed; false on failure.
   bool Close();
-  bool IsOpen() const { return fd_.Valid(); }
+  bool IsOpen() const { return file_ != nullptr; }
   int Error() const { return error_; }
   const std::string& Path() const { return path_; }
 
@@ -38,7 +40,10 @@ class TReportFile {
 
   std::string path_;
   bool json_;
-  platform::UniqueFd fd_;
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_;
   bool anyRow_ = false;
   int error_ = 0;
 };

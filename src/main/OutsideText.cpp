@@ -1,47 +1,11 @@
 #include "main/OutsideText.h"
 
-#include <iconv.h>
-
 #include <algorithm>
-#include <cerrno>
+
+#include "platform/TextCodec.h"
 
 namespace cli {
 namespace {
-
-// The name TextCodec uses for GBK, so that both directions agree on every character.
-constexpr const char* kGbkName = "CP936";
-
-class StrictConverter {
- public:
-  StrictConverter() : cd_(iconv_open(kGbkName, "UTF-8")) {}
-  ~StrictConverter() {
-    if (Valid()) iconv_close(cd_);
-  }
-  StrictConverter(const StrictConverter&) = delete;
-  StrictConverter& operator=(const StrictConverter&) = delete;
-  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
-
-  std::optional<std::string> Convert(std::string_view input) {
-    if (!Valid()) return std::nullopt;
-    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-    std::string out;
-    char* in = const_cast<char*>(input.data());
-    size_t inLeft = input.size();
-    while (inLeft > 0) {
-      char buffer[1024];
-      char* outPtr = buffer;
-      size_t outLeft = sizeof buffer;
-      const size_t result = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
-      out.append(buffer, static_cast<size_t>(outPtr - buffer));
-      // Only a full buffer may go round again; a character it cannot convert ends the attempt.
-      if (result == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
-    }
-    return out;
-  }
-
- private:
-  iconv_t cd_;
-};
 
 // The length of the UTF-8 sequence at text[i], or 0 when it is not a well-formed one.
 size_t SequenceLength(std::string_view text, size_t i) {
@@ -94,8 +58,7 @@ std::optional<std::string> ToGbk(std::string_view text, TerminalCode code) {
       std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
   if (code == TerminalCode::Gbk || ascii) return std::string(text);
   if (!IsUtf8(text)) return std::nullopt;
-  thread_local StrictConverter converter;
-  return converter.Convert(text);
+  return platform::Utf8ToGbkExactly(text);
 }
 
 }  // namespace cli

@@ -9,6 +9,7 @@
 
 #include "main/AdapterSerial.h"
 #include "main/OutsideText.h"
+#include "platform/FilePath.h"
 #include "values/Checks.h"
 
 namespace cli {
@@ -157,7 +158,7 @@ std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& optio
   TerminalCode fileCode = TerminalCode::Utf8;
   if (options.unitsFile) {
     file = *options.unitsFile;
-    std::ifstream in(file, std::ios::binary);
+    std::ifstream in(platform::NativePath(file), std::ios::binary);
     if (!in.is_open()) return UnitsError{"cannot read units file " + file};
     std::stringstream text;
     text << in.rdbuf();

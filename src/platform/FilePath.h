@@ -4,6 +4,7 @@
 // the system's UTF-16 only where a file is opened. Either system takes "/" between folders, and the program's
 // own folders end in "/".
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
@@ -13,5 +14,8 @@ namespace platform {
 std::filesystem::path NativePath(const std::string& path);
 // The program's text of a native path, with "/" between folders.
 std::string PathText(const std::filesystem::path& path);
+// std::fopen at the native path; mode should hold "b" (Windows would translate line ends otherwise). Not
+// inherited by programs the process starts. Nothing, with errno set, on failure.
+std::FILE* OpenFile(const std::string& path, const char* mode);
 
 }  // namespace platform

@@ -63,6 +63,38 @@ class Converter {
   iconv_t cd_;
 };
 
+class StrictConverter {
+ public:
+  StrictConverter() : cd_(iconv_open(kGbkName, "UTF-8")) {}
+  ~StrictConverter() {
+    if (Valid()) iconv_close(cd_);
+  }
+  StrictConverter(const StrictConverter&) = delete;
+  StrictConverter& operator=(const StrictConverter&) = delete;
+  bool Valid() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+  std::optional<std::string> Convert(std::string_view input) {
+    if (!Valid()) return std::nullopt;
+    iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+    std::string out;
+    char* in = const_cast<char*>(input.data());
+    size_t inLeft = input.size();
+    while (inLeft > 0) {
+      char buffer[1024];
+      char* outPtr = buffer;
+      size_t outLeft = sizeof buffer;
+      const size_t result = iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
+      out.append(buffer, static_cast<size_t>(outPtr - buffer));
+      // Only a full buffer may go round again; a character it cannot convert ends the attempt.
+      if (result == static_cast<size_t>(-1) && errno != E2BIG) return std::nullopt;
+    }
+    return out;
+  }
+
+ private:
+  iconv_t cd_;
+};
+
 }  // namespace
 
 std::string GbkToUtf8(std::string_view gbk) {
@@ -73,6 +105,11 @@ std::string GbkToUtf8(std::string_view gbk) {
 std::string Utf8ToGbk(std::string_view utf8) {
   thread_local Converter converter(kGbkName, "UTF-8");
   return converter.Convert(utf8, "?", 0);
+}
+
+std::optional<std::string> Utf8ToGbkExactly(std::string_view utf8) {
+  thread_local StrictConverter converter;
+  return converter.Convert(utf8);
 }
 
 }  // namespace platform

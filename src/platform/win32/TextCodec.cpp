@@ -113,4 +113,22 @@ std::string Utf8ToGbk(std::string_view utf8) {
   return out;
 }
 
+std::optional<std::string> Utf8ToGbkExactly(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  const int inLength = static_cast<int>(utf8.size());
+  const int wideLength =
+      MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, nullptr, 0);
+  if (wideLength <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(wideLength), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), inLength, wide.data(), wideLength);
+  BOOL usedDefault = FALSE;
+  const int length = WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, nullptr,
+                                         0, nullptr, &usedDefault);
+  if (length <= 0 || usedDefault) return std::nullopt;
+  std::string gbk(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(kGbkCodePage, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, gbk.data(), length,
+                      nullptr, nullptr);
+  return gbk;
+}
+
 }  // namespace platform
