@@ -48,8 +48,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   [ -f "$WINEPREFIX/system.reg" ] || skip "wine cannot create a prefix here"
 fi
 
-start_sim() {  # start_sim NAME: a dtu-sim whose pseudo-terminal path lands in $run/NAME, its dialogue in NAME.log
-  "$sim" >"$run/$1" 2>"$run/$1.log" &
+start_sim() {  # start_sim NAME [OPTION...]: a dtu-sim whose pseudo-terminal path lands in $run/NAME, its dialogue
+  "$sim" "${@:2}" >"$run/$1" 2>"$run/$1.log" &  # in NAME.log
   pids+=($!)
   for _ in $(seq 50); do [ -s "$run/$1" ] && return; sleep 0.1; done
   echo "FAILED: dtu-sim did not start"
@@ -65,7 +65,8 @@ map_com1() {  # map_com1 PATH: COM1 and COM12 of the prefix lead to PATH from th
   wineserver -p </dev/null >/dev/null 2>&1  # not holding the output of whoever runs this script
 }
 
-start_sim component.pty
+# Its listing runs past 3000 bytes, for the cutting into chunks.
+start_sim component.pty --pad-listing 3000
 map_com1 "$(cat "$run/component.pty")"
 export DTU_TEST_PORT=COM1
 if wine "$port_test" --gtest_filter='WinePort.Talks*' >"$run/component.out" 2>&1; then

@@ -68,6 +68,11 @@ TEST_F(WinePort, TalksToTheDtuFollowsItsLineSwitchAndClosesWithAReadOutstanding)
   // The answer comes in one burst, so the read interval makes it one chunk.
   EXPECT_EQ(Ask("AT+CIPR?\r\n"), std::vector<std::string>{"\r\n+CIPR: 115200\r\n\r\nOK\r\n"});
   EXPECT_EQ(Ask("AT+ICF?\r\n"), std::vector<std::string>{"\r\n+ICF: 3,3\r\n\r\nOK\r\n"});
+  // The script pads the DTU's listing past 3000 bytes, all sent at once: full chunks, then the rest.
+  const std::vector<std::string> listing = Ask("AT+CIPSCONT?\r\n");
+  ASSERT_GE(listing.size(), 3u);
+  for (size_t i = 0; i + 1 < listing.size(); ++i) EXPECT_EQ(listing[i].size(), 1024u) << "chunk " << i;
+  EXPECT_TRUE(listing.back().ends_with("\r\nOK\r\n"));
 
   // The DTU moves to 57600 once it has answered; the new rate must reach the open line at once.
   EXPECT_EQ(Ask("AT+CIPR=57600\r\n"), std::vector<std::string>{"\r\nOK\r\n"});
