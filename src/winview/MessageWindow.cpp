@@ -162,6 +162,7 @@ int ShowMessageWindow(platform::EventLoop& loop, HWND owner, const std::wstring&
   if (ownerWasEnabled) EnableWindow(owner, TRUE);
   UntrackTopLevel(hwnd);
   DestroyWindow(hwnd);
+  if (owner != nullptr) SetForegroundWindow(owner);
   return box.answer < 0 ? choice.cancelButton : box.answer;
 }
 

@@ -94,6 +94,9 @@ void TopWindow::Show() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   ShowWindow(hwnd_, SW_SHOW);
+  // In front of its owner even when the owner was brought forward last (by a click on it, or the closing of
+  // a drop-down list).
+  SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd_);
 }
 

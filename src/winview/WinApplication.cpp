@@ -52,8 +52,10 @@ WinApplication::WinApplication() : impl_(std::make_unique<Impl>()) {
     if (root == nullptr || !IsOurTopLevel(root)) return false;
     // Escape ends what runs in the main window from whichever control has the focus; an open list closes
     // first.
-    if (impl->main != nullptr && root == impl->main->Handle() && msg.message == WM_KEYDOWN &&
-        msg.wParam == VK_ESCAPE && !IsDroppedList(msg.hwnd)) {
+    // With no control focused (the one that had it was disabled) keys come as system keys.
+    const bool key = msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN;
+    if (impl->main != nullptr && root == impl->main->Handle() && key && msg.wParam == VK_ESCAPE &&
+        !IsDroppedList(msg.hwnd)) {
       impl->main->Escape();
       return true;
     }

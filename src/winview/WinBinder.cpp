@@ -130,8 +130,12 @@ void WinBinder::Common(Bound& bound) {
   HWND hwnd = bound.hwnd;
   ui::Control& model = bound.model;
   refreshers_.push_back([hwnd, &model, focused = model.FocusRequests(), marked = model.Marked()]() mutable {
-    if ((IsWindowEnabled(hwnd) != FALSE) != model.Enabled())
+    if ((IsWindowEnabled(hwnd) != FALSE) != model.Enabled()) {
+      // The focus moves on from a control that goes grey, or the keyboard would reach no control at all.
+      HWND next = GetFocus() == hwnd ? GetNextDlgTabItem(GetParent(hwnd), hwnd, FALSE) : nullptr;
       EnableWindow(hwnd, model.Enabled() ? TRUE : FALSE);
+      if (next != nullptr && next != hwnd) SetFocus(next);
+    }
     const bool shown = (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
     if (shown != model.Visible()) ShowWindow(hwnd, model.Visible() ? SW_SHOWNA : SW_HIDE);
     if (model.Marked() != marked) {

@@ -60,6 +60,7 @@ void WinDialogHost::ShowModal(ui::TForm& form) {
       // program's window.
       if (enable) EnableWindow(owner, TRUE);
       view.Hide();
+      if (owner != nullptr) SetForegroundWindow(owner);
     }
   } hideAtEnd{*this, view, owner, ownerWasEnabled};
   view.Show();
