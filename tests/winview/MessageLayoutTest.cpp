@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include "winview/MessageLayout.h"
 
 namespace {
@@ -33,6 +35,9 @@ const Case kCases[] = {
      Text(kScreenWidth - 12 - 32 - 12 - 12 - 5, 3000), true, true},
     {"a question whose buttons are wider than its text", Text(40, 20, 2), false, false},
 };
+
+// The row's name is what a failing test shows.
+void PrintTo(const Case& c, std::ostream* out) { *out << c.what; }
 
 class MessageLayoutTest : public testing::TestWithParam<Case> {};
 
