@@ -2,13 +2,13 @@
 
 #include <atomic>
 
+#include "platform/FilePath.h"
 #include "platform/win32/MessageLoopEventLoop.h"
 #include "winview/AboutWindow.h"
 #include "winview/ApnWindow.h"
 #include "winview/MainWindow.h"
 #include "winview/Win32.h"
 #include "winview/WinDialogHost.h"
-#include "winview/WinText.h"
 
 namespace winview {
 namespace {
@@ -41,6 +41,10 @@ struct WinApplication::Impl {
 };
 
 WinApplication::WinApplication() : impl_(std::make_unique<Impl>()) {
+  // A console program (for the command line) started from Explorer gets a console window of its own, which
+  // the window never writes to: it goes. Started from a console, the program stays part of it.
+  DWORD processes[2];
+  if (GetConsoleProcessList(processes, 2) == 1) FreeConsole();
   const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES};
   InitCommonControlsEx(&controls);
   // Every task and tick redraws what it changed, as does every user action and the showing of a message or a
@@ -82,7 +86,7 @@ int WinApplication::Run(ui::Application& app, ui::TMainFormDesign& mainForm, ui:
   ApnWindow apnWindow(app, apn, mainWindow.Handle());
   if (!app.IconPath.empty()) {
     // logo.ico beside the program; the built-in icon stays when it cannot be read.
-    const std::wstring path = ToWide(app.IconPath);
+    const std::wstring path = platform::NativePath(app.IconPath).wstring();
     for (const auto& [which, side] : {std::pair{ICON_BIG, SM_CXICON}, std::pair{ICON_SMALL, SM_CXSMICON}}) {
       const int pixels = GetSystemMetrics(side);
       if (HANDLE icon = LoadImageW(nullptr, path.c_str(), IMAGE_ICON, pixels, pixels, LR_LOADFROMFILE))
