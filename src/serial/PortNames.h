@@ -24,8 +24,9 @@ struct PortName {
 };
 
 // COM1 to COM9 first, then the other ports the system knows. On Linux: the serial devices present (USB
-// adapters and modems), by path, sorted. On Windows: the COM ports beyond COM9, by number; every port
-// Windows describes (Device Manager's name for it) carries that description, COM1 to COM9 included.
+// adapters and modems), by path, sorted. On Windows: the COM ports beyond COM9, by number, then the ports a
+// driver names otherwise, as device paths ("\\.\CNCA0"); every port Windows describes (Device Manager's
+// name for it) carries that description, COM1 to COM9 included.
 std::vector<PortName> ListPortNames();
 
 }  // namespace serial

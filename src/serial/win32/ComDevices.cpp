@@ -64,8 +64,8 @@ void AddDevices(std::vector<ComDevice>& devices, const GUID& guid, DWORD flags) 
     if (key == INVALID_HANDLE_VALUE) continue;
     const std::string portName = Narrow(RegistryText(key, L"PortName"));
     ::RegCloseKey(key);
-    // A printer port, no name at all, or a device of both lists.
-    if (ComNumber(portName, 256) == 0 || Listed(devices, portName)) continue;
+    // No name at all, a printer port, or a device of both lists.
+    if (portName.empty() || EqualNoCase(portName.substr(0, 3), "LPT") || Listed(devices, portName)) continue;
     std::wstring description = DeviceProperty(set, device, SPDRP_FRIENDLYNAME);
     if (description.empty()) description = DeviceProperty(set, device, SPDRP_DEVICEDESC);
     devices.push_back({portName, WithoutPortName(Narrow(description), portName), device.DevInst});

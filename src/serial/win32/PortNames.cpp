@@ -26,12 +26,17 @@ std::vector<PortName> ListPortNames() {
     const int number = ComNumber(device.portName, 256);
     if (number >= 1 && number <= 9) {
       names[static_cast<size_t>(number - 1)].Description = device.description;
-    } else {
-      beyond.push_back({"COM" + std::to_string(number), device.description, {}});
+      continue;
     }
+    // A name beyond COM256 or of a driver's own ("CNCA0") is reached only as a device path.
+    beyond.push_back({number != 0 ? device.portName : "\\\\.\\" + device.portName, device.description, {}});
   }
+  // By number, so that COM10 follows COM9 rather than COM1; device paths last.
   std::sort(beyond.begin(), beyond.end(), [](const PortName& a, const PortName& b) {
-    return ComNumber(a.Name, 256) < ComNumber(b.Name, 256);
+    const int x = ComNumber(a.Name, 256);
+    const int y = ComNumber(b.Name, 256);
+    if ((x == 0) != (y == 0)) return x != 0;
+    return x != y ? x < y : a.Name < b.Name;
   });
   names.insert(names.end(), beyond.begin(), beyond.end());
   return names;
