@@ -69,14 +69,15 @@ map_com1() {  # map_com1 PATH: COM1 and COM12 of the prefix lead to PATH from th
 start_sim component.pty --pad-listing 3000
 map_com1 "$(cat "$run/component.pty")"
 export DTU_TEST_PORT=COM1
-if wine "$port_test" --gtest_filter='WinePort.Talks*' >"$run/component.out" 2>&1; then
+# A worker that cannot be stopped would hang ClosePort: each run is bounded, so that this shows as a failure.
+if timeout 120 wine "$port_test" --gtest_filter='WinePort.Talks*' >"$run/component.out" 2>&1; then
   echo "ok: the component talks to the DTU through COM1"
 else
   fail "the component through COM1"
   sed 's/^/    /' "$run/component.out" "$run/component.pty.log"
 fi
 # The DTU's program ends (its pseudo-terminal with it) once the test has the port open.
-wine "$port_test" --gtest_filter='WinePort.ALost*' >"$run/lost.out" 2>&1 &
+timeout 120 wine "$port_test" --gtest_filter='WinePort.ALost*' >"$run/lost.out" 2>&1 &
 tester=$!
 for _ in $(seq 200); do grep -q '^port open' "$run/lost.out" && break; sleep 0.05; done
 kill "${pids[0]}"
@@ -115,7 +116,7 @@ else
     fi
     linux_status=0 windows_status=0
     "$tool" "${linux_args[@]}" >"$run/linux.$action" 2>&1 || linux_status=$?
-    wine "$tool_exe" "${windows_args[@]}" >"$run/windows.$action" 2>&1 || windows_status=$?
+    timeout 120 wine "$tool_exe" "${windows_args[@]}" >"$run/windows.$action" 2>&1 || windows_status=$?
     if [ "$linux_status" -ne 0 ] || [ "$windows_status" -ne 0 ]; then
       fail "$action: dtu-config ended with $linux_status on Linux and $windows_status under Wine"
       sed 's/^/    /' "$run/linux.$action" "$run/windows.$action"
