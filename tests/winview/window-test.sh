@@ -4,7 +4,8 @@
 # must show the program's caption and its Chinese texts (read from outside by winprobe.exe, which also saves
 # the window's picture to BUILD_DIR/tests/winview/window.bmp), and File > Exit, chosen by the keyboard, must
 # leave program.ini beside the program exactly as the Linux window writes it for the same first start
-# (first-start-program.ini, saved from the Linux window with LANG=zh_CN.UTF-8).
+# (first-start-program.ini, saved from the Linux window with LANG=zh_CN.UTF-8). Then the views' own tests
+# run in a process of their own on the same screen.
 # Exit status 77 (skipped) when Xvfb, xdotool or the Chinese locale's sources are missing.
 set -euo pipefail
 
@@ -103,6 +104,16 @@ if cmp -s "$work/program/program.ini" "$here/first-start-program.ini"; then
 else
   echo "FAILED: program.ini differs from the Linux window's:"
   diff <(tr -d '\r' <"$here/first-start-program.ini") <(tr -d '\r' <"$work/program/program.ini" 2>/dev/null) || true
+  status=1
+fi
+
+# The views in the process on the same screen: models and controls in step, Escape, modal dialogs and
+# questions (WinViewsTest.cpp).
+if "$wine" "$build/tests/winview/winview_screen_tests.exe" >"$out/screen-tests.txt" 2>&1; then
+  echo "ok: $(grep -c '^\[       OK' "$out/screen-tests.txt") view tests in the process"
+else
+  echo "FAILED: the view tests in the process:"
+  grep -E '^\[  FAILED|Failure|Expected|Which is|Value of|Actual' "$out/screen-tests.txt" || cat "$out/screen-tests.txt"
   status=1
 fi
 exit "$status"
