@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # wine-run.sh PREFIX PROGRAM.exe [ARG...]: runs a Windows program of the cross build under Wine, in the Wine
 # prefix PREFIX (created on first use), without Wine's debug output, and with the program's exit status.
+# wine-run.sh --prepare PREFIX: only creates the prefix if needed.
 # wine-run.sh --start PREFIX: creates the prefix if needed and starts a wineserver that stays until
 # wine-run.sh --stop PREFIX, so that a test run pays Wine's start-up once instead of once per test.
 set -euo pipefail
 
 stop=false
 start=false
+prepare=false
 case "${1:-}" in
   --start) start=true; shift ;;
   --stop) stop=true; shift ;;
+  --prepare) prepare=true; shift ;;
 esac
-[ $# -ge 1 ] || { echo "usage: wine-run.sh [--start|--stop] PREFIX [PROGRAM.exe ARG...]" >&2; exit 2; }
+[ $# -ge 1 ] || { echo "usage: wine-run.sh [--prepare|--start|--stop] PREFIX [PROGRAM.exe ARG...]" >&2; exit 2; }
 
 export WINEPREFIX
 WINEPREFIX=$(realpath -m "$1")
@@ -32,13 +35,15 @@ exec 9>"$WINEPREFIX.lock"
 flock 9
 if [ ! -f "$WINEPREFIX/.dtu-ready" ]; then
   rm -rf "$WINEPREFIX"
-  wineboot -i </dev/null >/dev/null 2>&1 || true
+  # Without a display, so that no desktop window outlives the making of the prefix and the wait for its end.
+  env -u DISPLAY -u WAYLAND_DISPLAY wineboot -i </dev/null >/dev/null 2>&1 || true
   "$wineserver" -w
   [ -f "$WINEPREFIX/system.reg" ] || { echo "wine-run.sh: could not create the Wine prefix $WINEPREFIX" >&2; exit 1; }
   touch "$WINEPREFIX/.dtu-ready"
 fi
 flock -u 9
 exec 9>&-
+$prepare && exit 0
 
 # Debian's wine wrapper would only complain that the 32-bit half is missing; our programs are 64-bit.
 wine=$(command -v wine64 || { [ -x /usr/lib/wine/wine64 ] && echo /usr/lib/wine/wine64; } || command -v wine)
