@@ -5,7 +5,7 @@
 # it also reads and writes a DTU through COM1, and the bytes that DTU received must be those the Linux
 # dtu-config sends a second DTU on its pseudo-terminal, the switch of line settings included. COM12 leads to
 # the same DTU, for the ports beyond COM9.
-# Defaults: build/windows and build/default. dtu-sim is built in LINUX_BUILD when it is missing there.
+# Defaults: build/windows and build/default. dtu-sim and dtu-config are built in LINUX_BUILD when missing there.
 # Exits 77 (skipped) when Wine cannot run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -17,10 +17,11 @@ failures=0
 
 command -v wine >/dev/null || skip "no wine on this machine"
 sim=$linux/tools/dtu-sim/dtu-sim
-if [ ! -x "$sim" ]; then
-  echo "Building dtu-sim in $linux"
+tool=$linux/src/main/dtu-config
+if [ ! -x "$sim" ] || [ ! -x "$tool" ]; then
+  echo "Building dtu-sim and dtu-config in $linux"
   [ -f "$linux/build.ninja" ] || (cd "$root" && cmake --preset default >/dev/null)
-  cmake --build "$linux" -j2 --target dtu-sim >/dev/null
+  cmake --build "$linux" -j2 --target dtu-sim dtu-config >/dev/null
 fi
 port_test=$win/tests/serial/serial_wine_port_test.exe
 [ -f "$port_test" ] || { echo "FAILED: $port_test is not built"; exit 1; }
@@ -90,11 +91,8 @@ fi
 unset DTU_TEST_PORT
 
 tool_exe=$win/src/main/dtu-config.exe
-tool=$linux/src/main/dtu-config
 if [ ! -f "$tool_exe" ]; then
   echo "(no dtu-config.exe in $win: the program's own run is left out)"
-elif [ ! -x "$tool" ]; then
-  fail "no Linux dtu-config in $linux to compare dtu-config.exe with"
 else
   # A write-all that moves the DTU from 115200 to 57600 (list indexes: rate, parity, data bits, stop bits).
   ini=$run/write.ini
