@@ -38,10 +38,13 @@ class FileHandle {
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 
-// The whole of the file and beyond it: a lock range may pass the end of the file.
-bool LockWholeFile(HANDLE file, DWORD flags) {
-  OVERLAPPED from{};
-  return LockFileEx(file, flags, 0, MAXDWORD, MAXDWORD, &from) != 0;
+// One byte far past any end of file. Windows locks are mandatory: a lock on the content would make a reader
+// of program.ini fail in the moment between the rename and the close, while this one stops nobody but a
+// clean-up asking for the same byte.
+bool LockMarker(HANDLE file, DWORD flags) {
+  OVERLAPPED at{};
+  at.OffsetHigh = 0x7FFFFFFF;
+  return LockFileEx(file, flags, 0, 1, 0, &at) != 0;
 }
 
 bool WriteAll(HANDLE file, std::string_view data) {
@@ -80,7 +83,7 @@ class TempFile {
         return false;
       }
       path_ = std::move(candidate);
-      return LockWholeFile(file_.Get(), LOCKFILE_EXCLUSIVE_LOCK);
+      return LockMarker(file_.Get(), LOCKFILE_EXCLUSIVE_LOCK);
     }
     return false;
   }
@@ -106,7 +109,7 @@ void RemoveIfStale(const std::filesystem::path& path) {
       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) {
     return;
   }
-  if (!LockWholeFile(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY)) return;  // running
+  if (!LockMarker(file.Get(), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY)) return;  // running
   // Deleting through the handle that was checked: never a file a new replacement made under the name.
   FILE_DISPOSITION_INFO dispose{};
   dispose.DeleteFile = TRUE;
