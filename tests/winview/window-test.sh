@@ -43,6 +43,19 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# Made before the screen exists, so that no desktop process of Wine's keeps the new prefix's server waiting.
+if [ ! -f "$WINEPREFIX/.dtu-window-ready" ]; then
+  rm -rf "$WINEPREFIX"
+  DISPLAY= wineboot -i >/dev/null 2>&1 || true
+  "$wineserver" -w
+  # Chinese renders only through a font linked to the faces the windows use.
+  for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
+    DISPLAY= "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
+      /t REG_MULTI_SZ /d "NotoSansCJK-Regular.ttc,Noto Sans CJK SC" /f >/dev/null 2>&1
+  done
+  "$wineserver" -w
+  touch "$WINEPREFIX/.dtu-window-ready"
+fi
 # Xvfb takes the first free display and names it on the pipe.
 mkfifo "$work/display"
 Xvfb -displayfd 8 -screen 0 1280x1024x24 -nolisten tcp 8>"$work/display" >/dev/null 2>&1 &
@@ -50,18 +63,6 @@ xvfb=$!
 read -r -t 30 display <"$work/display" || { echo "window-test.sh: Xvfb did not start"; exit 1; }
 export DISPLAY=:$display
 
-if [ ! -f "$WINEPREFIX/.dtu-window-ready" ]; then
-  rm -rf "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || true
-  "$wineserver" -w
-  # Chinese renders only through a font linked to the faces the windows use.
-  for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif" "Segoe UI"; do
-    "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
-      /t REG_MULTI_SZ /d "NotoSansCJK-Regular.ttc,Noto Sans CJK SC" /f >/dev/null 2>&1
-  done
-  "$wineserver" -w
-  touch "$WINEPREFIX/.dtu-window-ready"
-fi
 # One server for the whole run.
 "$wineserver" -p
 
