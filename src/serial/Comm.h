@@ -98,7 +98,8 @@ class TComm {
   uint32_t ReadIntervalTimeout() const { return timeouts_.ReadIntervalTimeout; }
   void SetReadIntervalTimeout(uint32_t v) { ChangeTimeouts(timeouts_.ReadIntervalTimeout, v); }
   // When either is set, a chunk ends at Multiplier * 1024 + Constant ms after its first byte even if the line
-  // is still busy; the wait for a first byte stays unlimited.
+  // is still busy (on Windows: after the read began, as the system counts it); the wait for a first byte
+  // stays unlimited.
   uint32_t ReadTotalTimeoutMultiplier() const { return timeouts_.ReadTotalTimeoutMultiplier; }
   void SetReadTotalTimeoutMultiplier(uint32_t v) { ChangeTimeouts(timeouts_.ReadTotalTimeoutMultiplier, v); }
   uint32_t ReadTotalTimeoutConstant() const { return timeouts_.ReadTotalTimeoutConstant; }
