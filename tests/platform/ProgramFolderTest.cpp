@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -34,8 +35,10 @@ TEST(ProgramFolder, SettingsStayBesideAProgramInTheUsersFolderAndGoToTheConfigFo
 // The command line refuses to write over its own input by these identities: another name or another spelling
 // of a path is the same file, an open file is the file it was opened from, a copy or a folder is not.
 TEST(FileIdentity, SeesOneFileUnderEveryNameAndOnlyThatFile) {
-  const auto scratch = std::filesystem::temp_directory_path() / "dtu-identity";
-  std::filesystem::remove_all(scratch);
+  // Of this run alone: other builds may run their tests at the same time.
+  const auto scratch =
+      std::filesystem::temp_directory_path() /
+      ("dtu-identity-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
   std::filesystem::create_directories(scratch / "sub");
   const std::string folder = platform::PathText(scratch);
   std::ofstream(scratch / "a.ini") << "[Sys]";
