@@ -1,11 +1,13 @@
 #include "app/Tfrm_Main.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <initializer_list>
 
 #include "app/LangApply.h"
 #include "app/Tfrm_APN.h"
 #include "app/Tfrm_About.h"
+#include "lang/PortFileRows.h"
 #include "lang/WindowRows.h"
 #include "platform/ProgramFolder.h"
 #include "platform/WebBrowser.h"
@@ -67,6 +69,10 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     return serial::ResolveDevicePath(name, map);
   };
 
+  DeviceExists = [](const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+  };
   RefreshPortList();
 
   WireHandlers();
@@ -87,10 +93,13 @@ void Tfrm_Main::RefreshPortList() {
   const std::string device = selected >= 0 ? DeviceForItem(selected) : "";
   std::vector<std::string> items;
   std::vector<std::string> devices;
-  // COM1..COM9 keep their list places: [Com] ComName stores the index.
+  // COM1..COM9 keep their list places: [Com] ComName stores the index. One whose device is not there stays
+  // listed (program.ini may map it to a device plugged in later) and says so.
   for (int n = 1; n <= 9; ++n) {
-    items.push_back("COM" + std::to_string(n));
-    devices.push_back(items.back());
+    devices.push_back("COM" + std::to_string(n));
+    items.push_back(DeviceExists(Comm1.ResolvePath(devices.back()))
+                        ? devices.back()
+                        : devices.back() + Lang_.Text(lang::lang_Port_NotPresent));
   }
   for (const serial::PortName& port : ListPorts()) {
     // An adapter is opened by its stable name where it has one: /dev/ttyUSB0 may be another adapter after
@@ -102,10 +111,10 @@ void Tfrm_Main::RefreshPortList() {
     items.push_back(port.Description.empty() ? shortName : shortName + "  " + port.Description);
     devices.push_back(path);
   }
-  // An item the program added for a device that is not there now (an adapter chosen last time) stays.
+  // The adapter selected stays listed when it is not there now, so that no other device opens in its place.
   if (selected >= 9 && !device.empty() &&
       std::find(devices.begin(), devices.end(), device) == devices.end()) {
-    items.push_back(cbb_Open_ComName.Text());
+    items.push_back(MissingItemText(device));
     devices.push_back(device);
   }
   portDevices_ = std::move(devices);
@@ -207,6 +216,10 @@ void Tfrm_Main::FormCreate() {
   btn_Com.Click();
 }
 
+std::string Tfrm_Main::MissingItemText(const std::string& device) {
+  return device.substr(device.find_last_of('/') + 1) + Lang_.Text(lang::lang_Port_Missing);
+}
+
 void Tfrm_Main::SelectChosenDevice(const std::string& device) {
   if (device.empty()) return;
   const auto at = std::find(portDevices_.begin(), portDevices_.end(), device);
@@ -215,7 +228,7 @@ void Tfrm_Main::SelectChosenDevice(const std::string& device) {
     return;
   }
   std::vector<std::string> items = cbb_Open_ComName.Items();
-  items.push_back(device.substr(device.find_last_of('/') + 1) + " (missing)");
+  items.push_back(MissingItemText(device));
   portDevices_.push_back(device);
   cbb_Open_ComName.SetItems(std::move(items));
   cbb_Open_ComName.SetItemIndex(static_cast<int>(portDevices_.size()) - 1);
@@ -226,11 +239,13 @@ void Tfrm_Main::CreateLangList() {
   if (!platform::FileExists(fileName)) fileName.clear();
   Lang_.Create(fileName, savedLanguage_);
   ApplyMainLang(*this, Lang_.List());
+  RefreshPortList();  // the marks of missing devices in the language now chosen
 }
 
 void Tfrm_Main::ToggleLang() {
   Lang_.SetChinese(!Lang_.IsChinese());
   ApplyMainLang(*this, Lang_.List());
+  RefreshPortList();
   if (frm_About != nullptr) ApplyAboutLang(*frm_About, Lang_.List());
   if (frm_APN != nullptr) ApplyApnLang(*frm_APN, Lang_.List());
 }

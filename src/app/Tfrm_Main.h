@@ -89,6 +89,9 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   void RefreshPortList();
   // The serial devices present after COM1..COM9; the system's list unless a test gives its own.
   std::function<std::vector<serial::PortName>()> ListPorts = [] { return serial::ListPortNames(); };
+  // Whether a device path is there (COM1..COM9 whose device is not are marked in the list);
+  // the system's answer unless a test gives its own.
+  std::function<bool(const std::string&)> DeviceExists;
   // What the port list's item at an index opens ("COMn" or a device path); the item's text when nothing.
   std::string DeviceForItem(int index) const;
 
@@ -121,6 +124,8 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // Selects the adapter saved by its stable path; one that is not there is listed as missing and selected,
   // so that no other device is opened in its place.
   void SelectChosenDevice(const std::string& device);
+  // The item of an adapter that is not plugged in: its name and the mark, in the current language.
+  std::string MissingItemText(const std::string& device);
   lang::TLangHolder& Lang_;
   // program.ini from its loading to its first successful save; a failed save keeps it for the next close.
   std::optional<std::string> settingsFile_;

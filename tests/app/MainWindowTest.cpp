@@ -559,11 +559,16 @@ TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing)
   struct Row {
     std::string saved;
     std::string shown;
+    std::string shownInChinese;
   };
   // ComName=9 names the first adapter of the list: another adapter has taken that place since.
-  for (const Row& row : {Row{"/dev/serial/by-id/usb-FTDI_A-if00", "ttyUSB1  FTDI FT232R"},
-                         Row{"/dev/serial/by-id/usb-FTDI_B-if00", "usb-FTDI_B-if00 (missing)"}}) {
-    folder.Write("program.ini", "[Com]\r\nComName=9\r\nDevice=" + row.saved + "\r\n");
+  for (const Row& row :
+       {Row{"/dev/serial/by-id/usb-FTDI_A-if00", "ttyUSB1  FTDI FT232R", "ttyUSB1  FTDI FT232R"},
+        Row{"/dev/serial/by-id/usb-FTDI_B-if00", "usb-FTDI_B-if00 (not connected)",
+            "usb-FTDI_B-if00（未连接）"}}) {
+    // COM3 is mapped to a device that is not there, COM4 to one that is; COM5 opens /dev/ttyS4, not there.
+    folder.Write("program.ini", "[Sys]\r\nLang=0\r\n[Com]\r\nComName=9\r\nDevice=" + row.saved +
+                                    "\r\n[Ports]\r\nCOM3=/dev/ttyUSB7\r\nCOM4=/dev/ttyUSB0\r\n");
     ui::Application app(loop, host);
     lang::TLangHolder lang;
     app::Tfrm_Main form(app, lang);
@@ -572,11 +577,23 @@ TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing)
           {"/dev/ttyUSB0", "Other adapter", "/dev/serial/by-id/usb-Other-if00"},
           {"/dev/ttyUSB1", "FTDI FT232R", "/dev/serial/by-id/usb-FTDI_A-if00"}};
     };
+    form.DeviceExists = [](const std::string& path) {
+      return path == "/dev/ttyUSB0" || path == "/dev/ttyUSB1" ||
+             (path.starts_with("/dev/ttyS") && path != "/dev/ttyS4");
+    };
     form.RefreshPortList();
     form.FormCreate();
     EXPECT_EQ(form.cbb_Open_ComName.Text(), row.shown);
     EXPECT_EQ(form.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved)
         << "never the adapter that took its place";
+    const std::vector<std::string> english = form.cbb_Open_ComName.Items();
+    EXPECT_EQ(std::vector<std::string>(english.begin(), english.begin() + 5),
+              (std::vector<std::string>{"COM1", "COM2", "COM3 (not present)", "COM4", "COM5 (not present)"}));
+    EXPECT_EQ(form.DeviceForItem(2), "COM3") << "the mark is the item's text only";
+    form.ToggleLang();
+    EXPECT_EQ(GbkToUtf8(form.cbb_Open_ComName.Text()), row.shownInChinese);
+    EXPECT_EQ(GbkToUtf8(form.cbb_Open_ComName.Items()[2]), "COM3（不存在）");
+    EXPECT_EQ(form.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved);
     form.FormClose();
     EXPECT_NE(folder.Read("program.ini").find("Device=" + row.saved + "\r\n"), std::string::npos);
   }
