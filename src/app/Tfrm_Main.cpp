@@ -1,15 +1,21 @@
 #include "app/Tfrm_Main.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 
 #include "app/LangApply.h"
 #include "app/Tfrm_APN.h"
 #include "app/Tfrm_About.h"
+#include "lang/LogRows.h"
 #include "lang/PortFileRows.h"
 #include "lang/WindowRows.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextCodec.h"
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
 #include "settings/IniFile.h"
@@ -20,6 +26,15 @@
 
 namespace app {
 namespace {
+
+// The time of day of the system's clock as HH:MM:SS. Only the window thread asks, so localtime's shared
+// buffer is safe here, and it is the one form both platforms' C libraries have.
+std::string LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  char text[16] = "";
+  if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, "%H:%M:%S", local);
+  return text;
+}
 
 // The help text of each "(?)" label, in Tag order.
 const lang::LangRow* HintRowForTag(int tag) {
@@ -125,7 +140,8 @@ void Tfrm_Main::RefreshPortList() {
 }
 
 void Tfrm_Main::WireHandlers() {
-  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17}) {
+  for (ui::TMenuItem* item :
+       {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17, &N18, &N19}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -193,6 +209,34 @@ void Tfrm_Main::CancelRunning() {
   }
 }
 
+void Tfrm_Main::SaveLog() {
+  const std::optional<std::string> path =
+      App().Host().AskSaveFile(Lang_.Text(lang::lang_SaveLog_Title), "dtu-log.txt");
+  if (!path) return;
+  std::string text;
+  for (const std::string& line : mmo_Info.Lines()) text += platform::GbkToUtf8(line) + '\n';
+  errno = 0;
+  std::ofstream file(*path, std::ios::binary | std::ios::trunc);
+  if (file) file.write(text.data(), static_cast<std::streamsize>(text.size()));
+  if (file) file.close();
+  if (!file) {
+    const int error = errno;
+    const std::string reason = error != 0 ? std::strerror(error) : "Write error";
+    App().MessageBox(Lang_.Text(lang::lang_SaveLog_Failed) + "\r\n" + platform::Utf8ToGbk(*path) + "\r\n" +
+                         platform::Utf8ToGbk(reason),
+                     ui::MessageIcon::Error);
+  }
+}
+
+void Tfrm_Main::ShowTimeStamps(bool on) {
+  N19.SetChecked(on);
+  if (!on) {
+    mmo_Info.LinePrefix = nullptr;
+    return;
+  }
+  mmo_Info.LinePrefix = [this] { return (Clock ? Clock() : LocalTime()) + ' '; };
+}
+
 void Tfrm_Main::FormCreate() {
   App().Title = Caption();
   const std::string icon = FilePath("logo.ico");
@@ -211,6 +255,7 @@ void Tfrm_Main::FormCreate() {
   ShowLoadedValues(stored.dtu, rows);
   N17.SetChecked(stored.verify);
   Device.VerifyWrites = stored.verify;
+  ShowTimeStamps(stored.timeStamps);
   SelectChosenDevice(stored.chosenDevice);
   CreateLangList();
   btn_Com.Click();
@@ -262,6 +307,7 @@ void Tfrm_Main::FormClose() {
     const int selected = cbb_Open_ComName.ItemIndex();
     if (selected >= 9) stored.chosenDevice = DeviceForItem(selected);
     stored.verify = N17.Checked();
+    stored.timeStamps = N19.Checked();
     settings::SaveSettings(*settingsFile_, stored);
     settingsFile_.reset();
   }
@@ -367,6 +413,12 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
       case ui::tags::kVerify:
         N17.SetChecked(!N17.Checked());
         Device.VerifyWrites = N17.Checked();
+        break;
+      case ui::tags::kSaveLog:
+        SaveLog();
+        break;
+      case ui::tags::kTimeStamps:
+        ShowTimeStamps(!N19.Checked());
         break;
       default:
         break;

@@ -80,6 +80,14 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // or the running read or write, with the verdict "cancelled"; the port stays open.
   void CancelRunning();
 
+  // File > Save log: asks for a file and writes the log there in UTF-8, a line feed after each line. A
+  // failed write is shown in a message box naming the file and the reason.
+  void SaveLog();
+  // Tools > Time stamps in the log: each line added from now on starts with the time of Clock.
+  void ShowTimeStamps(bool on);
+  // The time of day as HH:MM:SS; the system's clock unless a test gives its own.
+  std::function<std::string()> Clock;
+
   void CreateLangList();
   void ToggleLang();
   void FreeLangList();

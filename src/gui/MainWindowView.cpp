@@ -204,6 +204,9 @@ void MainWindowView::BuildLog(QWidget* client) {
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on to the next control, as in the rest of the window.
   log->setTabChangesFocus(true);
+  // The log is the program's record: the user selects and copies from it but never changes it.
+  log->setReadOnly(true);
+  log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   binder_.Memo(log, form_.mmo_Info);
 }
 

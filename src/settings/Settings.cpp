@@ -41,6 +41,7 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
   stored.dtu = ReadDtuValues(ini);
   stored.chosenDevice = ini.ReadString(kComSection, kChosenDeviceKey, "");
   stored.verify = ini.ReadInteger(kSysSection, kVerifyKey, 1) != 0;
+  stored.timeStamps = ini.ReadInteger(kSysSection, kTimeStampsKey, 0) != 0;
   return stored;
 }
 
@@ -67,6 +68,9 @@ void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
   }
   if (!stored.verify || ini.HasKey(kSysSection, kVerifyKey)) {
     writes.push_back({kSysSection, kVerifyKey, stored.verify ? "1" : "0"});
+  }
+  if (stored.timeStamps || ini.HasKey(kSysSection, kTimeStampsKey)) {
+    writes.push_back({kSysSection, kTimeStampsKey, stored.timeStamps ? "1" : "0"});
   }
   ini.WriteStrings(writes);
 }

@@ -160,6 +160,8 @@ class TCheckBox : public CaptionControl {
 class TMemo : public Control {
  public:
   using Control::Control;
+  // When set, what it returns goes before each line added (the log's time stamps).
+  std::function<std::string()> LinePrefix;
   const std::vector<std::string>& Lines() const { return lines_; }
   // Appends text as new lines: CR LF, LF and a lone CR each start a new line, as in a multi-line edit.
   void Add(const std::string& text);

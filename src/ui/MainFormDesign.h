@@ -126,6 +126,9 @@ class TMainFormDesign : public TForm {
   TMenuItem N16{"N16"};
   // Tools > Verify after writing, a check item.
   TMenuItem N17{"N17"};
+  // File > Save log, and Tools > Time stamps in the log (a check item, off as designed).
+  TMenuItem N18{"N18"};
+  TMenuItem N19{"N19"};
   TMenuItem N9{"N9"};
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};

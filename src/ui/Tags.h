@@ -21,6 +21,9 @@ inline constexpr int kFindLine = 10;
 inline constexpr int kCancel = 11;
 // Whether a write ends with a read-back of the DTU (a check item).
 inline constexpr int kVerify = 12;
+// File > Save log, and Tools > Time stamps in the log (a check item).
+inline constexpr int kSaveLog = 20;
+inline constexpr int kTimeStamps = 21;
 
 // The two HEX boxes: which packet edit a box converts.
 inline constexpr int kDevIdHex = 1;

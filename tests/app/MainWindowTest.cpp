@@ -190,6 +190,31 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   EXPECT_NE(folder.Read("program.ini").find("[DTU]"), std::string::npos);
 }
 
+// The log with Tools > Time stamps in the log ticked for the middle lines only, then File > Save log: UTF-8,
+// a line feed after each line; a file that cannot be written is named with the reason.
+TEST_F(MainWindow, TheLogSavesAsUtf8LinesWithTimeStampsOnlyWhileTicked) {
+  StartProgram(false);
+  Main().Clock = [] { return std::string("12:34:56"); };
+  Main().mmo_Info.Clear();
+  Main().AddInfo(platform::Utf8ToGbk("端口已打开"));
+  UserClick(Main().N19);
+  Main().AddInfo("a\r\nb");
+  UserClick(Main().N19);
+  Main().AddInfo("c");
+  EXPECT_EQ(Main().mmo_Info.Lines(), (std::vector<std::string>{platform::Utf8ToGbk("  端口已打开"),
+                                                               "12:34:56   a", "12:34:56 b", "  c"}));
+  host.saveFile = (folder.Path() / "log.txt").string();
+  UserClick(Main().N18);
+  EXPECT_EQ(folder.Read("log.txt"), "  端口已打开\n12:34:56   a\n12:34:56 b\n  c\n");
+  EXPECT_TRUE(host.messages.empty());
+  host.saveFile = (folder.Path() / "none" / "log.txt").string();
+  UserClick(Main().N18);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].icon, ui::MessageIcon::Error);
+  EXPECT_EQ(host.messages[0].text,
+            "The log could not be saved:\r\n" + *host.saveFile + "\r\nNo such file or directory");
+}
+
 TEST_F(MainWindow, AMenuCommandsErrorIsDroppedWhileTheSameErrorElsewhereIsReported) {
   FailingModalHost failing;
   folder.Write("program.ini", "[Ports]\r\nCOM1=" + dtu->SlavePath() + "\r\n");

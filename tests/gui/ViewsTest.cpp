@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
@@ -386,15 +387,18 @@ TEST_F(ViewTest, AClickIntoTheApnFieldReachesTheModelOnlyWhileItIsEnabled) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(ViewTest, TypingIntoTheLogReachesTheModelWithoutMovingTheCursor) {
+TEST_F(ViewTest, TheLogIsReadOnlyTypingAndPastingChangeNothing) {
   gui::MainWindowView view(app, mainForm);
   view.show();
   InLoop([&] { mainForm.AddInfo("one"); });
   auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+  log->setFocus();
   log->moveCursor(QTextCursor::Start);
   QTest::keyClicks(log, "xy");
-  EXPECT_EQ(mainForm.mmo_Info.Lines(), std::vector<std::string>{"xy  one"});
-  EXPECT_EQ(log->textCursor().position(), 2);
+  QApplication::clipboard()->setText("pasted");
+  QTest::keySequence(log, QKeySequence::Paste);
+  EXPECT_EQ(mainForm.mmo_Info.Lines(), std::vector<std::string>{"  one"});
+  EXPECT_EQ(log->toPlainText(), "  one");
 }
 
 // ---- Model to widgets. ----
@@ -530,6 +534,30 @@ TEST_F(ViewTest, TheSmsHelpShowsEachCommandOnOneLine) {
     host.ShowMessage(platform::Utf8ToGbk(help.toStdString()), "Torvane-S1", ui::MessageIcon::None);
     EXPECT_GT(widest, 0);
   }
+}
+
+TEST_F(ViewTest, ALongHelpWrapsBetweenWordsToFitTheScreenWithItsOkInside) {
+  const QSize screen(1280, 900);
+  for (const Language l : {Language::English, Language::Chinese}) {
+    const QString help = Text(lang::lang_Hint_HeartbeatTime, l).replace("\r\n", "\n");
+    gui::MessageDialog box(help, "Torvane-S1", ui::MessageIcon::Information, nullptr, screen);
+    box.show();
+    EXPECT_LE(box.width(), screen.width() * 4 / 5);
+    EXPECT_LE(box.height(), screen.height());
+    EXPECT_TRUE(box.rect().contains(QRect(box.OkButton()->mapTo(&box, QPoint()), box.OkButton()->size())));
+    // Not one word of the help lost: the label holds it whole and grew downwards instead of sideways.
+    EXPECT_EQ(box.Text(), help);
+    // The English help is 1378 px wide in one line: it must have wrapped.
+    if (l == Language::English) {
+      EXPECT_TRUE(box.TextLabel()->wordWrap());
+    }
+  }
+  // A command is one word: even in a box narrower than the command it stays on one line.
+  gui::MessageDialog narrow("642519,setip:0,192.0.2.10", "Torvane-S1", ui::MessageIcon::None, nullptr,
+                            QSize(200, 300));
+  const QLabel* label = narrow.TextLabel();
+  ASSERT_TRUE(label->wordWrap());
+  EXPECT_EQ(label->heightForWidth(label->width()), label->heightForWidth(100000));
 }
 
 TEST_F(ViewTest, TheAboutPictureIsShownWholeAtItsOwnSizeAndFallsBackOnBytesThatAreNoPicture) {
