@@ -256,6 +256,10 @@ void Tfrm_Main::FormCreate() {
   N17.SetChecked(stored.verify);
   Device.VerifyWrites = stored.verify;
   ShowTimeStamps(stored.timeStamps);
+  if (stored.place) {
+    const settings::StoredPlace& p = *stored.place;
+    Place = ui::WindowPlace{p.left, p.top, p.width, p.height, p.maximized};
+  }
   SelectChosenDevice(stored.chosenDevice);
   CreateLangList();
   btn_Com.Click();
@@ -308,6 +312,9 @@ void Tfrm_Main::FormClose() {
     if (selected >= 9) stored.chosenDevice = DeviceForItem(selected);
     stored.verify = N17.Checked();
     stored.timeStamps = N19.Checked();
+    if (Place)
+      stored.place =
+          settings::StoredPlace{Place->left, Place->top, Place->width, Place->height, Place->maximized};
     settings::SaveSettings(*settingsFile_, stored);
     settingsFile_.reset();
   }

@@ -31,6 +31,17 @@ inline constexpr const char* kTimeStampsKey = "TimeStamps";
 inline constexpr std::array<const char*, 5> kComKeys = {"ComName", "BaudRate", "Parity", "Byte", "Stop"};
 inline constexpr std::array<int, 5> kComDefaults = {0, 10, 0, 1, 0};
 
+// [Window]: where the user left the main window; the keys are written only once the window was moved or
+// resized, so a first save keeps its 23 keys.
+inline constexpr const char* kWindowSection = "Window";
+struct StoredPlace {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
+};
+
 struct StoredSettings {
   bool chinese = false;
   // Positions in the five PC port lists, in kComKeys order; -1 where the file names nothing.
@@ -42,6 +53,8 @@ struct StoredSettings {
   bool verify = true;
   // Tools > Time stamps in the log.
   bool timeStamps = false;
+  // The main window's place; empty when the file has no usable size.
+  std::optional<StoredPlace> place;
 };
 
 // The full path of program.ini in platform::SettingsFolder().
@@ -59,9 +72,9 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese);
 // Writes the language, the five [Com] keys and the [DTU] keys in their fixed order (23 keys), then each HEX
 // flag that is "1" or already in the file, so that a first save of unticked boxes writes the 23 keys alone,
 // and the chosen device, the verify and the time-stamp flags when they differ from their defaults or the file
-// already has the key. The file is written once, as a whole: a save cut short leaves the old file or the new
-// one, never a mix. Throws EIniWriteError ("Unable to write to <full path>") when the file cannot be written;
-// the old file is then left as it was.
+// already has the key, and the window's place once it has one. The file is written once, as a whole: a save
+// cut short leaves the old file or the new one, never a mix. Throws EIniWriteError ("Unable to write to <full
+// path>") when the file cannot be written; the old file is then left as it was.
 void SaveSettings(const std::string& iniPath, const StoredSettings& stored);
 
 // The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,

@@ -5,6 +5,7 @@
 // window's own modules do, without depending on the window class.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,17 @@ struct TSettingRow {
   bool IsPacket() const;
   // The control that holds the value.
   Control& Field();
+};
+
+// Where the user last left the main window: its frame's top left corner and its size when not maximised, on
+// the virtual desktop, in pixels.
+struct WindowPlace {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
+  bool operator==(const WindowPlace&) const = default;
 };
 
 class TMainFormDesign : public TForm {
@@ -133,6 +145,10 @@ class TMainFormDesign : public TForm {
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};
   TMenuItem N10{"N10"};
+
+  // Empty until the user moves, resizes or maximises the window (the view then shows it at its designed size
+  // in the middle of the screen); the view keeps it up to date from then on.
+  std::optional<WindowPlace> Place;
 
   // The rows made from settings the design does not show itself, in table order.
   std::vector<std::unique_ptr<TSettingRow>> MoreSettings;

@@ -87,8 +87,8 @@ TEST_P(WindowsInBothLanguages, MainWindow) {
   gui_test::SaveScreen(view, "main_" + Suffix());
 
   EXPECT_EQ(view.centralWidget()->size(), QSize(718, 512));
-  EXPECT_EQ(view.minimumSize(), view.maximumSize()) << "fixed size";
-  EXPECT_FALSE(view.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(view.minimumSize(), view.size()) << "the designed size is the smallest";
+  EXPECT_TRUE(view.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(view.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(view.windowTitle(), Text(lang_System_Title, l) + " V1.7.3.0");
 
@@ -402,6 +402,37 @@ TEST_F(ViewTest, TheLogIsReadOnlyTypingAndPastingChangeNothing) {
 }
 
 // ---- Model to widgets. ----
+
+// A larger window gives the room to the log, never to the parameter column; the place the user leaves it is
+// kept in the form, and a new window comes up there (maximised too).
+TEST_F(ViewTest, TheLogTakesWhatTheWindowGrowsAndTheWindowComesBackWhereItWasLeft) {
+  {
+    gui::MainWindowView view(app, mainForm);
+    view.show();
+    EXPECT_FALSE(mainForm.Place) << "shown where it was designed: nothing to keep";
+    auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+    auto* group = Find<QGroupBox>(view, "grp_Param_Caption");
+    const QSize logBefore = log->size();
+    const QSize groupBefore = group->size();
+    view.resize(view.size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(log->size(), logBefore + QSize(200, 100));
+    EXPECT_EQ(group->size(), groupBefore);
+    view.resize(100, 100);
+    EXPECT_EQ(log->size(), logBefore) << "the designed size is the smallest";
+    view.setGeometry(QRect(40, 30, 1000, 700));
+    ASSERT_TRUE(mainForm.Place);
+    EXPECT_EQ(mainForm.Place->width, 1000);
+    EXPECT_EQ(mainForm.Place->height, 700);
+    EXPECT_FALSE(mainForm.Place->maximized);
+  }
+  mainForm.Place = ui::WindowPlace{10, 5, 780, 590, true};  // within the 800 x 600 test screen
+  gui::MainWindowView again(app, mainForm);
+  again.show();
+  EXPECT_TRUE(again.isMaximized());
+  EXPECT_EQ(again.normalGeometry().size(), QSize(780, 590));
+  EXPECT_EQ(mainForm.Place->width, 780) << "a maximised window keeps its normal size for next time";
+}
 
 TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   gui::MainWindowView view(app, mainForm);

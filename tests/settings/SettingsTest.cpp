@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 #include "settings/TempFolder.h"
@@ -160,6 +162,29 @@ INSTANTIATE_TEST_SUITE_P(
                     VerifyRow{"StampsTurnedBackOffKeepTheKey", "[Sys]\r\nTimeStamps=1\r\n", true, false,
                               "TimeStamps=0\r\n", &settings::StoredSettings::timeStamps, "TimeStamps"}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The window's place: no keys until it has one, then all five, read back; a file without a usable size
+// gives none, so the window comes up as designed.
+TEST_F(SettingsTest, TheWindowsPlaceIsKeptOnceItHasOne) {
+  settings::StoredSettings stored = Load();
+  EXPECT_FALSE(stored.place);
+  settings::SaveSettings(path, stored);
+  EXPECT_EQ(ReadBytes(path).find("[Window]"), std::string::npos);
+  stored.place = settings::StoredPlace{-1200, 40, 1000, 700, true};
+  settings::SaveSettings(path, stored);
+  EXPECT_NE(
+      ReadBytes(path).find("[Window]\r\nLeft=-1200\r\nTop=40\r\nWidth=1000\r\nHeight=700\r\nMaximized=1\r\n"),
+      std::string::npos);
+  const auto loaded = Load().place;
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(std::make_tuple(loaded->left, loaded->top, loaded->width, loaded->height, loaded->maximized),
+            std::make_tuple(-1200, 40, 1000, 700, true));
+  for (const char* file : {"[Window]\r\nLeft=5\r\nTop=5\r\n", "[Window]\r\nWidth=0\r\nHeight=700\r\n",
+                           "[Window]\r\nWidth=wide\r\nHeight=700\r\n"}) {
+    WriteBytes(path, file);
+    EXPECT_FALSE(Load().place) << file;
+  }
+}
 
 TEST_F(SettingsTest, LanguageFlagOverridesTheLocale) {
   WriteBytes(path, "[Sys]\nLang=5\n");
