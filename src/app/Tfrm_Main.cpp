@@ -141,7 +141,7 @@ void Tfrm_Main::RefreshPortList() {
 
 void Tfrm_Main::WireHandlers() {
   for (ui::TMenuItem* item :
-       {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17, &N18, &N19}) {
+       {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17, &N18, &N19, &N20, &N21, &N22}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -161,6 +161,8 @@ void Tfrm_Main::WireHandlers() {
     box->OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   }
   cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
+  btn_Send.OnClick = [this](ui::Control&) { SendTypedCommand(); };
+  edt_Command.OnKeyDown = [this](ui::Control&, ui::TKey key) { return CommandBoxKey(key); };
   Device.OnBusyChanged = [this] { ShowBusy(); };
   Device.VerifyWrites = N17.Checked();
   Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
@@ -195,7 +197,7 @@ void Tfrm_Main::ShowBusy() {
   for (ui::Control* control : std::initializer_list<ui::Control*>{
            &btn_Default, &btn_Read, &btn_SetAll, &N11, &N2, &N5, &N15, &btn_Com, &cbb_Open_ComName,
            &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop, &cbb_Com_Parity,
-           &cbb_Com_Byte, &cbb_Com_Stop}) {
+           &cbb_Com_Byte, &cbb_Com_Stop, &edt_Command, &btn_Send}) {
     control->SetEnabled(!busy);
   }
   N16.SetEnabled(busy);
@@ -206,25 +208,6 @@ void Tfrm_Main::CancelRunning() {
     PortSearch.Stop();
   } else {
     Device.Cancel();
-  }
-}
-
-void Tfrm_Main::SaveLog() {
-  const std::optional<std::string> path =
-      App().Host().AskSaveFile(Lang_.Text(lang::lang_SaveLog_Title), "dtu-log.txt");
-  if (!path) return;
-  std::string text;
-  for (const std::string& line : mmo_Info.Lines()) text += platform::GbkToUtf8(line) + '\n';
-  errno = 0;
-  std::ofstream file(*path, std::ios::binary | std::ios::trunc);
-  if (file) file.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (file) file.close();
-  if (!file) {
-    const int error = errno;
-    const std::string reason = error != 0 ? std::strerror(error) : "Write error";
-    App().MessageBox(Lang_.Text(lang::lang_SaveLog_Failed) + "\r\n" + platform::Utf8ToGbk(*path) + "\r\n" +
-                         platform::Utf8ToGbk(reason),
-                     ui::MessageIcon::Error);
   }
 }
 
@@ -426,6 +409,15 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
         break;
       case ui::tags::kTimeStamps:
         ShowTimeStamps(!N19.Checked());
+        break;
+      case ui::tags::kOpenConfig:
+        OpenConfiguration();
+        break;
+      case ui::tags::kSaveConfig:
+        SaveConfiguration();
+        break;
+      case ui::tags::kSendCommand:
+        ShowCommandBox(!N22.Checked());
         break;
       default:
         break;

@@ -82,7 +82,13 @@ bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
 void MainWindowView::FitLogToClient() {
   const QSize client = centralWidget()->size();
   clear_->move(client.width() - 8 - clear_->width(), clear_->y());
-  log_->resize(client.width() - 8 - kLogX, client.height() - 8 - log_->y());
+  const int right = client.width() - 8;
+  const int bottom = client.height() - 8;
+  const int commandRow = form_.edt_Command.Visible() ? send_->height() + 6 : 0;
+  log_->resize(right - kLogX, bottom - commandRow - log_->y());
+  send_->move(right - send_->width(), bottom - send_->height());
+  command_->setGeometry(kLogX, bottom - send_->height() + 1, right - send_->width() - 6 - kLogX,
+                        send_->height() - 2);
 }
 
 void MainWindowView::KeepPlace() {
@@ -265,6 +271,14 @@ void MainWindowView::BuildLog(QWidget* client) {
   log->setReadOnly(true);
   log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   binder_.Memo(log, form_.mmo_Info);
+  // The command box, under the log while Tools > Send command is ticked.
+  auto* command = Place<ModelLineEdit>(client, kLogX, 0, 100, kRowHeight + 2);
+  binder_.Edit(command, form_.edt_Command);
+  command_ = command;
+  auto* send = Place<QPushButton>(client, 0, 0, 80, kRowHeight + 4);
+  binder_.Button(send, form_.btn_Send);
+  send_ = send;
+  binder_.Also([this] { FitLogToClient(); });
 }
 
 void MainWindowView::BuildMenu() {

@@ -51,6 +51,8 @@ class MainWindowView : public QMainWindow {
   std::vector<QWidget*> focusOrder_;
   QWidget* clear_ = nullptr;
   QWidget* log_ = nullptr;
+  QWidget* command_ = nullptr;
+  QWidget* send_ = nullptr;
   bool placed_ = false;
   ui::WindowPlace designedPlace_;
 };

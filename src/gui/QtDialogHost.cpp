@@ -43,6 +43,13 @@ std::optional<std::string> QtDialogHost::AskSaveFile(const std::string& caption,
   return path.toStdString();
 }
 
+std::optional<std::string> QtDialogHost::AskOpenFile(const std::string& caption) {
+  ModelBinder::RefreshAll();
+  const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(caption));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
 void QtDialogHost::ShowModal(ui::TForm& form) {
   const auto found = views_.find(&form);
   if (found == views_.end()) throw std::logic_error("No window to show " + form.Name);

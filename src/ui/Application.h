@@ -39,6 +39,11 @@ class DialogHost {
     (void)name;
     return std::nullopt;
   }
+  // Asks which existing file to open; the path chosen, or nothing when the user cancelled.
+  virtual std::optional<std::string> AskOpenFile(const std::string& caption) {
+    (void)caption;
+    return std::nullopt;
+  }
   // Asks a question with two buttons and returns true for yes; Escape and the close button answer no.
   // Texts are GBK.
   virtual bool Ask(const std::string& text, const std::string& caption, const std::string& yes,

@@ -70,6 +70,8 @@ bool TEdit::KeyPress(char& key) {
   return key != 0;
 }
 
+bool TEdit::UserKeyDown(TKey key) { return Enabled() && OnKeyDown && OnKeyDown(*this, key); }
+
 bool TEdit::UserTypeChar(char key) {
   if (!Enabled() || !KeyPress(key)) return false;
   std::string text = text_;

@@ -141,6 +141,15 @@ class TMainFormDesign : public TForm {
   // File > Save log, and Tools > Time stamps in the log (a check item, off as designed).
   TMenuItem N18{"N18"};
   TMenuItem N19{"N19"};
+  // File > Open configuration, Save configuration and the separator before Exit.
+  TMenuItem N20{"N20"};
+  TMenuItem N21{"N21"};
+  TMenuItem N23{"N23"};
+  // Tools > Send command: shows the command box under the log.
+  TMenuItem N22{"N22"};
+  // The command box: one line typed by hand, sent with CR LF by Enter or the button; hidden as designed.
+  TEdit edt_Command{"edt_Command"};
+  TButton btn_Send{"btn_Send"};
   TMenuItem N9{"N9"};
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};

@@ -24,6 +24,12 @@ inline constexpr int kVerify = 12;
 // File > Save log, and Tools > Time stamps in the log (a check item).
 inline constexpr int kSaveLog = 20;
 inline constexpr int kTimeStamps = 21;
+// File > Open configuration and Save configuration: a [DTU] section file.
+inline constexpr int kOpenConfig = 22;
+inline constexpr int kSaveConfig = 23;
+// Tools > Send command (a check item that shows the command box), and the box's Send button.
+inline constexpr int kSendCommand = 24;
+inline constexpr int kSend = 25;
 
 // The two HEX boxes: which packet edit a box converts.
 inline constexpr int kDevIdHex = 1;

@@ -1,6 +1,7 @@
 // The main window's behaviour without a display: start-up, menu, help labels, key filter, APN choices,
 // language switching and closing.
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -213,6 +214,99 @@ TEST_F(MainWindow, TheLogSavesAsUtf8LinesWithTimeStampsOnlyWhileTicked) {
   EXPECT_EQ(host.messages[0].icon, ui::MessageIcon::Error);
   EXPECT_EQ(host.messages[0].text,
             "The log could not be saved:\r\n" + *host.saveFile + "\r\nNo such file or directory");
+}
+
+// File > Save configuration and Open configuration: a profile comes back as saved; a file that has no
+// [DTU] section or holds a value the DTU could not be sent changes nothing and is named with the reason; a
+// profile saved into a bigger file leaves its other sections; values that could not be sent are not saved.
+TEST_F(MainWindow, AConfigurationFileLoadsBackAsSavedAndABadOneChangesNothing) {
+  StartProgram(false);
+  Main().edt_Port.SetText("4000");
+  Main().edt_IP.SetText("a,b.example.com");
+  const std::string profile = (folder.Path() / "customer.ini").string();
+  host.saveFile = profile;
+  UserClick(Main().N21);
+  const std::string saved = folder.Read("customer.ini");
+  EXPECT_EQ(saved.rfind("[DTU]\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("Port=4000\n"), std::string::npos) << saved;
+  EXPECT_TRUE(LogHas("[Note]: Configuration saved to " + profile));
+
+  Main().edt_Port.SetText("5000");
+  Main().edt_IP.SetText("other");
+  host.openFile = profile;
+  UserClick(Main().N20);
+  EXPECT_EQ(Main().edt_Port.Text(), "4000");
+  EXPECT_EQ(Main().edt_IP.Text(), "a,b.example.com");
+  EXPECT_TRUE(host.messages.empty());
+
+  const struct {
+    const char* file;
+    const char* reason;
+  } bad[] = {{"[DTU]\nPort=70000\n", "Remote Port: must be a whole number from 1 to 65535"},
+             {"[Sys]\nLang=1\n", "The file has no [DTU] section."}};
+  for (const auto& row : bad) {
+    folder.Write("bad.ini", row.file);
+    host.openFile = (folder.Path() / "bad.ini").string();
+    host.messages.clear();
+    UserClick(Main().N20);
+    ASSERT_EQ(host.messages.size(), 1u) << row.file;
+    EXPECT_EQ(host.messages[0].text,
+              "The configuration could not be loaded:\r\n" + *host.openFile + "\r\n" + row.reason);
+    EXPECT_EQ(Main().edt_Port.Text(), "4000");
+  }
+
+  folder.Write("bigger.ini", "[Other]\r\nKey=1\r\n");
+  host.saveFile = (folder.Path() / "bigger.ini").string();
+  UserClick(Main().N21);
+  EXPECT_NE(folder.Read("bigger.ini").find("[Other]\r\nKey=1\r\n"), std::string::npos);
+  EXPECT_NE(folder.Read("bigger.ini").find("Port=4000\r\n"), std::string::npos);
+
+  Main().edt_Port.SetText("0");
+  host.saveFile = (folder.Path() / "never.ini").string();
+  UserClick(Main().N21);
+  EXPECT_FALSE(std::filesystem::exists(*host.saveFile));
+  EXPECT_TRUE(
+      LogHas("[Note]: The configuration was not saved, a value is not valid: Remote Port: must be a "
+             "whole number from 1 to 65535"));
+}
+
+// Tools > Send command: the line typed goes out with CR LF and no reply time-out; Up and Down walk what was
+// sent; while a read runs the box takes nothing.
+TEST_F(MainWindow, TheCommandBoxSendsATypedLineAndWalksItsHistory) {
+  StartProgram(false);
+  ASSERT_TRUE(Main().PortControl.PortOpened);
+  EXPECT_FALSE(Main().edt_Command.Visible());
+  UserClick(Main().N22);
+  EXPECT_TRUE(Main().edt_Command.Visible());
+  EXPECT_TRUE(Main().N22.Checked());
+  auto key = [&](ui::TKey k) {
+    bool acted = false;
+    program->Application.Dispatch([&] { acted = Main().edt_Command.UserKeyDown(k); });
+    return acted;
+  };
+  for (const char* command : {"AT+CSQ", "AT+CIPR?"}) {
+    Main().edt_Command.UserSetText(command);
+    EXPECT_TRUE(key(ui::TKey::Enter));
+    EXPECT_EQ(Main().edt_Command.Text(), "");
+    EXPECT_FALSE(Main().tmr_TimeOut.Enabled()) << command;
+  }
+  ASSERT_TRUE(RunUntil([&] {
+    return dtu->Received().size() == 2 &&
+           std::ranges::count(Main().mmo_Info.Lines(), std::string("+CIPR: 115200")) == 1;
+  }));
+  EXPECT_EQ(dtu->Received(), (std::vector<std::string>{"AT+CSQ\r\n", "AT+CIPR?\r\n"}));
+  std::vector<std::string> walked;
+  for (const ui::TKey k : {ui::TKey::Up, ui::TKey::Up, ui::TKey::Up, ui::TKey::Down, ui::TKey::Down}) {
+    key(k);
+    walked.push_back(Main().edt_Command.Text());
+  }
+  EXPECT_EQ(walked, (std::vector<std::string>{"AT+CIPR?", "AT+CSQ", "AT+CSQ", "AT+CIPR?", ""}));
+
+  UserClick(Main().btn_Read);
+  EXPECT_FALSE(Main().edt_Command.Enabled());
+  EXPECT_FALSE(Main().btn_Send.Enabled());
+  Main().edt_Command.UserSetText("AT");
+  EXPECT_FALSE(key(ui::TKey::Enter));
 }
 
 TEST_F(MainWindow, AMenuCommandsErrorIsDroppedWhileTheSameErrorElsewhereIsReported) {

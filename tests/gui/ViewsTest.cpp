@@ -434,6 +434,35 @@ TEST_F(ViewTest, TheLogTakesWhatTheWindowGrowsAndTheWindowComesBackWhereItWasLef
   EXPECT_EQ(mainForm.Place->width, 780) << "a maximised window keeps its normal size for next time";
 }
 
+// The command box shows under the log only while its model is visible, taking its row from the log; Up,
+// Down and Enter reach its handler, and other keys type as usual.
+TEST_F(ViewTest, TheCommandBoxSharesTheLogsRoomAndGivesItsHandlerUpDownAndEnter) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+  auto* box = Find<QLineEdit>(view, "edt_Command");
+  const int fullLog = log->height();
+  EXPECT_FALSE(box->isVisible());
+  std::vector<ui::TKey> keys;
+  mainForm.edt_Command.OnKeyDown = [&](ui::Control&, ui::TKey key) {
+    keys.push_back(key);
+    return true;
+  };
+  InLoop([&] {
+    mainForm.edt_Command.SetVisible(true);
+    mainForm.edt_Command.SetFocus();
+  });
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_LT(log->height(), fullLog);
+  EXPECT_LE(log->geometry().bottom(), box->geometry().top());
+  QTest::keyClicks(box, "AT");
+  for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(box, key);
+  EXPECT_EQ(keys, (std::vector<ui::TKey>{ui::TKey::Up, ui::TKey::Down, ui::TKey::Enter}));
+  EXPECT_EQ(mainForm.edt_Command.Text(), "AT");
+  InLoop([&] { mainForm.edt_Command.SetVisible(false); });
+  EXPECT_EQ(log->height(), fullLog);
+}
+
 TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   gui::MainWindowView view(app, mainForm);
   view.show();

@@ -33,6 +33,9 @@ class ScriptedDialogHost : public ui::DialogHost {
   std::optional<std::string> saveFile;
 
   std::optional<std::string> AskSaveFile(const std::string&, const std::string&) override { return saveFile; }
+  // The file the user chooses to open.
+  std::optional<std::string> openFile;
+  std::optional<std::string> AskOpenFile(const std::string&) override { return openFile; }
   void ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) override {
     messages.push_back({text, caption, icon});
   }
