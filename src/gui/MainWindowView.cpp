@@ -136,8 +136,11 @@ void MainWindowView::BuildPortGroup(QWidget* client) {
   auto* group = Place<QGroupBox>(client, 8, 4, kGroupWidth, 112);
   binder_.Group(group, f.grp_OpenCom_Caption);
   binder_.Label(Place<QLabel>(group, kCaptionX, 24, kCaptionWidth, kRowHeight), f.lbl_Open_ComName);
-  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 24, 100, kRowHeight), f.cbb_Open_ComName);
-  auto* button = Place<QPushButton>(group, 240, 20, 108, 30);
+  // The port list reaches the group's edge, so that an adapter's name with its note ("ttyUSB5 (not
+  // connected)") shows whole; the port button sits beside the rate list instead.
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 24, kGroupWidth - 12 - kFieldX, kRowHeight),
+                f.cbb_Open_ComName);
+  auto* button = Place<QPushButton>(group, 240, 51, 108, 28);
   button->setIconSize(QSize(20, 20));
   binder_.Button(button, f.btn_Com);
   binder_.Label(Place<QLabel>(group, kCaptionX, 54, kCaptionWidth, kRowHeight), f.lbl_Open_BaudRate);

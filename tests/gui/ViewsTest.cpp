@@ -26,6 +26,7 @@
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
 #include "gui/QtTranslation.h"
+#include "lang/PortFileRows.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -88,6 +89,10 @@ TEST_P(WindowsInBothLanguages, MainWindow) {
 
   EXPECT_EQ(view.centralWidget()->size(), QSize(718, 512));
   EXPECT_EQ(view.minimumSize(), view.size()) << "the designed size is the smallest";
+  // The longest text the closed port list shows, an adapter gone since last time, fits its box.
+  const auto* ports = Find<QComboBox>(view, "cbb_Open_ComName");
+  EXPECT_LT(ports->fontMetrics().horizontalAdvance("ttyUSB15" + Text(lang_Port_Missing, l)) + 30,
+            ports->width());
   EXPECT_TRUE(view.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(view.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(view.windowTitle(), Text(lang_System_Title, l) + " V1.7.3.0");
