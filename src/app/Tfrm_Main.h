@@ -94,7 +94,7 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   void SendTypedCommand();
   // Up and Down in the command box walk the commands sent before, newest first.
   bool CommandBoxKey(ui::TKey key);
-  // Tools > Time stamps in the log: each line added from now on starts with the time of Clock.
+  // Tools > Show time stamps in the log: each line added from now on starts with the time of Clock.
   void ShowTimeStamps(bool on);
   // The time of day as HH:MM:SS; the system's clock unless a test gives its own.
   std::function<std::string()> Clock;

@@ -8,7 +8,7 @@ namespace lang {
 
 inline constexpr LangRow lang_Menu_SaveLog{"lang_Menu_SaveLog", "保存日志...", "Save log..."};
 inline constexpr LangRow lang_Menu_TimeStamps{"lang_Menu_TimeStamps", "日志显示时间",
-                                              "Time stamps in the log"};
+                                              "Show time stamps in the log"};
 // The save dialog's caption.
 inline constexpr LangRow lang_SaveLog_Title{"lang_SaveLog_Title", "保存日志", "Save log"};
 // Followed by the file's path and the reason, each on a line of its own.

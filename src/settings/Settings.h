@@ -51,7 +51,7 @@ struct StoredSettings {
   std::string chosenDevice;
   // Tools > Verify after writing.
   bool verify = true;
-  // Tools > Time stamps in the log.
+  // Tools > Show time stamps in the log.
   bool timeStamps = false;
   // The main window's place; empty when the file has no usable size.
   std::optional<StoredPlace> place;

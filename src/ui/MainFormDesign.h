@@ -138,7 +138,7 @@ class TMainFormDesign : public TForm {
   TMenuItem N16{"N16"};
   // Tools > Verify after writing, a check item.
   TMenuItem N17{"N17"};
-  // File > Save log, and Tools > Time stamps in the log (a check item, off as designed).
+  // File > Save log, and Tools > Show time stamps in the log (a check item, off as designed).
   TMenuItem N18{"N18"};
   TMenuItem N19{"N19"};
   // File > Open configuration, Save configuration and the separator before Exit.

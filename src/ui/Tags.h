@@ -21,7 +21,7 @@ inline constexpr int kFindLine = 10;
 inline constexpr int kCancel = 11;
 // Whether a write ends with a read-back of the DTU (a check item).
 inline constexpr int kVerify = 12;
-// File > Save log, and Tools > Time stamps in the log (a check item).
+// File > Save log, and Tools > Show time stamps in the log (a check item).
 inline constexpr int kSaveLog = 20;
 inline constexpr int kTimeStamps = 21;
 // File > Open configuration and Save configuration: a [DTU] section file.

@@ -126,7 +126,7 @@ TEST_F(MainWindow, SwitchingTheLanguageTwiceRestoresEveryCaptionAndKeepsTheApnCh
   const auto before = AllCaptions();
   UserClick(Main().N3);
   EXPECT_EQ(Main().btn_Com.Caption(), "Close");
-  EXPECT_EQ(Main().N16.Caption(), "Cancel");
+  EXPECT_EQ(Main().N16.Caption(), "Cancel current action");
   EXPECT_EQ(Main().cbb_APN.Text(), "UNINET");
   EXPECT_EQ(program->frm_APN->Caption(), "APN Setting");
   EXPECT_EQ(program->frm_About->lbl_About_Website.Caption(), "https://www.example.net");
@@ -191,7 +191,7 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   EXPECT_NE(folder.Read("program.ini").find("[DTU]"), std::string::npos);
 }
 
-// The log with Tools > Time stamps in the log ticked for the middle lines only, then File > Save log: UTF-8,
+// The log with Tools > Show time stamps in the log ticked for the middle lines only, then File > Save log: UTF-8,
 // a line feed after each line; a file that cannot be written is named with the reason.
 TEST_F(MainWindow, TheLogSavesAsUtf8LinesWithTimeStampsOnlyWhileTicked) {
   StartProgram(false);
@@ -449,7 +449,7 @@ TEST_P(WindowDefaultAsk, WritesOnlyAfterYes) {
   EXPECT_EQ(dtu->Received().size(), 13u) << "the ten settings and the read-back's three queries";
 }
 
-const char kAskEnglish[] = "Write default overwrites every setting of the DTU. Go on?";
+const char kAskEnglish[] = "Write default will overwrite every setting on the DTU. Continue?";
 const char kAskChinese[] = "恢复默认配置将覆盖DTU中的全部参数，是否继续？";
 
 INSTANTIATE_TEST_SUITE_P(Answers, WindowDefaultAsk,
@@ -484,7 +484,7 @@ TEST_P(WindowVerify, AFieldTheDtuDidNotKeepIsNamedAndMarked) {
   ASSERT_EQ(received.size(), GetParam().verify ? 13u : 10u) << testing::PrintToString(received);
   EXPECT_EQ(std::vector<std::string>(received.begin() + 10, received.end()),
             GetParam().verify ? queries : std::vector<std::string>{});
-  EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not keep: Remote Port"), GetParam().verify);
+  EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not save: Remote Port"), GetParam().verify);
   EXPECT_EQ(LogHas("[Note]: Parameter set successfully."), !GetParam().verify);
   EXPECT_EQ(Main().edt_Port.Marked(), GetParam().verify);
   EXPECT_FALSE(Main().edt_IP.Marked()) << "the server was kept";
@@ -530,7 +530,7 @@ TEST_P(WindowCheck, WriteAllSendsNothingNamesTheFieldAndFocusesIt) {
 }
 
 using W = app::Tfrm_Main;
-const std::string kNotSent = "[Note]: Nothing was sent, a value is not valid: ";
+const std::string kNotSent = "[Note]: Nothing was sent because a value is not valid: ";
 INSTANTIATE_TEST_SUITE_P(
     Values, WindowCheck,
     testing::Values(InvalidRow{"PortTyped", false, [](W& w) { w.edt_Port.SetText("70000"); },
