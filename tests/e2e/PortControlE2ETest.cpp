@@ -29,7 +29,7 @@ TEST_F(PortControlE2E, StartUpOpensThePortFromTheButtonAndTheButtonTogglesIt) {
   EXPECT_EQ(Main().btn_Com.Picture(), Main().img_Open.Picture);
   EXPECT_NE(Main().Comm1.ComHandle(), 0u);
   // COM1 is mapped to the simulated DTU's device: the one line says which device it is.
-  EXPECT_EQ(Main().mmo_Info.Lines(), std::vector<std::string>{"  [Note]: the port opened is the device " +
+  EXPECT_EQ(Main().mmo_Info.Lines(), std::vector<std::string>{"  [Note]: Port opened on the device " +
                                                               dtu->SlavePath() + " (COM1)"});
 
   UserClick(Main().btn_Com);
