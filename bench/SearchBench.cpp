@@ -34,10 +34,7 @@ class QuietHost : public config::TConversationHost {
   std::string PortDevice() override { return "COM1"; }
   config::PortLine ChosenLine() override { return line; }
   void ChooseLine(const config::PortLine& choice) override {
-    if (choice.baudRate) line.baudRate = choice.baudRate;
-    if (choice.dataBits) line.dataBits = choice.dataBits;
-    if (choice.parity) line.parity = choice.parity;
-    if (choice.stopBits) line.stopBits = choice.stopBits;
+    line.Take(choice);
   }
   values::DtuValues CurrentValues() override { return {}; }
   void ShowValues(const values::DtuValues&, const std::vector<size_t>&) override {}

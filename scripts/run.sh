@@ -44,6 +44,10 @@ else
   DISPLAY="$display" "$program_dir/dtu-config" &
   pids+=($!)
   sleep 4
+  # The Tools menu open, so that the picture shows the commands beside the designed ones.
+  DISPLAY="$display" xdotool search --name "V1.7.3.0" windowfocus --sync key --clearmodifiers alt+t \
+    >/dev/null 2>&1 || true
+  sleep 1
   DISPLAY="$display" "$build/tools/screenshot/screenshot" "$shot"
   echo "Saved $shot"
 fi

@@ -1,6 +1,7 @@
 #include "app/LangApply.h"
 
 #include "lang/DialogueRows.h"
+#include "lang/LogRows.h"
 #include "lang/OutcomeRows.h"
 #include "lang/Version.h"
 #include "values/SettingsTable.h"
@@ -27,6 +28,12 @@ void ApplyMainLang(ui::TMainFormDesign& form, lang::TLangList& LangList) {
   form.N15.SetCaption(text(lang::lang_Menu_FindLine));
   form.N16.SetCaption(text(lang::lang_Menu_Cancel));
   form.N17.SetCaption(text(lang::lang_Menu_Verify));
+  form.N18.SetCaption(text(lang::lang_Menu_SaveLog));
+  form.N19.SetCaption(text(lang::lang_Menu_TimeStamps));
+  form.N20.SetCaption(text(lang::lang_Menu_OpenConfig));
+  form.N21.SetCaption(text(lang::lang_Menu_SaveConfig));
+  form.N22.SetCaption(text(lang::lang_Menu_SendCommand));
+  form.btn_Send.SetCaption(text(lang::lang_btn_Send));
 
   // The port button shows the open or the close text depending on the port's state, so its caption is
   // converted from whatever language it shows. The open row must be held for that to work at start-up.

@@ -1,13 +1,21 @@
 #include "app/Tfrm_Main.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 
 #include "app/LangApply.h"
 #include "app/Tfrm_APN.h"
 #include "app/Tfrm_About.h"
+#include "lang/LogRows.h"
+#include "lang/PortFileRows.h"
 #include "lang/WindowRows.h"
 #include "platform/ProgramFolder.h"
+#include "platform/TextCodec.h"
 #include "platform/WebBrowser.h"
 #include "serial/PortNames.h"
 #include "settings/IniFile.h"
@@ -18,6 +26,15 @@
 
 namespace app {
 namespace {
+
+// The time of day of the system's clock as HH:MM:SS. Only the window thread asks, so localtime's shared
+// buffer is safe here, and it is the one form both platforms' C libraries have.
+std::string LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  char text[16] = "";
+  if (const std::tm* local = std::localtime(&now)) std::strftime(text, sizeof text, "%H:%M:%S", local);
+  return text;
+}
 
 // The help text of each "(?)" label, in Tag order.
 const lang::LangRow* HintRowForTag(int tag) {
@@ -67,6 +84,10 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     return serial::ResolveDevicePath(name, map);
   };
 
+  DeviceExists = [](const std::string& path) {
+    std::error_code error;
+    return std::filesystem::exists(path, error);
+  };
   RefreshPortList();
 
   WireHandlers();
@@ -87,10 +108,13 @@ void Tfrm_Main::RefreshPortList() {
   const std::string device = selected >= 0 ? DeviceForItem(selected) : "";
   std::vector<std::string> items;
   std::vector<std::string> devices;
-  // COM1..COM9 keep their list places: [Com] ComName stores the index.
+  // COM1..COM9 keep their list places: [Com] ComName stores the index. One whose device is not there stays
+  // listed (program.ini may map it to a device plugged in later) and says so.
   for (int n = 1; n <= 9; ++n) {
-    items.push_back("COM" + std::to_string(n));
-    devices.push_back(items.back());
+    devices.push_back("COM" + std::to_string(n));
+    items.push_back(DeviceExists(Comm1.ResolvePath(devices.back()))
+                        ? devices.back()
+                        : devices.back() + Lang_.Text(lang::lang_Port_NotPresent));
   }
   for (const serial::PortName& port : ListPorts()) {
     // An adapter is opened by its stable name where it has one: /dev/ttyUSB0 may be another adapter after
@@ -102,10 +126,10 @@ void Tfrm_Main::RefreshPortList() {
     items.push_back(port.Description.empty() ? shortName : shortName + "  " + port.Description);
     devices.push_back(path);
   }
-  // An item the program added for a device that is not there now (an adapter chosen last time) stays.
+  // The adapter selected stays listed when it is not there now, so that no other device opens in its place.
   if (selected >= 9 && !device.empty() &&
       std::find(devices.begin(), devices.end(), device) == devices.end()) {
-    items.push_back(cbb_Open_ComName.Text());
+    items.push_back(MissingItemText(device));
     devices.push_back(device);
   }
   portDevices_ = std::move(devices);
@@ -116,7 +140,8 @@ void Tfrm_Main::RefreshPortList() {
 }
 
 void Tfrm_Main::WireHandlers() {
-  for (ui::TMenuItem* item : {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17}) {
+  for (ui::TMenuItem* item :
+       {&N11, &N2, &N5, &N7, &N3, &N13, &N8, &N12, &N10, &N15, &N16, &N17, &N18, &N19, &N20, &N21, &N22}) {
     item->OnClick = [this](ui::Control& sender) { N2Click(sender); };
   }
   for (ui::TEdit* edit : NumericEdits()) {
@@ -136,6 +161,8 @@ void Tfrm_Main::WireHandlers() {
     box->OnClick = [this](ui::Control& sender) { chk_DevIDClick(sender); };
   }
   cbb_Open_ComName.OnDropDown = [this](ui::Control&) { RefreshPortList(); };
+  btn_Send.OnClick = [this](ui::Control&) { SendTypedCommand(); };
+  edt_Command.OnKeyDown = [this](ui::Control&, ui::TKey key) { return CommandBoxKey(key); };
   Device.OnBusyChanged = [this] { ShowBusy(); };
   Device.VerifyWrites = N17.Checked();
   Device.OnSequenceEnd = [this](const config::TSequenceEnd& end) {
@@ -170,7 +197,7 @@ void Tfrm_Main::ShowBusy() {
   for (ui::Control* control : std::initializer_list<ui::Control*>{
            &btn_Default, &btn_Read, &btn_SetAll, &N11, &N2, &N5, &N15, &btn_Com, &cbb_Open_ComName,
            &cbb_Open_BaudRate, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop, &cbb_Com_Parity,
-           &cbb_Com_Byte, &cbb_Com_Stop}) {
+           &cbb_Com_Byte, &cbb_Com_Stop, &edt_Command, &btn_Send}) {
     control->SetEnabled(!busy);
   }
   N16.SetEnabled(busy);
@@ -182,6 +209,15 @@ void Tfrm_Main::CancelRunning() {
   } else {
     Device.Cancel();
   }
+}
+
+void Tfrm_Main::ShowTimeStamps(bool on) {
+  N19.SetChecked(on);
+  if (!on) {
+    mmo_Info.LinePrefix = nullptr;
+    return;
+  }
+  mmo_Info.LinePrefix = [this] { return (Clock ? Clock() : LocalTime()) + ' '; };
 }
 
 void Tfrm_Main::FormCreate() {
@@ -202,9 +238,18 @@ void Tfrm_Main::FormCreate() {
   ShowLoadedValues(stored.dtu, rows);
   N17.SetChecked(stored.verify);
   Device.VerifyWrites = stored.verify;
+  ShowTimeStamps(stored.timeStamps);
+  if (stored.place) {
+    const settings::StoredPlace& p = *stored.place;
+    Place = ui::WindowPlace{p.left, p.top, p.width, p.height, p.maximized};
+  }
   SelectChosenDevice(stored.chosenDevice);
   CreateLangList();
   btn_Com.Click();
+}
+
+std::string Tfrm_Main::MissingItemText(const std::string& device) {
+  return device.substr(device.find_last_of('/') + 1) + Lang_.Text(lang::lang_Port_Missing);
 }
 
 void Tfrm_Main::SelectChosenDevice(const std::string& device) {
@@ -215,7 +260,7 @@ void Tfrm_Main::SelectChosenDevice(const std::string& device) {
     return;
   }
   std::vector<std::string> items = cbb_Open_ComName.Items();
-  items.push_back(device.substr(device.find_last_of('/') + 1) + " (missing)");
+  items.push_back(MissingItemText(device));
   portDevices_.push_back(device);
   cbb_Open_ComName.SetItems(std::move(items));
   cbb_Open_ComName.SetItemIndex(static_cast<int>(portDevices_.size()) - 1);
@@ -226,11 +271,13 @@ void Tfrm_Main::CreateLangList() {
   if (!platform::FileExists(fileName)) fileName.clear();
   Lang_.Create(fileName, savedLanguage_);
   ApplyMainLang(*this, Lang_.List());
+  RefreshPortList();  // the marks of missing devices in the language now chosen
 }
 
 void Tfrm_Main::ToggleLang() {
   Lang_.SetChinese(!Lang_.IsChinese());
   ApplyMainLang(*this, Lang_.List());
+  RefreshPortList();
   if (frm_About != nullptr) ApplyAboutLang(*frm_About, Lang_.List());
   if (frm_APN != nullptr) ApplyApnLang(*frm_APN, Lang_.List());
 }
@@ -247,6 +294,10 @@ void Tfrm_Main::FormClose() {
     const int selected = cbb_Open_ComName.ItemIndex();
     if (selected >= 9) stored.chosenDevice = DeviceForItem(selected);
     stored.verify = N17.Checked();
+    stored.timeStamps = N19.Checked();
+    if (Place)
+      stored.place =
+          settings::StoredPlace{Place->left, Place->top, Place->width, Place->height, Place->maximized};
     settings::SaveSettings(*settingsFile_, stored);
     settingsFile_.reset();
   }
@@ -352,6 +403,21 @@ void Tfrm_Main::N2Click(ui::Control& Sender) {
       case ui::tags::kVerify:
         N17.SetChecked(!N17.Checked());
         Device.VerifyWrites = N17.Checked();
+        break;
+      case ui::tags::kSaveLog:
+        SaveLog();
+        break;
+      case ui::tags::kTimeStamps:
+        ShowTimeStamps(!N19.Checked());
+        break;
+      case ui::tags::kOpenConfig:
+        OpenConfiguration();
+        break;
+      case ui::tags::kSaveConfig:
+        SaveConfiguration();
+        break;
+      case ui::tags::kSendCommand:
+        ShowCommandBox(!N22.Checked());
         break;
       default:
         break;

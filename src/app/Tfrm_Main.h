@@ -80,6 +80,25 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // or the running read or write, with the verdict "cancelled"; the port stays open.
   void CancelRunning();
 
+  // File > Save log: asks for a file and writes the log there in UTF-8, a line feed after each line. A
+  // failed write is shown in a message box naming the file and the reason.
+  void SaveLog();
+  // File > Open configuration: asks for a [DTU] section file and shows its values. A file without the
+  // section, or with a value the DTU could not be sent, changes nothing and is named in a message box.
+  void OpenConfiguration();
+  // File > Save configuration: checks the values as Write All does, asks for a file and stores them there
+  // as a [DTU] section file.
+  void SaveConfiguration();
+  // Tools > Send command shows or hides the command box; Enter or Send sends what it holds.
+  void ShowCommandBox(bool shown);
+  void SendTypedCommand();
+  // Up and Down in the command box walk the commands sent before, newest first.
+  bool CommandBoxKey(ui::TKey key);
+  // Tools > Show time stamps in the log: each line added from now on starts with the time of Clock.
+  void ShowTimeStamps(bool on);
+  // The time of day as HH:MM:SS; the system's clock unless a test gives its own.
+  std::function<std::string()> Clock;
+
   void CreateLangList();
   void ToggleLang();
   void FreeLangList();
@@ -89,6 +108,9 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   void RefreshPortList();
   // The serial devices present after COM1..COM9; the system's list unless a test gives its own.
   std::function<std::vector<serial::PortName>()> ListPorts = [] { return serial::ListPortNames(); };
+  // Whether a device path is there (COM1..COM9 whose device is not are marked in the list);
+  // the system's answer unless a test gives its own.
+  std::function<bool(const std::string&)> DeviceExists;
   // What the port list's item at an index opens ("COMn" or a device path); the item's text when nothing.
   std::string DeviceForItem(int index) const;
 
@@ -121,9 +143,14 @@ class Tfrm_Main : public ui::TMainFormDesign, public config::TConversationHost {
   // Selects the adapter saved by its stable path; one that is not there is listed as missing and selected,
   // so that no other device is opened in its place.
   void SelectChosenDevice(const std::string& device);
+  // The item of an adapter that is not plugged in: its name and the mark, in the current language.
+  std::string MissingItemText(const std::string& device);
   lang::TLangHolder& Lang_;
   // program.ini from its loading to its first successful save; a failed save keeps it for the next close.
   std::optional<std::string> settingsFile_;
+  // Commands sent from the command box, oldest first, and the one Up and Down have reached (the end: none).
+  std::vector<std::string> commandHistory_;
+  size_t historyAt_ = 0;
   bool savedLanguage_ = false;
   bool closed_ = false;
   bool saveFailed_ = false;

@@ -52,8 +52,7 @@ std::string CommandWithoutLineEnd(std::string command) {
   return command;
 }
 
-std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName,
-                        const values::Problem& problem) {
+std::string RuleText(lang::TLangHolder& lang, const values::Problem& problem) {
   std::string rule;
   switch (problem.rule) {
     case values::Rule::Number:
@@ -79,7 +78,12 @@ std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName,
       rule = lang.Text(lang::lang_Rule_NotGbk);
       break;
   }
-  return lang.Text(lang::lang_Info_NotSent) + fieldName + ": " + rule;
+  return rule;
+}
+
+std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName,
+                        const values::Problem& problem) {
+  return lang.Text(lang::lang_Info_NotSent) + fieldName + ": " + RuleText(lang, problem);
 }
 
 bool TDeviceConfig::RefuseInvalid(const values::DtuValues& values) {

@@ -26,6 +26,8 @@ namespace config {
 // The command as the log shows it: without its CR LF.
 std::string CommandWithoutLineEnd(std::string command);
 
+// The rule a value breaks, in the current language ("must be a whole number from 1 to 65535").
+std::string RuleText(lang::TLangHolder& lang, const values::Problem& problem);
 // The log line of a value that cannot be sent, in the current language: the field and the rule.
 std::string ProblemLine(lang::TLangHolder& lang, const std::string& fieldName,
                         const values::Problem& problem);
@@ -72,6 +74,10 @@ class TDeviceConfig {
   // Checks every value first: one that cannot be sent is logged with its field and rule, shown by the host,
   // and ends the write (TOutcome::Invalid) before anything is sent.
   void StartWriteAll();
+  // Sends one command the user typed, CR LF added, outside any sequence: what comes back is logged as it
+  // arrives and moves nothing on, and no reply time-out runs, as some answers (a connection's) take long.
+  // Refused with a log line while busy; returns whether the command went out.
+  bool SendTyped(const std::string& command);
   // Ends every sequence at once without an end event and stops the reply time-out: the caller, who knows
   // why, tells the user. A reply that comes later is only logged.
   void Abort();

@@ -66,6 +66,13 @@ std::array<int, 4> ListIndexes(const LineChoice& line) {
           IndexOf(values::StopBitsItems(), std::to_string(line.stopBits))};
 }
 
+void PortLine::Take(const PortLine& chosen) {
+  if (chosen.baudRate) baudRate = chosen.baudRate;
+  if (chosen.dataBits) dataBits = chosen.dataBits;
+  if (chosen.parity) parity = chosen.parity;
+  if (chosen.stopBits) stopBits = chosen.stopBits;
+}
+
 PortLine WholeLine(const LineChoice& line) {
   return {line.baudRate, line.dataBits, line.parity, line.stopBits};
 }

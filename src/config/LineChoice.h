@@ -27,6 +27,8 @@ struct PortLine {
   std::optional<char> parity;
   std::optional<int> stopBits;
   bool operator==(const PortLine&) const = default;
+  // The parts set in chosen replace these; the others stay.
+  void Take(const PortLine& chosen);
 };
 PortLine WholeLine(const LineChoice& line);
 

@@ -103,10 +103,11 @@ void TPortControl::OpenComPort() {
     if (path != device) host_.AddInfo(lang_.Text(lang::lang_Info_ComDevice) + path + " (" + device + ")");
     return;
   }
-  host_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
+  // What went wrong with which device comes first: the general advice after it is what a glance misses.
   if (const lang::LangRow* reason = OpenFailureRow(lastFailure_)) {
     host_.AddInfo(line_.PathOf(device) + lang_.Text(*reason));
   }
+  host_.AddInfo(lang_.Text(lang::lang_Info_ComInuse));
 }
 
 void TPortControl::LineLost() {

@@ -36,8 +36,8 @@ class TPortControl {
   // the reason kept in LastOpenFailure (None after a success, Other for a failure that is not the device's).
   bool ReopenComPort();
   // Closes the port and opens it again with the host's chosen settings; a failure leaves it closed and logs
-  // the lang_Info_ComInuse text, then the device path with the reason. A COM name that opens is logged with
-  // its device path.
+  // the device path with the reason (when known), then the lang_Info_ComInuse text. A COM name that opens is
+  // logged with its device path.
   void OpenComPort();
   serial::OpenFailure LastOpenFailure() const { return lastFailure_; }
   // Whether the port was last closed because it was lost; cleared by the next open.

@@ -21,7 +21,7 @@ enum class TOutcome {
   Invalid,     // a value could not be sent (problem says which and why); nothing more was sent
   Restarted,   // the DTU restarted (its start-up banner) during a write: what was not saved is lost
   Cancelled,   // the user cancelled it; the port stays open
-  NotKept,     // a write whose read-back showed fields the DTU accepted but did not keep (named in unchanged)
+  NotKept,     // a write whose read-back showed fields the DTU accepted but did not save (named in unchanged)
 };
 
 struct TSequenceEnd {

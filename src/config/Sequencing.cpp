@@ -206,6 +206,19 @@ void TDeviceConfig::tmr_SendInfoTimer(ui::TTimer& Sender) {
   Sender.SetEnabled(false);
 }
 
+bool TDeviceConfig::SendTyped(const std::string& command) {
+  if (shutDown_) return false;
+  if (Busy()) {
+    AddInfo(lang::lang_Info_Busy);
+    return false;
+  }
+  awaited_.clear();
+  pending_.clear();
+  if (!port_.SendCommand(command + "\r\n")) return false;
+  port_.TimeOut().SetEnabled(false);
+  return true;
+}
+
 void TDeviceConfig::Send(const std::string& text, bool forWrite) {
   // A host that went away during the pause before steps 9 and 10 sends nothing more.
   if (shutDown_) return;

@@ -3,11 +3,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QToolButton>
+#include <algorithm>
 
 #include "gui/ModelWidgets.h"
 #include "gui/Place.h"
@@ -51,11 +53,12 @@ MainWindowView::MainWindowView(ui::Application& app, ui::TMainFormDesign& form,
                                std::function<void()> onCloseRequest)
     : form_(form), onCloseRequest_(std::move(onCloseRequest)), binder_(app) {
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   setObjectName(QString::fromStdString(form.Name));
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("client"));
-  client->setFixedSize(kClientWidth, kClientHeight + MoreHeight(form));
+  client->setMinimumSize(kClientWidth, kClientHeight + MoreHeight(form));
+  client->installEventFilter(this);
   setCentralWidget(client);
 
   BuildPortGroup(client);
@@ -66,8 +69,66 @@ MainWindowView::MainWindowView(ui::Application& app, ui::TMainFormDesign& form,
   SetFocusOrder();
   binder_.Also([this] { setWindowTitle(ToQt(form_.Caption())); });
   binder_.Refresh(true);
-  // Fixed size: the menu bar's height on top of the client area, nothing to resize.
-  setFixedSize(sizeHint());
+  // The designed size is the smallest: the parameter column keeps it, and the log takes what is added.
+  setMinimumSize(sizeHint());
+  resize(sizeHint());
+}
+
+bool MainWindowView::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) FitLogToClient();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindowView::FitLogToClient() {
+  const QSize client = centralWidget()->size();
+  clear_->move(client.width() - 8 - clear_->width(), clear_->y());
+  const int right = client.width() - 8;
+  const int bottom = client.height() - 8;
+  const int commandRow = form_.edt_Command.Visible() ? send_->height() + 6 : 0;
+  log_->resize(right - kLogX, bottom - commandRow - log_->y());
+  send_->move(right - send_->width(), bottom - send_->height());
+  command_->setGeometry(kLogX, bottom - send_->height() + 1, right - send_->width() - 6 - kLogX,
+                        send_->height() - 2);
+}
+
+void MainWindowView::KeepPlace() {
+  if (!placed_) return;
+  const QRect normal = isMaximized() ? normalGeometry() : geometry();
+  // The frame's corner, as the window manager places windows; the size is the inside of the frame.
+  const QPoint corner = isMaximized() ? normal.topLeft() - (geometry().topLeft() - pos()) : pos();
+  const ui::WindowPlace now{corner.x(), corner.y(), normal.width(), normal.height(), isMaximized()};
+  if (form_.Place || now != designedPlace_) form_.Place = now;
+}
+
+void MainWindowView::moveEvent(QMoveEvent* event) {
+  QMainWindow::moveEvent(event);
+  KeepPlace();
+}
+
+void MainWindowView::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  KeepPlace();
+}
+
+void MainWindowView::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::WindowStateChange) KeepPlace();
+}
+
+void MainWindowView::ShowAtPlace() {
+  const ui::WindowPlace& place = *form_.Place;
+  const QRect wanted(place.left, place.top, std::max(place.width, minimumWidth()),
+                     std::max(place.height, minimumHeight()));
+  // A place on a screen that is no longer there (a laptop away from its second monitor) would hide the
+  // window: it then comes up in the middle of the screen it is on.
+  const QScreen* onScreen = QGuiApplication::screenAt(wanted.center());
+  resize(wanted.size().boundedTo(onScreen != nullptr ? onScreen->availableGeometry().size() : wanted.size()));
+  if (onScreen != nullptr) {
+    move(wanted.topLeft());
+  } else {
+    CentreOnScreen(*this);
+  }
+  if (place.maximized) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainWindowView::BuildPortGroup(QWidget* client) {
@@ -75,8 +136,11 @@ void MainWindowView::BuildPortGroup(QWidget* client) {
   auto* group = Place<QGroupBox>(client, 8, 4, kGroupWidth, 112);
   binder_.Group(group, f.grp_OpenCom_Caption);
   binder_.Label(Place<QLabel>(group, kCaptionX, 24, kCaptionWidth, kRowHeight), f.lbl_Open_ComName);
-  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 24, 100, kRowHeight), f.cbb_Open_ComName);
-  auto* button = Place<QPushButton>(group, 240, 20, 108, 30);
+  // The port list reaches the group's edge, so that an adapter's name with its note ("ttyUSB5 (not
+  // connected)") shows whole; the port button sits beside the rate list instead.
+  binder_.Combo(Place<ModelComboBox>(group, kFieldX, 24, kGroupWidth - 12 - kFieldX, kRowHeight),
+                f.cbb_Open_ComName);
+  auto* button = Place<QPushButton>(group, 240, 51, 108, 28);
   button->setIconSize(QSize(20, 20));
   binder_.Button(button, f.btn_Com);
   binder_.Label(Place<QLabel>(group, kCaptionX, 54, kCaptionWidth, kRowHeight), f.lbl_Open_BaudRate);
@@ -199,12 +263,25 @@ void MainWindowView::BuildLog(QWidget* client) {
   auto* clear = Place<ClickLabel>(client, kClientWidth - 8 - 170, 8, 170, 18);
   clear->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   binder_.LinkLabel(clear, form_.lbl_Clear);
+  clear_ = clear;
   auto* log = Place<QPlainTextEdit>(client, kLogX, 28, kClientWidth - 8 - kLogX, 476 + MoreHeight(form_));
+  log_ = log;
   log->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   log->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   // Tab moves on to the next control, as in the rest of the window.
   log->setTabChangesFocus(true);
+  // The log is the program's record: the user selects and copies from it but never changes it.
+  log->setReadOnly(true);
+  log->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
   binder_.Memo(log, form_.mmo_Info);
+  // The command box, under the log while Tools > Send command is ticked.
+  auto* command = Place<ModelLineEdit>(client, kLogX, 0, 100, kRowHeight + 2);
+  binder_.Edit(command, form_.edt_Command);
+  command_ = command;
+  auto* send = Place<QPushButton>(client, 0, 0, 80, kRowHeight + 4);
+  binder_.Button(send, form_.btn_Send);
+  send_ = send;
+  binder_.Also([this] { FitLogToClient(); });
 }
 
 void MainWindowView::BuildMenu() {
@@ -263,9 +340,11 @@ void MainWindowView::closeEvent(QCloseEvent* event) {
 
 void MainWindowView::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
-  if (!centred_) {
-    centred_ = true;
+  if (!placed_) {
     CentreOnScreen(*this);
+    designedPlace_ = ui::WindowPlace{pos().x(), pos().y(), width(), height(), false};
+    if (form_.Place) ShowAtPlace();
+    placed_ = true;
   }
 }
 

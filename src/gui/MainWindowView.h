@@ -1,7 +1,8 @@
 #pragma once
 // The main window drawn from its model: the PC port group at top left, the device parameter group with the
-// three action buttons under it, the information log on the right, and the main menu. Fixed size, client
-// area 718 x 512, centred on the screen when first shown, minimise and close buttons only.
+// three action buttons under it, the information log on the right, and the main menu. The client area is
+// 718 x 512 at least; a larger window gives the log the room, the parameter column keeping its size. The
+// window comes up where the user left it (the form's Place), else in the middle of the screen.
 
 #include <QMainWindow>
 #include <functional>
@@ -26,6 +27,10 @@ class MainWindowView : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void BuildPortGroup(QWidget* client);
@@ -34,12 +39,22 @@ class MainWindowView : public QMainWindow {
   void BuildLog(QWidget* client);
   void BuildMenu();
   void SetFocusOrder();
+  void FitLogToClient();
+  // Shows the window at the form's Place, kept on a screen that is there.
+  void ShowAtPlace();
+  // Records where the window is into the form's Place once it is away from where it first came up.
+  void KeepPlace();
 
   ui::TMainFormDesign& form_;
   std::function<void()> onCloseRequest_;
   ModelBinder binder_;
   std::vector<QWidget*> focusOrder_;
-  bool centred_ = false;
+  QWidget* clear_ = nullptr;
+  QWidget* log_ = nullptr;
+  QWidget* command_ = nullptr;
+  QWidget* send_ = nullptr;
+  bool placed_ = false;
+  ui::WindowPlace designedPlace_;
 };
 
 // Puts a top-level window in the middle of the screen it is on.

@@ -77,12 +77,13 @@ void ModelBinder::Common(QWidget* widget, ui::Control& model) {
           marked = model.Marked();
           DrawMark(widget, marked, unmarked);
         }
+        // Hidden controls are never drawn; the window's own showing is left to the view. Shown before the
+        // focus is given, as a hidden widget cannot take it.
+        if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
         if (model.FocusRequests() != focused) {
           focused = model.FocusRequests();
           widget->setFocus(Qt::OtherFocusReason);
         }
-        // Hidden controls are never drawn; the window's own showing is left to the view.
-        if (!widget->isWindow() && widget->isHidden() == model.Visible()) widget->setVisible(model.Visible());
       });
 }
 
@@ -161,6 +162,11 @@ void ModelBinder::Edit(ModelLineEdit* widget, ui::TEdit& model) {
     const QString text = ToQt(model.Text());
     if (widget->text() != text) widget->setText(text);
     SetBackground(widget, model.Color());
+  });
+  widget->SetKeyDown([this, &model](ui::TKey key) {
+    bool acted = false;
+    UserAction([&] { acted = model.UserKeyDown(key); });
+    return acted;
   });
   widget->SetKeyFilter([this, &model](char& key) {
     // An error in the filter cancels the key, as the key press handling stops there.

@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <optional>
 
 #include "gui/QtText.h"
 
@@ -61,6 +62,16 @@ bool IsTypedCharacter(const QKeyEvent& event) {
 }
 
 void ModelLineEdit::keyPressEvent(QKeyEvent* event) {
+  if (keyDown_ && event->modifiers() == Qt::NoModifier) {
+    std::optional<ui::TKey> key;
+    if (event->key() == Qt::Key_Up) key = ui::TKey::Up;
+    if (event->key() == Qt::Key_Down) key = ui::TKey::Down;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) key = ui::TKey::Enter;
+    if (key && keyDown_(*key)) {
+      event->accept();
+      return;
+    }
+  }
   if (!filter_ || !IsTypedCharacter(*event)) {
     QLineEdit::keyPressEvent(event);
     return;

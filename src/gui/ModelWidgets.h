@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <functional>
 
+#include "ui/Controls.h"
+
 class QAbstractButton;
 
 namespace gui {
@@ -32,6 +34,9 @@ class ModelLineEdit : public QLineEdit {
   // whether the key goes on.
   using KeyFilter = std::function<bool(char& key)>;
   void SetKeyFilter(KeyFilter filter) { filter_ = std::move(filter); }
+  // Gets Up, Down, Return and Enter first; returns whether it acted on the key, which then goes no further.
+  using KeyDown = std::function<bool(ui::TKey key)>;
+  void SetKeyDown(KeyDown keyDown) { keyDown_ = std::move(keyDown); }
 
  signals:
   void clicked();
@@ -42,6 +47,7 @@ class ModelLineEdit : public QLineEdit {
 
  private:
   KeyFilter filter_;
+  KeyDown keyDown_;
 };
 
 // A drop-down list of the window. It tells its model before the list opens, and opens it as wide as its

@@ -1,5 +1,7 @@
 #include "gui/QtDialogHost.h"
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QWidget>
@@ -31,6 +33,21 @@ bool QtDialogHost::Ask(const std::string& text, const std::string& caption, cons
   box.setDefaultButton(QMessageBox::No);
   box.setEscapeButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtDialogHost::AskSaveFile(const std::string& caption, const std::string& name) {
+  ModelBinder::RefreshAll();
+  const QString path =
+      QFileDialog::getSaveFileName(QApplication::activeWindow(), ToQt(caption), QString::fromStdString(name));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+std::optional<std::string> QtDialogHost::AskOpenFile(const std::string& caption) {
+  ModelBinder::RefreshAll();
+  const QString path = QFileDialog::getOpenFileName(QApplication::activeWindow(), ToQt(caption));
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
 }
 
 void QtDialogHost::ShowModal(ui::TForm& form) {

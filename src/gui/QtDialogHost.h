@@ -21,6 +21,9 @@ class QtDialogHost final : public ui::DialogHost {
   // Shows the form's view as a modal window and handles events until the form is hidden again. A form
   // without a view is an error: nobody could ever close it.
   void ShowModal(ui::TForm& form) override;
+  // The toolkit's save dialog.
+  std::optional<std::string> AskSaveFile(const std::string& caption, const std::string& name) override;
+  std::optional<std::string> AskOpenFile(const std::string& caption) override;
   // A question box with the two buttons named by the texts; No is the default, and Escape answers no.
   bool Ask(const std::string& text, const std::string& caption, const std::string& yes,
            const std::string& no) override;

@@ -253,10 +253,10 @@ inline constexpr LangRow lang_Info_ComNotSerial{"lang_Info_ComNotSerial", "：�
                                                 ": not a serial port."};
 inline constexpr LangRow lang_Info_ComFailed{"lang_Info_ComFailed", "：无法打开。", ": could not be opened."};
 inline constexpr LangRow lang_Info_ComDevice{"lang_Info_ComDevice", "[提示]：已打开串口，设备为 ",
-                                             "[Note]: the port opened is the device "};
+                                             "[Note]: Port opened on the device "};
 inline constexpr LangRow lang_Info_ComLost{
     "lang_Info_ComLost", "[提示]：串口已断开（设备被拔出或挂断），设备恢复后请重新打开串口。",
-    "[Note]: the port was lost (the device was unplugged or hung up); open it again when the device is "
+    "[Note]: The port was lost (the device was unplugged or hung up); open it again once the device is "
     "back."};
 
 // All rows in table order, for tests and tools that need to walk them.

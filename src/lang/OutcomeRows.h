@@ -10,8 +10,9 @@ namespace lang {
 inline constexpr LangRow lang_Info_Refused{"lang_Info_Refused", "[提示]：DTU拒绝了命令：",
                                            "[Note]: The DTU refused the command: "};
 // Followed by the command whose reply could not be read, and for a read by lang_Info_Unchanged.
-inline constexpr LangRow lang_Info_ReplyUnread{"lang_Info_ReplyUnread", "[提示]：无法识别DTU的应答，命令：",
-                                               "[Note]: The DTU's reply could not be read, command: "};
+inline constexpr LangRow lang_Info_ReplyUnread{"lang_Info_ReplyUnread",
+                                               "[提示]：无法识别DTU对以下命令的应答：",
+                                               "[Note]: Could not read the DTU's reply to the command: "};
 // Followed by the captions of the fields that the read left as they were.
 inline constexpr LangRow lang_Info_Unchanged{"lang_Info_Unchanged", "；未改变的参数：",
                                              "; fields left unchanged: "};
@@ -24,8 +25,8 @@ inline constexpr LangRow lang_Cli_Refused{"lang_Cli_Refused", "DTU拒绝了 ", "
 inline constexpr LangRow lang_Cli_Timeout{"lang_Cli_Timeout", "DTU未及时应答",
                                           "no reply from the DTU in time"};
 // Followed by the command, and for a read by lang_Info_Unchanged and the fields.
-inline constexpr LangRow lang_Cli_Unread{"lang_Cli_Unread", "无法识别DTU的应答，命令 ",
-                                         "the DTU's reply could not be read, command "};
+inline constexpr LangRow lang_Cli_Unread{"lang_Cli_Unread", "无法识别DTU对以下命令的应答：",
+                                         "could not read the DTU's reply to "};
 inline constexpr LangRow lang_Cli_NotReopened{
     "lang_Cli_NotReopened", "无法以DTU的新参数重新打开串口",
     "the port could not be opened again with the DTU's new settings"};
@@ -41,11 +42,11 @@ inline constexpr LangRow lang_Cli_NoResult{"lang_Cli_NoResult", "在 ", "no resu
 inline constexpr LangRow lang_Cli_NoResultEnd{"lang_Cli_NoResultEnd", " 秒内没有结果", " s"};
 // write --verify: followed by the keys of the fields the DTU accepted but reported otherwise when read back.
 inline constexpr LangRow lang_Cli_NotKept{"lang_Cli_NotKept", "DTU接受但未保存：",
-                                          "the DTU accepted but did not keep "};
+                                          "the DTU accepted but did not save "};
 // scan, --baud auto: followed by the line settings of the next try ("9600 8N1").
 inline constexpr LangRow lang_Cli_Trying{"lang_Cli_Trying", "尝试串口参数 ", "trying "};
 inline constexpr LangRow lang_Cli_NoLine{"lang_Cli_NoLine", "DTU在所有串口参数下都未应答",
-                                         "the DTU answered at none of the line settings"};
+                                         "the DTU did not answer at any line setting"};
 
 // The window's search for the line settings a DTU answers at. Followed by the port's name.
 inline constexpr LangRow lang_Info_Searching{"lang_Info_Searching", "[提示]：正在查找DTU的串口参数：",
@@ -54,9 +55,10 @@ inline constexpr LangRow lang_Info_Searching{"lang_Info_Searching", "[提示]：
 inline constexpr LangRow lang_Info_SearchFound{"lang_Info_SearchFound", "[提示]：DTU在以下串口参数应答：",
                                                "[Note]: The DTU answers at "};
 // Followed by the line settings of the try, e.g. "9600 8N1".
-inline constexpr LangRow lang_Info_SearchTry{"lang_Info_SearchTry", "[提示]：尝试串口参数 ", "[Note]: Trying "};
-inline constexpr LangRow lang_Info_SearchNone{"lang_Info_SearchNone", "[提示]：DTU在任何串口参数都没有应答。",
-                                              "[Note]: The DTU answered at no line settings."};
+inline constexpr LangRow lang_Info_SearchTry{"lang_Info_SearchTry", "[提示]：尝试串口参数 ",
+                                             "[Note]: Trying "};
+inline constexpr LangRow lang_Info_SearchNone{"lang_Info_SearchNone", "[提示]：DTU在所有串口参数下均无应答。",
+                                              "[Note]: The DTU did not answer at any line setting."};
 inline constexpr LangRow lang_Menu_Tools{"lang_Menu_Tools", "工具(&T)", "Tools(&T)"};
 inline constexpr LangRow lang_Menu_FindLine{"lang_Menu_FindLine", "查找DTU串口参数",
                                             "Find the DTU's line settings"};

@@ -8,7 +8,7 @@ namespace lang {
 
 // Asked before Write default sends anything; the two answers are the box's buttons.
 inline constexpr LangRow lang_Ask_Default{"lang_Ask_Default", "恢复默认配置将覆盖DTU中的全部参数，是否继续？",
-                                          "Write default overwrites every setting of the DTU. Go on?"};
+                                          "Write default will overwrite every setting on the DTU. Continue?"};
 inline constexpr LangRow lang_Ask_Yes{"lang_Ask_Yes", "是(&Y)", "&Yes"};
 inline constexpr LangRow lang_Ask_No{"lang_Ask_No", "否(&N)", "&No"};
 

@@ -182,9 +182,9 @@ ReportRow TBatchRun::RowOf(size_t i) const {
                 job.Reason(), job.ElapsedMs()};
   if (const auto found = job.Found()) row.line = config::Describe(*found);
   if (options_.action == Action::Write || options_.action == Action::Defaults) {
-    if (job.Sent()) row.values = SectionOf(*job.Sent(), AllRows());
+    if (job.Sent()) row.values = settings::SectionOf(*job.Sent(), settings::AllRows());
   } else if (options_.action == Action::Read && job.Result() == Outcome::Succeeded) {
-    row.values = SectionOf(job.Values(), job.ReadRowsTold());
+    row.values = settings::SectionOf(job.Values(), job.ReadRowsTold());
   }
   return row;
 }
@@ -205,7 +205,7 @@ void TBatchRun::PrintSections() {
     if (job->Result() != Outcome::Succeeded) continue;
     // A comment line names the DTU when there are several; the loader skips it.
     std::string text = several ? "; " + job->Device() + "\n" : "";
-    text += DtuSection(job->Values(), job->ReadRowsTold());
+    text += settings::DtuSection(job->Values(), job->ReadRowsTold());
     if (!terminal) {
       console_.Output(text);
       continue;

@@ -11,7 +11,7 @@ enum class Outcome {
   NotOpened,    // the PC port could not be opened (at the start, or when following the DTU's new settings)
   Interrupted,  // stopped by a signal
   NotKept,      // write --verify: the read-back showed a field other than it was written
-  NotFound,     // scan, --baud auto: the DTU answered at none of the line settings tried
+  NotFound,     // scan, --baud auto: the DTU did not answer at any line setting tried
 };
 
 }  // namespace cli

@@ -74,10 +74,7 @@ void TPortJob::AddInfo(const std::string& text) {
 }
 
 void TPortJob::ChooseLine(const config::PortLine& line) {
-  if (line.baudRate) line_.baudRate = line.baudRate;
-  if (line.dataBits) line_.dataBits = line.dataBits;
-  if (line.parity) line_.parity = line.parity;
-  if (line.stopBits) line_.stopBits = line.stopBits;
+  line_.Take(line);
   const auto whole = Whole(line_);
   if (searching_ && search_.Running() && whole)
     sink_(lang_.Text(lang::lang_Cli_Trying) + config::Describe(*whole));

@@ -14,7 +14,7 @@
 #include "config/SequenceEnd.h"
 #include "lang/LangHolder.h"
 #include "main/CliOptions.h"
-#include "main/DtuSection.h"
+#include "settings/DtuSection.h"
 #include "main/LogLines.h"
 #include "main/Outcome.h"
 #include "serial/Comm.h"
@@ -53,7 +53,7 @@ class TPortJob : public config::TConversationHost {
   // The values held now: those given, then what the read took or the write-all sent.
   const values::DtuValues& Values() const { return values_; }
   // read: the rows the section and the report tell (see RowsTold).
-  std::vector<size_t> ReadRowsTold() const { return RowsTold(config_.ReadRows()); }
+  std::vector<size_t> ReadRowsTold() const { return settings::RowsTold(config_.ReadRows()); }
   // write and defaults: the [DTU] values the write-all sent (or tried to), once it came to its end.
   const std::optional<values::DtuValues>& Sent() const { return sent_; }
   // From Start to the end of the job (to now while it runs), on the loop's clock; the search included.

@@ -19,7 +19,7 @@ std::string CsvCell(std::string_view gbk) {
   return cell + "\"";
 }
 
-std::string JsonValues(const SectionValues& values) {
+std::string JsonValues(const settings::SectionValues& values) {
   std::string json = "{";
   for (size_t i = 0; i < values.size(); ++i) {
     json += (i == 0 ? "" : ", ") + JsonString(values[i].first) + ": " + JsonString(values[i].second);

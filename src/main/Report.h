@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "main/CliOptions.h"
-#include "main/DtuSection.h"
+#include "settings/DtuSection.h"
 #include "main/Outcome.h"
 
 namespace cli {
@@ -22,7 +22,7 @@ struct ReportRow {
   // scan, --baud auto: the line settings the DTU answered at ("9600 8N1"); empty when none or not searched.
   std::string line = {};
   // What a write sent or a read found ([DTU] keys); empty when there is nothing to tell.
-  SectionValues values = {};
+  settings::SectionValues values = {};
 };
 
 // "read", "write", "defaults", "scan".

@@ -78,6 +78,8 @@ class IniFile {
   // Applies every write in order as WriteString would, then stores the file once. Throws as WriteString does;
   // on a throw the old file is left as it was.
   void WriteStrings(const std::vector<IniWrite>& writes);
+  // Replaces the whole file by content, stored as WriteStrings stores (old or new file, never a mix).
+  void Replace(const std::string& content) { Store(content); }
 
   // Removes temporary files that an interrupted save of this file left in its folder. Never fails: what
   // cannot be removed (a folder the user may not write) stays.

@@ -1,5 +1,7 @@
 #include "settings/Settings.h"
 
+#include <iterator>
+
 #include "platform/ProgramFolder.h"
 #include "values/SettingsTable.h"
 
@@ -32,6 +34,24 @@ values::DtuValues ReadDtuValues(const IniFile& ini) {
   return dtu;
 }
 
+namespace {
+
+constexpr const char* kPlaceKeys[] = {"Left", "Top", "Width", "Height", "Maximized"};
+
+// A place needs a size; a window of no size or a hand-edited absurd one is shown as designed instead.
+std::optional<StoredPlace> ReadPlace(const IniFile& ini) {
+  StoredPlace place;
+  place.width = ini.ReadInteger(kWindowSection, kPlaceKeys[2], 0);
+  place.height = ini.ReadInteger(kWindowSection, kPlaceKeys[3], 0);
+  if (place.width <= 0 || place.height <= 0 || place.width > 100000 || place.height > 100000) return {};
+  place.left = ini.ReadInteger(kWindowSection, kPlaceKeys[0], 0);
+  place.top = ini.ReadInteger(kWindowSection, kPlaceKeys[1], 0);
+  place.maximized = ini.ReadInteger(kWindowSection, kPlaceKeys[4], 0) != 0;
+  return place;
+}
+
+}  // namespace
+
 StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
   const IniFile ini(iniPath);
   StoredSettings stored;
@@ -41,6 +61,8 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese) {
   stored.dtu = ReadDtuValues(ini);
   stored.chosenDevice = ini.ReadString(kComSection, kChosenDeviceKey, "");
   stored.verify = ini.ReadInteger(kSysSection, kVerifyKey, 1) != 0;
+  stored.timeStamps = ini.ReadInteger(kSysSection, kTimeStampsKey, 0) != 0;
+  stored.place = ReadPlace(ini);
   return stored;
 }
 
@@ -67,6 +89,15 @@ void SaveSettings(const std::string& iniPath, const StoredSettings& stored) {
   }
   if (!stored.verify || ini.HasKey(kSysSection, kVerifyKey)) {
     writes.push_back({kSysSection, kVerifyKey, stored.verify ? "1" : "0"});
+  }
+  if (stored.timeStamps || ini.HasKey(kSysSection, kTimeStampsKey)) {
+    writes.push_back({kSysSection, kTimeStampsKey, stored.timeStamps ? "1" : "0"});
+  }
+  if (stored.place) {
+    const StoredPlace& p = *stored.place;
+    const int numbers[] = {p.left, p.top, p.width, p.height, p.maximized ? 1 : 0};
+    for (size_t i = 0; i < std::size(kPlaceKeys); ++i)
+      writes.push_back({kWindowSection, kPlaceKeys[i], std::to_string(numbers[i])});
   }
   ini.WriteStrings(writes);
 }

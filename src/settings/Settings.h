@@ -23,11 +23,24 @@ inline constexpr const char* kChosenDeviceKey = "Device";
 // [Sys]: "0" when the window's writes end without a read-back of the DTU; written only once it was turned
 // off, so that a first save keeps its 23 keys.
 inline constexpr const char* kVerifyKey = "Verify";
+// [Sys]: "1" when the log puts the time before each line; written only once it was turned on.
+inline constexpr const char* kTimeStampsKey = "TimeStamps";
 
 // The [Com] keys in file order: the PC port list's position, then the positions of its rate, parity,
 // data-bit and stop-bit lists.
 inline constexpr std::array<const char*, 5> kComKeys = {"ComName", "BaudRate", "Parity", "Byte", "Stop"};
 inline constexpr std::array<int, 5> kComDefaults = {0, 10, 0, 1, 0};
+
+// [Window]: where the user left the main window; the keys are written only once the window was moved or
+// resized, so a first save keeps its 23 keys.
+inline constexpr const char* kWindowSection = "Window";
+struct StoredPlace {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
+};
 
 struct StoredSettings {
   bool chinese = false;
@@ -38,6 +51,10 @@ struct StoredSettings {
   std::string chosenDevice;
   // Tools > Verify after writing.
   bool verify = true;
+  // Tools > Show time stamps in the log.
+  bool timeStamps = false;
+  // The main window's place; empty when the file has no usable size.
+  std::optional<StoredPlace> place;
 };
 
 // The full path of program.ini in platform::SettingsFolder().
@@ -54,10 +71,10 @@ StoredSettings LoadSettings(const std::string& iniPath, bool systemChinese);
 
 // Writes the language, the five [Com] keys and the [DTU] keys in their fixed order (23 keys), then each HEX
 // flag that is "1" or already in the file, so that a first save of unticked boxes writes the 23 keys alone,
-// and the chosen device and the verify flag when they differ from their defaults or the file already has the
-// key. The file is written once, as a whole: a save cut short leaves the old file or the new one, never a
-// mix. Throws EIniWriteError ("Unable to write to <full path>") when the file cannot be written; the old file
-// is then left as it was.
+// and the chosen device, the verify and the time-stamp flags when they differ from their defaults or the file
+// already has the key, and the window's place once it has one. The file is written once, as a whole: a save
+// cut short leaves the old file or the new one, never a mix. Throws EIniWriteError ("Unable to write to <full
+// path>") when the file cannot be written; the old file is then left as it was.
 void SaveSettings(const std::string& iniPath, const StoredSettings& stored);
 
 // The value as a line of the settings file holds it so that the loader gives it back: cut at a line break,

@@ -12,6 +12,7 @@
 // report by notification.
 
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "platform/EventLoop.h"
@@ -31,6 +32,18 @@ class DialogHost {
   // Shows the form modally and returns when it has been closed (form.Visible() is false again). Timers and
   // posted messages keep being handled meanwhile.
   virtual void ShowModal(TForm& form) = 0;
+  // Asks where to save a file, offering the name given; the path chosen, or nothing when the user cancelled.
+  // A host that cannot ask (the command line) never chooses one. The caption is GBK, the names are paths.
+  virtual std::optional<std::string> AskSaveFile(const std::string& caption, const std::string& name) {
+    (void)caption;
+    (void)name;
+    return std::nullopt;
+  }
+  // Asks which existing file to open; the path chosen, or nothing when the user cancelled.
+  virtual std::optional<std::string> AskOpenFile(const std::string& caption) {
+    (void)caption;
+    return std::nullopt;
+  }
   // Asks a question with two buttons and returns true for yes; Escape and the close button answer no.
   // Texts are GBK.
   virtual bool Ask(const std::string& text, const std::string& caption, const std::string& yes,

@@ -70,6 +70,8 @@ bool TEdit::KeyPress(char& key) {
   return key != 0;
 }
 
+bool TEdit::UserKeyDown(TKey key) { return Enabled() && OnKeyDown && OnKeyDown(*this, key); }
+
 bool TEdit::UserTypeChar(char key) {
   if (!Enabled() || !KeyPress(key)) return false;
   std::string text = text_;
@@ -143,11 +145,12 @@ void TMenuItem::SetChecked(bool checked) {
 }
 
 void TMemo::Add(const std::string& text) {
+  const std::string prefix = LinePrefix ? LinePrefix() : std::string();
   std::string line;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     if (c == '\r' || c == '\n') {
-      lines_.push_back(std::move(line));
+      lines_.push_back(prefix + line);
       line.clear();
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     } else {
@@ -156,7 +159,7 @@ void TMemo::Add(const std::string& text) {
   }
   // A text that ends in a line break adds no empty line after it, as a memo's Lines.Add does not.
   if (!line.empty() || text.empty() || (text.back() != '\n' && text.back() != '\r'))
-    lines_.push_back(std::move(line));
+    lines_.push_back(prefix + line);
   MarkModelChanged();
 }
 

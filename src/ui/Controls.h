@@ -16,6 +16,9 @@ class Control;
 using TNotifyEvent = std::function<void(Control& sender)>;
 // The handler may set key to 0 to cancel the key press.
 using TKeyPressEvent = std::function<void(Control& sender, char& key)>;
+// Keys that move or confirm rather than type; the handler returns whether it acted on the key.
+enum class TKey { Up, Down, Enter };
+using TKeyDownEvent = std::function<bool(Control& sender, TKey key)>;
 
 // Every change of what a control shows bumps one process-wide counter, so a view can tell cheaply whether it
 // needs to draw again.
@@ -98,6 +101,7 @@ class TEdit : public Control {
   using Control::Control;
   TKeyPressEvent OnKeyPress;
   TNotifyEvent OnChange;
+  TKeyDownEvent OnKeyDown;
 
   const std::string& Text() const { return text_; }
   void SetText(std::string text);
@@ -110,6 +114,9 @@ class TEdit : public Control {
   // Runs the key filter alone and reports whether the character passes; the view lets its own widget do
   // the editing when it does.
   bool KeyPress(char& key);
+  // The user pressed Up, Down or Enter in the field: whether its handler acted on it (the view then leaves
+  // the key alone). A disabled field acts on nothing.
+  bool UserKeyDown(TKey key);
 
  private:
   std::string text_;
@@ -160,6 +167,8 @@ class TCheckBox : public CaptionControl {
 class TMemo : public Control {
  public:
   using Control::Control;
+  // When set, what it returns goes before each line added (the log's time stamps).
+  std::function<std::string()> LinePrefix;
   const std::vector<std::string>& Lines() const { return lines_; }
   // Appends text as new lines: CR LF, LF and a lone CR each start a new line, as in a multi-line edit.
   void Add(const std::string& text);

@@ -135,10 +135,19 @@ TMainFormDesign::TMainFormDesign(Application& app)
   mm1.Items.push_back(&N14);
   Design(N16, "取消当前操作", tags::kCancel);
   N16.SetEnabled(false);
-  N14.Items = {&N15, &N16};
   Design(N17, "写入后回读校验", tags::kVerify);
   N17.SetChecked(true);
-  N14.Items.push_back(&N17);
+  Design(N20, "打开配置...", tags::kOpenConfig);
+  Design(N21, "保存配置...", tags::kSaveConfig);
+  Design(N18, "保存日志...", tags::kSaveLog);
+  Design(N23, "-");
+  N1.Items = {&N11, &N2, &N5, &N6, &N20, &N21, &N18, &N23, &N7};
+  Design(N22, "发送命令", tags::kSendCommand);
+  Design(N19, "日志显示时间", tags::kTimeStamps);
+  N14.Items = {&N15, &N22, &N16, &N17, &N19};
+  edt_Command.SetVisible(false);
+  Design(btn_Send, "发送", tags::kSend);
+  btn_Send.SetVisible(false);
 
   const auto table = values::Table();
   for (size_t row = 0; row < table.size(); ++row) {
@@ -214,7 +223,7 @@ std::vector<Control*> TMainFormDesign::AllControls() {
           &lbl_WaitLen, &edt_WaitLen, &lbl_WaitLen_B, &lbl_Hint_WaitLen, &lbl_WaitTime, &edt_WaitTime,
           &lbl_WaitTime_ms, &lbl_Hint_WaitTime, &lbl_RestartTime, &edt_RestartTime, &lbl_lbl_RestartTime_s,
           &lbl1, &btn_Default, &btn_Read, &btn_SetAll, &lbl_Info, &lbl_Clear, &mmo_Info, &mm1, &N1, &N11,
-          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15, &N16, &N17};
+          &N2, &N5, &N6, &N7, &N3, &N4, &N13, &N9, &N8, &N12, &N10, &N14, &N15, &N16, &N17, &N18, &N19, &N20, &N21, &N22, &N23, &edt_Command, &btn_Send};
   for (const auto& more : MoreSettings) {
     controls.insert(controls.end(), {&more->caption, &more->edit, &more->list, &more->hex, &more->hint});
   }

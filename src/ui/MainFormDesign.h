@@ -5,6 +5,7 @@
 // window's own modules do, without depending on the window class.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,17 @@ struct TSettingRow {
   bool IsPacket() const;
   // The control that holds the value.
   Control& Field();
+};
+
+// Where the user last left the main window: its frame's top left corner and its size when not maximised, on
+// the virtual desktop, in pixels.
+struct WindowPlace {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  bool maximized = false;
+  bool operator==(const WindowPlace&) const = default;
 };
 
 class TMainFormDesign : public TForm {
@@ -126,10 +138,26 @@ class TMainFormDesign : public TForm {
   TMenuItem N16{"N16"};
   // Tools > Verify after writing, a check item.
   TMenuItem N17{"N17"};
+  // File > Save log, and Tools > Show time stamps in the log (a check item, off as designed).
+  TMenuItem N18{"N18"};
+  TMenuItem N19{"N19"};
+  // File > Open configuration, Save configuration and the separator before Exit.
+  TMenuItem N20{"N20"};
+  TMenuItem N21{"N21"};
+  TMenuItem N23{"N23"};
+  // Tools > Send command: shows the command box under the log.
+  TMenuItem N22{"N22"};
+  // The command box: one line typed by hand, sent with CR LF by Enter or the button; hidden as designed.
+  TEdit edt_Command{"edt_Command"};
+  TButton btn_Send{"btn_Send"};
   TMenuItem N9{"N9"};
   TMenuItem N8{"N8"};
   TMenuItem N12{"N12"};
   TMenuItem N10{"N10"};
+
+  // Empty until the user moves, resizes or maximises the window (the view then shows it at its designed size
+  // in the middle of the screen); the view keeps it up to date from then on.
+  std::optional<WindowPlace> Place;
 
   // The rows made from settings the design does not show itself, in table order.
   std::vector<std::unique_ptr<TSettingRow>> MoreSettings;

@@ -21,6 +21,15 @@ inline constexpr int kFindLine = 10;
 inline constexpr int kCancel = 11;
 // Whether a write ends with a read-back of the DTU (a check item).
 inline constexpr int kVerify = 12;
+// File > Save log, and Tools > Show time stamps in the log (a check item).
+inline constexpr int kSaveLog = 20;
+inline constexpr int kTimeStamps = 21;
+// File > Open configuration and Save configuration: a [DTU] section file.
+inline constexpr int kOpenConfig = 22;
+inline constexpr int kSaveConfig = 23;
+// Tools > Send command (a check item that shows the command box), and the box's Send button.
+inline constexpr int kSendCommand = 24;
+inline constexpr int kSend = 25;
 
 // The two HEX boxes: which packet edit a box converts.
 inline constexpr int kDevIdHex = 1;

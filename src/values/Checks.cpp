@@ -87,7 +87,7 @@ std::string DescribeRule(const Problem& problem) {
     case Rule::LineBreak:
       return "must not hold a line break or NUL";
     case Rule::Quote:
-      return "must not hold a double quote";
+      return "must not contain a double quotation mark";
     case Rule::Empty:
       return "must not be empty";
     case Rule::NotGbk:

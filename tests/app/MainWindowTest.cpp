@@ -1,6 +1,7 @@
 // The main window's behaviour without a display: start-up, menu, help labels, key filter, APN choices,
 // language switching and closing.
 
+#include <algorithm>
 #include <functional>
 #include <stdexcept>
 
@@ -125,7 +126,7 @@ TEST_F(MainWindow, SwitchingTheLanguageTwiceRestoresEveryCaptionAndKeepsTheApnCh
   const auto before = AllCaptions();
   UserClick(Main().N3);
   EXPECT_EQ(Main().btn_Com.Caption(), "Close");
-  EXPECT_EQ(Main().N16.Caption(), "Cancel");
+  EXPECT_EQ(Main().N16.Caption(), "Cancel current action");
   EXPECT_EQ(Main().cbb_APN.Text(), "UNINET");
   EXPECT_EQ(program->frm_APN->Caption(), "APN Setting");
   EXPECT_EQ(program->frm_About->lbl_About_Website.Caption(), "https://www.example.net");
@@ -188,6 +189,124 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   UserClick(Main().N7);
   EXPECT_TRUE(Main().Closed());
   EXPECT_NE(folder.Read("program.ini").find("[DTU]"), std::string::npos);
+}
+
+// The log with Tools > Show time stamps in the log ticked for the middle lines only, then File > Save log: UTF-8,
+// a line feed after each line; a file that cannot be written is named with the reason.
+TEST_F(MainWindow, TheLogSavesAsUtf8LinesWithTimeStampsOnlyWhileTicked) {
+  StartProgram(false);
+  Main().Clock = [] { return std::string("12:34:56"); };
+  Main().mmo_Info.Clear();
+  Main().AddInfo(platform::Utf8ToGbk("端口已打开"));
+  UserClick(Main().N19);
+  Main().AddInfo("a\r\nb");
+  UserClick(Main().N19);
+  Main().AddInfo("c");
+  EXPECT_EQ(Main().mmo_Info.Lines(), (std::vector<std::string>{platform::Utf8ToGbk("  端口已打开"),
+                                                               "12:34:56   a", "12:34:56 b", "  c"}));
+  host.saveFile = (folder.Path() / "log.txt").string();
+  UserClick(Main().N18);
+  EXPECT_EQ(folder.Read("log.txt"), "  端口已打开\n12:34:56   a\n12:34:56 b\n  c\n");
+  EXPECT_TRUE(host.messages.empty());
+  host.saveFile = (folder.Path() / "none" / "log.txt").string();
+  UserClick(Main().N18);
+  ASSERT_EQ(host.messages.size(), 1u);
+  EXPECT_EQ(host.messages[0].icon, ui::MessageIcon::Error);
+  EXPECT_EQ(host.messages[0].text,
+            "The log could not be saved:\r\n" + *host.saveFile + "\r\nNo such file or directory");
+}
+
+// File > Save configuration and Open configuration: a profile comes back as saved; a file that has no
+// [DTU] section or holds a value the DTU could not be sent changes nothing and is named with the reason; a
+// profile saved into a bigger file leaves its other sections; values that could not be sent are not saved.
+TEST_F(MainWindow, AConfigurationFileLoadsBackAsSavedAndABadOneChangesNothing) {
+  StartProgram(false);
+  Main().edt_Port.SetText("4000");
+  Main().edt_IP.SetText("a,b.example.com");
+  const std::string profile = (folder.Path() / "customer.ini").string();
+  host.saveFile = profile;
+  UserClick(Main().N21);
+  const std::string saved = folder.Read("customer.ini");
+  EXPECT_EQ(saved.rfind("[DTU]\n", 0), 0u) << saved;
+  EXPECT_NE(saved.find("Port=4000\n"), std::string::npos) << saved;
+  EXPECT_TRUE(LogHas("[Note]: Configuration saved to " + profile));
+
+  Main().edt_Port.SetText("5000");
+  Main().edt_IP.SetText("other");
+  host.openFile = profile;
+  UserClick(Main().N20);
+  EXPECT_EQ(Main().edt_Port.Text(), "4000");
+  EXPECT_EQ(Main().edt_IP.Text(), "a,b.example.com");
+  EXPECT_TRUE(host.messages.empty());
+
+  const struct {
+    const char* file;
+    const char* reason;
+  } bad[] = {{"[DTU]\nPort=70000\n", "Remote Port: must be a whole number from 1 to 65535"},
+             {"[Sys]\nLang=1\n", "The file has no [DTU] section."}};
+  for (const auto& row : bad) {
+    folder.Write("bad.ini", row.file);
+    host.openFile = (folder.Path() / "bad.ini").string();
+    host.messages.clear();
+    UserClick(Main().N20);
+    ASSERT_EQ(host.messages.size(), 1u) << row.file;
+    EXPECT_EQ(host.messages[0].text,
+              "The configuration could not be loaded:\r\n" + *host.openFile + "\r\n" + row.reason);
+    EXPECT_EQ(Main().edt_Port.Text(), "4000");
+  }
+
+  folder.Write("bigger.ini", "[Other]\r\nKey=1\r\n");
+  host.saveFile = (folder.Path() / "bigger.ini").string();
+  UserClick(Main().N21);
+  EXPECT_NE(folder.Read("bigger.ini").find("[Other]\r\nKey=1\r\n"), std::string::npos);
+  EXPECT_NE(folder.Read("bigger.ini").find("Port=4000\r\n"), std::string::npos);
+
+  Main().edt_Port.SetText("0");
+  host.saveFile = (folder.Path() / "never.ini").string();
+  UserClick(Main().N21);
+  EXPECT_FALSE(std::filesystem::exists(*host.saveFile));
+  EXPECT_TRUE(
+      LogHas("[Note]: The configuration was not saved, a value is not valid: Remote Port: must be a "
+             "whole number from 1 to 65535"));
+}
+
+// Tools > Send command: the line typed goes out with CR LF and no reply time-out; Up and Down walk what was
+// sent; while a read runs the box takes nothing.
+TEST_F(MainWindow, TheCommandBoxSendsATypedLineAndWalksItsHistory) {
+  StartProgram(false);
+  ASSERT_TRUE(Main().PortControl.PortOpened);
+  EXPECT_FALSE(Main().edt_Command.Visible());
+  UserClick(Main().N22);
+  EXPECT_TRUE(Main().edt_Command.Visible());
+  EXPECT_TRUE(Main().N22.Checked());
+  auto key = [&](ui::TKey k) {
+    bool acted = false;
+    program->Application.Dispatch([&] { acted = Main().edt_Command.UserKeyDown(k); });
+    return acted;
+  };
+  for (const char* command : {"AT+CSQ", "AT+CIPR?"}) {
+    Main().edt_Command.UserSetText(command);
+    EXPECT_TRUE(key(ui::TKey::Enter));
+    EXPECT_EQ(Main().edt_Command.Text(), "");
+    EXPECT_FALSE(Main().tmr_TimeOut.Enabled()) << command;
+  }
+  ASSERT_TRUE(RunUntil([&] {
+    return dtu->Received().size() == 2 &&
+           std::ranges::count(Main().mmo_Info.Lines(), std::string("+CIPR: 115200")) == 1;
+  }));
+  EXPECT_EQ(dtu->Received(), (std::vector<std::string>{"AT+CSQ\r\n", "AT+CIPR?\r\n"}));
+  std::vector<std::string> walked;
+  for (const ui::TKey k : {ui::TKey::Up, ui::TKey::Up, ui::TKey::Up, ui::TKey::Down, ui::TKey::Down}) {
+    key(k);
+    walked.push_back(Main().edt_Command.Text());
+  }
+  EXPECT_EQ(walked, (std::vector<std::string>{"AT+CIPR?", "AT+CSQ", "AT+CSQ", "AT+CIPR?", ""}));
+
+  UserClick(Main().btn_Read);
+  EXPECT_FALSE(Main().edt_Command.Enabled());
+  EXPECT_FALSE(Main().btn_Send.Enabled());
+  Main().edt_Command.UserSetText("AT");
+  EXPECT_FALSE(key(ui::TKey::Enter));
 }
 
 TEST_F(MainWindow, AMenuCommandsErrorIsDroppedWhileTheSameErrorElsewhereIsReported) {
@@ -330,7 +449,7 @@ TEST_P(WindowDefaultAsk, WritesOnlyAfterYes) {
   EXPECT_EQ(dtu->Received().size(), 13u) << "the ten settings and the read-back's three queries";
 }
 
-const char kAskEnglish[] = "Write default overwrites every setting of the DTU. Go on?";
+const char kAskEnglish[] = "Write default will overwrite every setting on the DTU. Continue?";
 const char kAskChinese[] = "恢复默认配置将覆盖DTU中的全部参数，是否继续？";
 
 INSTANTIATE_TEST_SUITE_P(Answers, WindowDefaultAsk,
@@ -365,7 +484,7 @@ TEST_P(WindowVerify, AFieldTheDtuDidNotKeepIsNamedAndMarked) {
   ASSERT_EQ(received.size(), GetParam().verify ? 13u : 10u) << testing::PrintToString(received);
   EXPECT_EQ(std::vector<std::string>(received.begin() + 10, received.end()),
             GetParam().verify ? queries : std::vector<std::string>{});
-  EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not keep: Remote Port"), GetParam().verify);
+  EXPECT_EQ(LogHas("[Note]: The DTU accepted but did not save: Remote Port"), GetParam().verify);
   EXPECT_EQ(LogHas("[Note]: Parameter set successfully."), !GetParam().verify);
   EXPECT_EQ(Main().edt_Port.Marked(), GetParam().verify);
   EXPECT_FALSE(Main().edt_IP.Marked()) << "the server was kept";
@@ -411,7 +530,7 @@ TEST_P(WindowCheck, WriteAllSendsNothingNamesTheFieldAndFocusesIt) {
 }
 
 using W = app::Tfrm_Main;
-const std::string kNotSent = "[Note]: Nothing was sent, a value is not valid: ";
+const std::string kNotSent = "[Note]: Nothing was sent because a value is not valid: ";
 INSTANTIATE_TEST_SUITE_P(
     Values, WindowCheck,
     testing::Values(InvalidRow{"PortTyped", false, [](W& w) { w.edt_Port.SetText("70000"); },
@@ -559,11 +678,16 @@ TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing)
   struct Row {
     std::string saved;
     std::string shown;
+    std::string shownInChinese;
   };
   // ComName=9 names the first adapter of the list: another adapter has taken that place since.
-  for (const Row& row : {Row{"/dev/serial/by-id/usb-FTDI_A-if00", "ttyUSB1  FTDI FT232R"},
-                         Row{"/dev/serial/by-id/usb-FTDI_B-if00", "usb-FTDI_B-if00 (missing)"}}) {
-    folder.Write("program.ini", "[Com]\r\nComName=9\r\nDevice=" + row.saved + "\r\n");
+  for (const Row& row :
+       {Row{"/dev/serial/by-id/usb-FTDI_A-if00", "ttyUSB1  FTDI FT232R", "ttyUSB1  FTDI FT232R"},
+        Row{"/dev/serial/by-id/usb-FTDI_B-if00", "usb-FTDI_B-if00 (not connected)",
+            "usb-FTDI_B-if00（未连接）"}}) {
+    // COM3 is mapped to a device that is not there, COM4 to one that is; COM5 opens /dev/ttyS4, not there.
+    folder.Write("program.ini", "[Sys]\r\nLang=0\r\n[Com]\r\nComName=9\r\nDevice=" + row.saved +
+                                    "\r\n[Ports]\r\nCOM3=/dev/ttyUSB7\r\nCOM4=/dev/ttyUSB0\r\n");
     ui::Application app(loop, host);
     lang::TLangHolder lang;
     app::Tfrm_Main form(app, lang);
@@ -572,11 +696,23 @@ TEST_F(MainWindow, AnAdapterChosenBeforeIsFoundByItsStableNameOrListedAsMissing)
           {"/dev/ttyUSB0", "Other adapter", "/dev/serial/by-id/usb-Other-if00"},
           {"/dev/ttyUSB1", "FTDI FT232R", "/dev/serial/by-id/usb-FTDI_A-if00"}};
     };
+    form.DeviceExists = [](const std::string& path) {
+      return path == "/dev/ttyUSB0" || path == "/dev/ttyUSB1" ||
+             (path.starts_with("/dev/ttyS") && path != "/dev/ttyS4");
+    };
     form.RefreshPortList();
     form.FormCreate();
     EXPECT_EQ(form.cbb_Open_ComName.Text(), row.shown);
     EXPECT_EQ(form.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved)
         << "never the adapter that took its place";
+    const std::vector<std::string> english = form.cbb_Open_ComName.Items();
+    EXPECT_EQ(std::vector<std::string>(english.begin(), english.begin() + 5),
+              (std::vector<std::string>{"COM1", "COM2", "COM3 (not present)", "COM4", "COM5 (not present)"}));
+    EXPECT_EQ(form.DeviceForItem(2), "COM3") << "the mark is the item's text only";
+    form.ToggleLang();
+    EXPECT_EQ(GbkToUtf8(form.cbb_Open_ComName.Text()), row.shownInChinese);
+    EXPECT_EQ(GbkToUtf8(form.cbb_Open_ComName.Items()[2]), "COM3（不存在）");
+    EXPECT_EQ(form.DeviceForItem(form.cbb_Open_ComName.ItemIndex()), row.saved);
     form.FormClose();
     EXPECT_NE(folder.Read("program.ini").find("Device=" + row.saved + "\r\n"), std::string::npos);
   }

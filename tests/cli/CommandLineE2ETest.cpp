@@ -169,14 +169,14 @@ TEST_F(CommandLineE2E, AReadThatWasNotToldEveryFieldFailsPrintsNothingAndSaysWhy
   EXPECT_EQ(
       LineStartingWith(english.err, dtu.SlavePath() + ":")
           .rfind(dtu.SlavePath() +
-                     ": failed, the DTU's reply could not be read, command AT+CIPR?; fields left unchanged: ",
+                     ": failed, could not read the DTU's reply to AT+CIPR?; fields left unchanged: ",
                  0),
       0u)
       << english.err;
   const auto chinese = RunInProcess({"read", "--port", dtu.SlavePath(), "--lang", "zh"});
   EXPECT_EQ(chinese.status, 1);
   EXPECT_EQ(LineStartingWith(chinese.err, dtu.SlavePath() + ":"),
-            dtu.SlavePath() + ": 失败，无法识别DTU的应答，命令 AT+CIPR?；未改变的参数：BaudRate")
+            dtu.SlavePath() + ": 失败，无法识别DTU对以下命令的应答：AT+CIPR?；未改变的参数：BaudRate")
       << "fields by their keys, as the command line names them";
 }
 
@@ -481,11 +481,11 @@ INSTANTIATE_TEST_SUITE_P(
         VerifyCase{"ServerForgotten",
                    {"CIPSCONT"},
                    "IP=192.0.2.9\n",
-                   "failed, the DTU accepted but did not keep IP"},
+                   "failed, the DTU accepted but did not save IP"},
         VerifyCase{"BothPacketsForgotten",
                    {"CIPPACK"},
                    "DevID=ID:7\nHeartbeatFormat=HB\n",
-                   "failed, the DTU accepted but did not keep DevID, HeartbeatFormat"},
+                   "failed, the DTU accepted but did not save DevID, HeartbeatFormat"},
         VerifyCase{"ForgottenButAlreadyTheSame", {"CIPSCONT"}, "Port=2317\n", "succeeded"},
         // The DTU keeps numbers as integers and the window reads APNs in capitals: neither is a lost value.
         VerifyCase{"SameValueInAnotherForm",
@@ -495,11 +495,11 @@ INSTANTIATE_TEST_SUITE_P(
         VerifyCase{"DefaultsForgotten",
                    {"CIPCFG"},
                    nullptr,
-                   "failed, the DTU accepted but did not keep HeartbeatTime"},
+                   "failed, the DTU accepted but did not save HeartbeatTime"},
         VerifyCase{"SwitchForgotten",
                    {"CIPMUX"},
                    "CIPMUX=AT+CIPMUX=1\n",
-                   "failed, the DTU accepted but did not keep CIPMUX"},
+                   "failed, the DTU accepted but did not save CIPMUX"},
         // Given as the user writes them: list items by their text, Chinese in the terminal's UTF-8.
         VerifyCase{"PlainAndChineseValues",
                    {},
@@ -659,7 +659,7 @@ TEST_F(CommandLineE2E, ASearchTriesTheLikelySettingsFirstQuicklyThenEachForOneRe
   const auto result = cli_testing::RunBatch(loop, options);
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
-  EXPECT_NE(result.err.find(": failed, the DTU answered at none of the line settings"), std::string::npos);
+  EXPECT_NE(result.err.find(": failed, the DTU did not answer at any line setting"), std::string::npos);
   std::vector<std::string> tries;
   for (size_t at = 0; (at = result.err.find("trying ", at)) != std::string::npos; at += 7) {
     tries.push_back(result.err.substr(at + 7, result.err.find('\n', at) - at - 7));

@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "main/Console.h"
-#include "main/DtuSection.h"
+#include "settings/DtuSection.h"
 #include "main/Json.h"
 #include "main/OutsideText.h"
 #include "main/Report.h"
@@ -84,7 +84,7 @@ TEST_F(PrintedSection, LoadsBackIntoTheSameValuesWhateverTheirEndsHold) {
   values.Set("HeartbeatFormat", "'x'\r\nIP=evil.example");
   values.Set("CIPMUX", "AT+CIPMUX=1");
 
-  const std::string section = cli::DtuSection(values, cli::AllRows());
+  const std::string section = settings::DtuSection(values, settings::AllRows());
   EXPECT_NE(section.find("\n; "), std::string::npos) << "a comment explains the list positions";
   std::ofstream(path, std::ios::binary) << section;
   const values::DtuValues loaded = settings::ReadDtuValues(settings::IniFile(path));
@@ -101,14 +101,14 @@ TEST_F(PrintedSection, HasTheKeysInTheOrderTheWindowSavesThemAndWhatTheReadTold)
   for (const auto& [key, value] : settings::IniFile(path).ReadSection("DTU"))
     saved += key + "=" + value + "\n";
   std::string printed;
-  std::istringstream lines(cli::DtuSection(values, cli::AllRows()));
+  std::istringstream lines(settings::DtuSection(values, settings::AllRows()));
   for (std::string line; std::getline(lines, line);) {
     if (!line.starts_with(";")) printed += line + "\n";
   }
   EXPECT_EQ(printed, saved);
 
   const size_t cipmode = values::RowOf("CIPMODE");
-  const std::string told = cli::DtuSection(values, cli::RowsTold({cipmode}));
+  const std::string told = settings::DtuSection(values, settings::RowsTold({cipmode}));
   EXPECT_EQ(told.find("CIPMUX="), std::string::npos) << "the DTU did not list it";
   EXPECT_NE(told.find("CIPMODE="), std::string::npos);
 }

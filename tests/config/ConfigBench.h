@@ -44,10 +44,7 @@ class TestHost : public config::TConversationHost {
   config::PortLine ChosenLine() override { return line; }
   void ChooseLine(const config::PortLine& choice) override {
     chosen.push_back(choice);
-    if (choice.baudRate) line.baudRate = choice.baudRate;
-    if (choice.dataBits) line.dataBits = choice.dataBits;
-    if (choice.parity) line.parity = choice.parity;
-    if (choice.stopBits) line.stopBits = choice.stopBits;
+    line.Take(choice);
   }
   values::DtuValues CurrentValues() override { return values; }
   void ShowValues(const values::DtuValues& taken, const std::vector<size_t>& rows) override {

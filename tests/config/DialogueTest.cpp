@@ -123,10 +123,10 @@ TEST_P(ReadVerdict, AReadThatWasNotToldEveryFieldIsNotReportedAsRead) {
   bench.loop.AdvanceBy(3000);
   EXPECT_EQ(bench.line.SentTexts(), kQueries);
   const bool refused = row.unchanged.empty();
-  const std::string verdict = refused
-                                  ? "  [Note]: The DTU refused the command: " + row.command + " (ERROR)"
-                                  : "  [Note]: The DTU's reply could not be read, command: " + row.command +
-                                        "; fields left unchanged: " + row.unchanged;
+  const std::string verdict =
+      refused ? "  [Note]: The DTU refused the command: " + row.command + " (ERROR)"
+              : "  [Note]: Could not read the DTU's reply to the command: " + row.command +
+                    "; fields left unchanged: " + row.unchanged;
   EXPECT_EQ(std::count(bench.host.log.begin(), bench.host.log.end(), verdict), 1);
   EXPECT_EQ(bench.Count(lang::lang_Info_ReadSuccess), 0);
   std::vector<std::string> unchanged;
@@ -240,8 +240,8 @@ TSequenceEnd Invalid(const char* key, values::Rule rule, int64_t min = 0, int64_
   return {TAction::WriteAll, TOutcome::Invalid, "", {}, values::Problem{values::RowOf(key), rule, min, max}};
 }
 
-const std::string kNotSent = "[Note]: Nothing was sent, a value is not valid: ";
-const std::string kNotInList = "must be one of the list's positions 0 to ";
+const std::string kNotSent = "[Note]: Nothing was sent because a value is not valid: ";
+const std::string kNotInList = "must be a list position from 0 to ";
 
 INSTANTIATE_TEST_SUITE_P(
     Writes, WriteEnd,
@@ -269,8 +269,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     8,
                     {TAction::WriteAll, TOutcome::Restarted, "AT+ICF=3,3\r\n"},
-                    "[Note]: The DTU restarted during the write; the settings not yet saved are lost. Write "
-                    "them again.",
+                    "[Note]: The DTU restarted during the write; settings it had not yet saved were lost. "
+                    "Write them again.",
                     false,
                     [](ConfigBench& bench) { bench.Receive(bench.dtu.PowerOn()[0].bytes); }},
         WriteEndRow{"ValueMadeInvalidInThePause", "", 8, Invalid("Port", values::Rule::Number, 1, 65535),

@@ -17,7 +17,7 @@ using dtusim::EchoMode;
 using dtusim::LineFormat;
 
 const std::string kQuery = "AT+CIPR?\r\n";
-const std::string kNone = "[Note]: The DTU answered at no line settings.";
+const std::string kNone = "[Note]: The DTU did not answer at any line setting.";
 const std::string kCancelled = "[Note]: Cancelled.";
 const std::string kTrying = "  [Note]: Trying ";
 const size_t kCandidates = config::LineCandidates().size();

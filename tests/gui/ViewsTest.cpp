@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QImage>
@@ -25,6 +26,7 @@
 #include "gui/QtDialogHost.h"
 #include "gui/QtEventLoop.h"
 #include "gui/QtTranslation.h"
+#include "lang/PortFileRows.h"
 #include "platform/TextCodec.h"
 
 namespace {
@@ -86,8 +88,12 @@ TEST_P(WindowsInBothLanguages, MainWindow) {
   gui_test::SaveScreen(view, "main_" + Suffix());
 
   EXPECT_EQ(view.centralWidget()->size(), QSize(718, 512));
-  EXPECT_EQ(view.minimumSize(), view.maximumSize()) << "fixed size";
-  EXPECT_FALSE(view.windowFlags() & Qt::WindowMaximizeButtonHint);
+  EXPECT_EQ(view.minimumSize(), view.size()) << "the designed size is the smallest";
+  // The longest text the closed port list shows, an adapter gone since last time, fits its box.
+  const auto* ports = Find<QComboBox>(view, "cbb_Open_ComName");
+  EXPECT_LT(ports->fontMetrics().horizontalAdvance("ttyUSB15" + Text(lang_Port_Missing, l)) + 30,
+            ports->width());
+  EXPECT_TRUE(view.windowFlags() & Qt::WindowMaximizeButtonHint);
   EXPECT_TRUE(view.windowFlags() & Qt::WindowMinimizeButtonHint);
   EXPECT_EQ(view.windowTitle(), Text(lang_System_Title, l) + " V1.7.3.0");
 
@@ -386,18 +392,81 @@ TEST_F(ViewTest, AClickIntoTheApnFieldReachesTheModelOnlyWhileItIsEnabled) {
   EXPECT_EQ(clicks, 1);
 }
 
-TEST_F(ViewTest, TypingIntoTheLogReachesTheModelWithoutMovingTheCursor) {
+TEST_F(ViewTest, TheLogIsReadOnlyTypingAndPastingChangeNothing) {
   gui::MainWindowView view(app, mainForm);
   view.show();
   InLoop([&] { mainForm.AddInfo("one"); });
   auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+  log->setFocus();
   log->moveCursor(QTextCursor::Start);
   QTest::keyClicks(log, "xy");
-  EXPECT_EQ(mainForm.mmo_Info.Lines(), std::vector<std::string>{"xy  one"});
-  EXPECT_EQ(log->textCursor().position(), 2);
+  QApplication::clipboard()->setText("pasted");
+  QTest::keySequence(log, QKeySequence::Paste);
+  EXPECT_EQ(mainForm.mmo_Info.Lines(), std::vector<std::string>{"  one"});
+  EXPECT_EQ(log->toPlainText(), "  one");
 }
 
 // ---- Model to widgets. ----
+
+// A larger window gives the room to the log, never to the parameter column; the place the user leaves it is
+// kept in the form, and a new window comes up there (maximised too).
+TEST_F(ViewTest, TheLogTakesWhatTheWindowGrowsAndTheWindowComesBackWhereItWasLeft) {
+  {
+    gui::MainWindowView view(app, mainForm);
+    view.show();
+    EXPECT_FALSE(mainForm.Place) << "shown where it was designed: nothing to keep";
+    auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+    auto* group = Find<QGroupBox>(view, "grp_Param_Caption");
+    const QSize logBefore = log->size();
+    const QSize groupBefore = group->size();
+    view.resize(view.size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(log->size(), logBefore + QSize(200, 100));
+    EXPECT_EQ(group->size(), groupBefore);
+    view.resize(100, 100);
+    EXPECT_EQ(log->size(), logBefore) << "the designed size is the smallest";
+    view.setGeometry(QRect(40, 30, 1000, 700));
+    ASSERT_TRUE(mainForm.Place);
+    EXPECT_EQ(mainForm.Place->width, 1000);
+    EXPECT_EQ(mainForm.Place->height, 700);
+    EXPECT_FALSE(mainForm.Place->maximized);
+  }
+  mainForm.Place = ui::WindowPlace{10, 5, 780, 590, true};  // within the 800 x 600 test screen
+  gui::MainWindowView again(app, mainForm);
+  again.show();
+  EXPECT_TRUE(again.isMaximized());
+  EXPECT_EQ(again.normalGeometry().size(), QSize(780, 590));
+  EXPECT_EQ(mainForm.Place->width, 780) << "a maximised window keeps its normal size for next time";
+}
+
+// The command box shows under the log only while its model is visible, taking its row from the log; Up,
+// Down and Enter reach its handler, and other keys type as usual.
+TEST_F(ViewTest, TheCommandBoxSharesTheLogsRoomAndGivesItsHandlerUpDownAndEnter) {
+  gui::MainWindowView view(app, mainForm);
+  view.show();
+  auto* log = Find<QPlainTextEdit>(view, "mmo_Info");
+  auto* box = Find<QLineEdit>(view, "edt_Command");
+  const int fullLog = log->height();
+  EXPECT_FALSE(box->isVisible());
+  std::vector<ui::TKey> keys;
+  mainForm.edt_Command.OnKeyDown = [&](ui::Control&, ui::TKey key) {
+    keys.push_back(key);
+    return true;
+  };
+  InLoop([&] {
+    mainForm.edt_Command.SetVisible(true);
+    mainForm.edt_Command.SetFocus();
+  });
+  ASSERT_TRUE(box->isVisible());
+  EXPECT_LT(log->height(), fullLog);
+  EXPECT_LE(log->geometry().bottom(), box->geometry().top());
+  QTest::keyClicks(box, "AT");
+  for (const Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Return}) QTest::keyClick(box, key);
+  EXPECT_EQ(keys, (std::vector<ui::TKey>{ui::TKey::Up, ui::TKey::Down, ui::TKey::Enter}));
+  EXPECT_EQ(mainForm.edt_Command.Text(), "AT");
+  InLoop([&] { mainForm.edt_Command.SetVisible(false); });
+  EXPECT_EQ(log->height(), fullLog);
+}
 
 TEST_F(ViewTest, ModelChangesInAHandledTaskShowAtOnce) {
   gui::MainWindowView view(app, mainForm);
@@ -530,6 +599,30 @@ TEST_F(ViewTest, TheSmsHelpShowsEachCommandOnOneLine) {
     host.ShowMessage(platform::Utf8ToGbk(help.toStdString()), "Torvane-S1", ui::MessageIcon::None);
     EXPECT_GT(widest, 0);
   }
+}
+
+TEST_F(ViewTest, ALongHelpWrapsBetweenWordsToFitTheScreenWithItsOkInside) {
+  const QSize screen(1280, 900);
+  for (const Language l : {Language::English, Language::Chinese}) {
+    const QString help = Text(lang::lang_Hint_HeartbeatTime, l).replace("\r\n", "\n");
+    gui::MessageDialog box(help, "Torvane-S1", ui::MessageIcon::Information, nullptr, screen);
+    box.show();
+    EXPECT_LE(box.width(), screen.width() * 4 / 5);
+    EXPECT_LE(box.height(), screen.height());
+    EXPECT_TRUE(box.rect().contains(QRect(box.OkButton()->mapTo(&box, QPoint()), box.OkButton()->size())));
+    // Not one word of the help lost: the label holds it whole and grew downwards instead of sideways.
+    EXPECT_EQ(box.Text(), help);
+    // The English help is 1378 px wide in one line: it must have wrapped.
+    if (l == Language::English) {
+      EXPECT_TRUE(box.TextLabel()->wordWrap());
+    }
+  }
+  // A command is one word: even in a box narrower than the command it stays on one line.
+  gui::MessageDialog narrow("642519,setip:0,192.0.2.10", "Torvane-S1", ui::MessageIcon::None, nullptr,
+                            QSize(200, 300));
+  const QLabel* label = narrow.TextLabel();
+  ASSERT_TRUE(label->wordWrap());
+  EXPECT_EQ(label->heightForWidth(label->width()), label->heightForWidth(100000));
 }
 
 TEST_F(ViewTest, TheAboutPictureIsShownWholeAtItsOwnSizeAndFallsBackOnBytesThatAreNoPicture) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "platform/ProgramFolder.h"
 #include "settings/Settings.h"
 #include "settings/TempFolder.h"
@@ -116,13 +118,16 @@ TEST_F(SettingsTest, AFlagThatWasNeverTickedIsNotWritten) {
   EXPECT_NE(saved.find("HeartbeatFormatHex=1\r\n"), std::string::npos) << "any non-zero number is ticked";
 }
 
-// The window's verify option: on unless the file says 0, and its key written only once it was turned off.
+// The window's options: verify on unless the file says 0, time stamps off unless it says 1, and each key
+// written only once the option left its default.
 struct VerifyRow {
   const char* name;
   const char* file;
   bool loaded;
   bool saved;
   const char* savedPart;  // nullptr: no key at all
+  bool settings::StoredSettings::*option = &settings::StoredSettings::verify;
+  const char* key = "Verify";
 };
 
 class SettingsVerifyTest : public SettingsTest, public testing::WithParamInterface<VerifyRow> {};
@@ -131,16 +136,16 @@ TEST_P(SettingsVerifyTest, TheKeyIsWrittenOnlyWhenNeeded) {
   const VerifyRow& row = GetParam();
   WriteBytes(path, row.file);
   settings::StoredSettings stored = Load();
-  EXPECT_EQ(stored.verify, row.loaded);
-  stored.verify = row.saved;
+  EXPECT_EQ(stored.*row.option, row.loaded);
+  stored.*row.option = row.saved;
   settings::SaveSettings(path, stored);
   const std::string saved = ReadBytes(path);
   if (row.savedPart == nullptr) {
-    EXPECT_EQ(saved.find("Verify"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find(row.key), std::string::npos) << saved;
   } else {
     EXPECT_NE(saved.find(row.savedPart), std::string::npos) << saved;
   }
-  EXPECT_EQ(Load().verify, row.saved);
+  EXPECT_EQ(Load().*row.option, row.saved);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -149,8 +154,37 @@ INSTANTIATE_TEST_SUITE_P(
                     VerifyRow{"TurnedOff", "", true, false, "[Sys]\r\nLang=0\r\nVerify=0\r\n"},
                     VerifyRow{"OffInTheFile", "[Sys]\r\nVerify=0\r\n", false, false, "Verify=0\r\n"},
                     VerifyRow{"TurnedBackOnKeepsTheKey", "[Sys]\r\nVerify=0\r\n", false, true,
-                              "Verify=1\r\n"}),
+                              "Verify=1\r\n"},
+                    VerifyRow{"StampsOffByDefault", "", false, false, nullptr,
+                              &settings::StoredSettings::timeStamps, "TimeStamps"},
+                    VerifyRow{"StampsTurnedOn", "", false, true, "[Sys]\r\nLang=0\r\nTimeStamps=1\r\n",
+                              &settings::StoredSettings::timeStamps, "TimeStamps"},
+                    VerifyRow{"StampsTurnedBackOffKeepTheKey", "[Sys]\r\nTimeStamps=1\r\n", true, false,
+                              "TimeStamps=0\r\n", &settings::StoredSettings::timeStamps, "TimeStamps"}),
     [](const auto& p) { return std::string(p.param.name); });
+
+// The window's place: no keys until it has one, then all five, read back; a file without a usable size
+// gives none, so the window comes up as designed.
+TEST_F(SettingsTest, TheWindowsPlaceIsKeptOnceItHasOne) {
+  settings::StoredSettings stored = Load();
+  EXPECT_FALSE(stored.place);
+  settings::SaveSettings(path, stored);
+  EXPECT_EQ(ReadBytes(path).find("[Window]"), std::string::npos);
+  stored.place = settings::StoredPlace{-1200, 40, 1000, 700, true};
+  settings::SaveSettings(path, stored);
+  EXPECT_NE(
+      ReadBytes(path).find("[Window]\r\nLeft=-1200\r\nTop=40\r\nWidth=1000\r\nHeight=700\r\nMaximized=1\r\n"),
+      std::string::npos);
+  const auto loaded = Load().place;
+  ASSERT_TRUE(loaded);
+  EXPECT_EQ(std::make_tuple(loaded->left, loaded->top, loaded->width, loaded->height, loaded->maximized),
+            std::make_tuple(-1200, 40, 1000, 700, true));
+  for (const char* file : {"[Window]\r\nLeft=5\r\nTop=5\r\n", "[Window]\r\nWidth=0\r\nHeight=700\r\n",
+                           "[Window]\r\nWidth=wide\r\nHeight=700\r\n"}) {
+    WriteBytes(path, file);
+    EXPECT_FALSE(Load().place) << file;
+  }
+}
 
 TEST_F(SettingsTest, LanguageFlagOverridesTheLocale) {
   WriteBytes(path, "[Sys]\nLang=5\n");

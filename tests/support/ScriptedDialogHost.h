@@ -3,6 +3,7 @@
 // dialog and press its button, or just close it).
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,13 @@ class ScriptedDialogHost : public ui::DialogHost {
   std::vector<std::string> questions;
   bool answer = true;
 
+  // The file the user chooses in a save dialog: nothing (cancelled) unless a test says otherwise.
+  std::optional<std::string> saveFile;
+
+  std::optional<std::string> AskSaveFile(const std::string&, const std::string&) override { return saveFile; }
+  // The file the user chooses to open.
+  std::optional<std::string> openFile;
+  std::optional<std::string> AskOpenFile(const std::string&) override { return openFile; }
   void ShowMessage(const std::string& text, const std::string& caption, ui::MessageIcon icon) override {
     messages.push_back({text, caption, icon});
   }

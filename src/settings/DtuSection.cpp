@@ -1,10 +1,12 @@
-#include "main/DtuSection.h"
+#include "settings/DtuSection.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 
 #include "settings/Settings.h"
 
-namespace cli {
+namespace settings {
 namespace {
 
 bool IsFlag(size_t row) { return values::Table()[row].kind == values::Kind::Flag; }
@@ -48,12 +50,31 @@ SectionValues SectionOf(const values::DtuValues& values, const std::vector<size_
 }
 
 std::string DtuSection(const values::DtuValues& values, const std::vector<size_t>& rows) {
-  std::string section = std::string("[") + settings::kDtuSection + "]\n" + PositionsComment(values, rows);
+  std::string section = std::string("[") + kDtuSection + "]\n" + PositionsComment(values, rows);
   for (const size_t row : rows) {
     if (IsFlag(row) && values.At(row) != "1") continue;
-    section += std::string(values::Table()[row].key) + '=' + settings::StoredForm(values.At(row)) + "\n";
+    section += std::string(values::Table()[row].key) + '=' + StoredForm(values.At(row)) + "\n";
   }
   return section;
 }
 
-}  // namespace cli
+std::optional<values::DtuValues> ReadDtuFile(const std::string& path) {
+  const IniFile ini(path);
+  if (ini.ReadSection(kDtuSection).empty()) return std::nullopt;
+  return ReadDtuValues(ini);
+}
+
+void SaveDtuFile(const std::string& path, const values::DtuValues& values) {
+  IniFile file(path);
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) {
+    file.Replace(DtuSection(values, AllRows()));
+    return;
+  }
+  std::vector<IniWrite> writes;
+  for (const size_t row : AllRows())
+    writes.push_back({kDtuSection, values::Table()[row].key, StoredForm(values.At(row))});
+  file.WriteStrings(writes);
+}
+
+}  // namespace settings

@@ -3,13 +3,14 @@
 // that a read's text can be given back to a write as its settings file.
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "values/DtuValues.h"
 
-namespace cli {
+namespace settings {
 
 // Keys and GBK values as program.ini holds them (list positions), not yet in their stored form.
 using SectionValues = std::vector<std::pair<std::string, std::string>>;
@@ -25,7 +26,15 @@ SectionValues SectionOf(const values::DtuValues& values, const std::vector<size_
 
 // "[DTU]", a comment line that says what the list positions stand for, and a line per row, each ending in
 // LF. A HEX flag appears only when it is "1" (the loader gives a missing one as "0"). Values are in their
-// stored form (settings::StoredForm).
+// stored form (StoredForm).
 std::string DtuSection(const values::DtuValues& values, const std::vector<size_t>& rows);
 
-}  // namespace cli
+// A [DTU] section file's values, a key it lacks taking its default as in program.ini; nothing when the file
+// holds no [DTU] section (or cannot be read).
+std::optional<values::DtuValues> ReadDtuFile(const std::string& path);
+// Stores the values as a [DTU] section file: a new file gets DtuSection's text for every row; in a file that
+// exists only the [DTU] keys change, so a profile kept in a bigger file (program.ini itself) loses nothing
+// else. Throws EIniWriteError when the file cannot be written, the old file then left as it was.
+void SaveDtuFile(const std::string& path, const values::DtuValues& values);
+
+}  // namespace settings
