@@ -19,5 +19,7 @@ bash scripts/wine-run.sh --prepare build/windows/wineprefix
 bash scripts/build.sh windows
 echo "== windows tests"
 ctest --preset windows
+echo "== windows packages: the installer and the zip, installed, run and uninstalled under Wine"
+bash scripts/windows-package.sh --check
 echo "== fuzz targets, one minute each"
 bash scripts/fuzz-ci.sh "${FUZZ_SECONDS:-60}"

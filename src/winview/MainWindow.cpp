@@ -1,5 +1,7 @@
 #include "winview/MainWindow.h"
 
+#include <algorithm>
+
 #include "ui/Tags.h"
 #include "winview/WinText.h"
 
@@ -29,7 +31,8 @@ int MoreHeight(const ui::TMainFormDesign& form) {
   return static_cast<int>(form.MoreSettings.size()) * kRowPitch;
 }
 
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME;
 
 }  // namespace
 
@@ -46,6 +49,87 @@ MainWindow::MainWindow(ui::Application& app, ui::TMainFormDesign& form, std::fun
   binder_.Also([this] { SetWindowTextW(Handle(), ToWide(form_.Caption()).c_str()); });
   binder_.Refresh(true);
   SetClientSize(kClientWidth, kClientHeight + MoreHeight(form_));
+  RECT frame;
+  GetWindowRect(Handle(), &frame);
+  smallest_ = SIZE{frame.right - frame.left, frame.bottom - frame.top};
+  binder_.Also([this] { FitLogToClient(); });
+}
+
+void MainWindow::FitLogToClient() {
+  RECT client;
+  GetClientRect(Handle(), &client);
+  // Minimised, the client area is empty: the controls keep their places for the window's return.
+  if (client.right == 0 || client.bottom == 0) return;
+  const int right = std::max<int>(client.right, kClientWidth) - 8;
+  const int bottom = std::max<int>(client.bottom, kClientHeight + MoreHeight(form_)) - 8;
+  constexpr int kSendWidth = 80;
+  constexpr int kSendHeight = kRowHeight + 4;
+  const int commandRow = form_.edt_Command.Visible() ? kSendHeight + 6 : 0;
+  const UINT flags = SWP_NOZORDER | SWP_NOACTIVATE;
+  SetWindowPos(Control("lbl_Clear"), nullptr, right - 170, 8, 170, 18, flags);
+  SetWindowPos(Control("mmo_Info"), nullptr, kLogX, 28, right - kLogX, bottom - commandRow - 28, flags);
+  SetWindowPos(Control("btn_Send"), nullptr, right - kSendWidth, bottom - kSendHeight, kSendWidth,
+               kSendHeight, flags);
+  SetWindowPos(Control("edt_Command"), nullptr, kLogX, bottom - kSendHeight + 1,
+               right - kSendWidth - 6 - kLogX, kSendHeight - 2, flags);
+}
+
+ui::WindowPlace MainWindow::NormalPlace() const {
+  WINDOWPLACEMENT placement{};
+  placement.length = sizeof placement;
+  GetWindowPlacement(Handle(), &placement);
+  // The normal place is in work-area coordinates, on both sides of every comparison made here.
+  const RECT& normal = placement.rcNormalPosition;
+  return ui::WindowPlace{normal.left, normal.top, normal.right - normal.left, normal.bottom - normal.top,
+                         IsZoomed(Handle()) != FALSE};
+}
+
+void MainWindow::FirstPlace() {
+  TopWindow::FirstPlace();
+  designedPlace_ = NormalPlace();
+  if (form_.Place) {
+    const ui::WindowPlace& place = *form_.Place;
+    const RECT wanted{place.left, place.top, place.left + std::max<LONG>(place.width, smallest_.cx),
+                      place.top + std::max<LONG>(place.height, smallest_.cy)};
+    // A place on a screen that is no longer there (a laptop away from its second monitor) would hide the
+    // window: it then keeps the middle of the screen it is on.
+    if (MonitorFromRect(&wanted, MONITOR_DEFAULTTONULL) != nullptr) {
+      WINDOWPLACEMENT placement{};
+      placement.length = sizeof placement;
+      GetWindowPlacement(Handle(), &placement);
+      placement.rcNormalPosition = wanted;
+      placement.showCmd = SW_HIDE;
+      SetWindowPlacement(Handle(), &placement);
+    }
+    if (place.maximized) ShowWindow(Handle(), SW_MAXIMIZE);
+  }
+  placed_ = true;
+}
+
+void MainWindow::KeepPlace() {
+  if (!placed_ || IsIconic(Handle()) != FALSE) return;
+  const ui::WindowPlace now = NormalPlace();
+  if (form_.Place || now != designedPlace_) form_.Place = now;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_GETMINMAXINFO: {
+      auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+      limits->ptMinTrackSize = POINT{smallest_.cx, smallest_.cy};
+      return 0;
+    }
+    case WM_SIZE:
+      FitLogToClient();
+      KeepPlace();
+      break;
+    case WM_MOVE:
+      KeepPlace();
+      break;
+    default:
+      break;
+  }
+  return TopWindow::OnMessage(message, wParam, lParam);
 }
 
 HWND MainWindow::Keep(ui::Control& model, HWND control) {
@@ -67,8 +151,11 @@ void MainWindow::BuildPortGroup() {
   };
   Keep(f.grp_OpenCom_Caption, b.Group(w, f.grp_OpenCom_Caption, at(0, 0, kGroupWidth, 112)));
   Keep(f.lbl_Open_ComName, b.Label(w, f.lbl_Open_ComName, at(kCaptionX, 24, kCaptionWidth, kRowHeight)));
-  Keep(f.cbb_Open_ComName, b.Combo(w, f.cbb_Open_ComName, at(kFieldX, 24, 100, kRowHeight)));
-  Keep(f.btn_Com, b.Button(w, f.btn_Com, at(240, 20, 108, 30)));
+  // The port list reaches the group's edge, so that an adapter's name with its note shows whole; the port
+  // button sits beside the rate list instead.
+  Keep(f.cbb_Open_ComName,
+       b.Combo(w, f.cbb_Open_ComName, at(kFieldX, 24, kGroupWidth - 12 - kFieldX, kRowHeight)));
+  Keep(f.btn_Com, b.Button(w, f.btn_Com, at(240, 51, 108, 28)));
   Keep(f.lbl_Open_BaudRate, b.Label(w, f.lbl_Open_BaudRate, at(kCaptionX, 54, kCaptionWidth, kRowHeight)));
   Keep(f.cbb_Open_BaudRate, b.Combo(w, f.cbb_Open_BaudRate, at(kFieldX, 54, 100, kRowHeight)));
   Keep(f.lbl_Open_ComParam, b.Label(w, f.lbl_Open_ComParam, at(kCaptionX, 82, kCaptionWidth, kRowHeight)));
@@ -180,6 +267,9 @@ void MainWindow::BuildLog() {
                                           SS_RIGHT | SS_CENTERIMAGE));
   Keep(form_.mmo_Info,
        binder_.Memo(w, form_.mmo_Info, Box{kLogX, 28, kClientWidth - 8 - kLogX, 476 + MoreHeight(form_)}));
+  // The command box: placed under the log by FitLogToClient while Tools > Send command shows it.
+  Keep(form_.edt_Command, binder_.Edit(w, form_.edt_Command, Box{kLogX, 0, 100, kRowHeight}));
+  Keep(form_.btn_Send, binder_.Button(w, form_.btn_Send, Box{0, 0, 80, kRowHeight + 4}));
 }
 
 void MainWindow::SetFocusOrder() {

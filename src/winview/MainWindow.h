@@ -1,7 +1,9 @@
 #pragma once
 // The main window drawn from its model: the PC port group at top left, the device parameter group with the
-// three action buttons under it, the information log on the right, and the main menu. Fixed size, client
-// area 718 x 512, centred on the screen when first shown, minimise and close buttons only.
+// three action buttons under it, the information log on the right with the command box under it, and the
+// main menu. The client area is 718 x 512 at least; a larger window gives the log the room, the parameter
+// column keeping its size. The window comes up where the user left it (the form's Place), else in the middle
+// of the screen.
 
 #include <functional>
 #include <map>
@@ -29,6 +31,8 @@ class MainWindow final : public TopWindow {
 
  protected:
   void CloseRequested() override;
+  void FirstPlace() override;
+  LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void BuildPortGroup();
@@ -36,6 +40,12 @@ class MainWindow final : public TopWindow {
   void BuildActionButtons();
   void BuildLog();
   void SetFocusOrder();
+  // Gives the log what the client area has beyond the designed size, less the command box's row when shown.
+  void FitLogToClient();
+  // Records where the window is into the form's Place once it is away from where it first came up.
+  void KeepPlace();
+  // The window's place when not maximised, and whether it is maximised.
+  ui::WindowPlace NormalPlace() const;
   // Keeps the native control under the model control's name.
   HWND Keep(ui::Control& model, HWND control);
 
@@ -43,6 +53,9 @@ class MainWindow final : public TopWindow {
   std::function<void()> onCloseRequest_;
   std::map<std::string, HWND> controls_;
   std::unique_ptr<MenuBar> menu_;
+  SIZE smallest_{};  // the designed window size: the least the frame may be dragged to
+  bool placed_ = false;
+  ui::WindowPlace designedPlace_;
 };
 
 }  // namespace winview

@@ -81,23 +81,27 @@ void TopWindow::SetTabOrder(const std::vector<HWND>& order) {
 void TopWindow::Show() {
   if (!centred_) {
     centred_ = true;
-    RECT frame;
-    GetWindowRect(hwnd_, &frame);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
-                 work.top + std::max(0L, (work.bottom - work.top - height) / 2), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    FirstPlace();
   }
-  ShowWindow(hwnd_, SW_SHOW);
+  ShowWindow(hwnd_, IsZoomed(hwnd_) != FALSE ? SW_SHOWMAXIMIZED : SW_SHOW);
   // In front of its owner even when the owner was brought forward last (by a click on it, or the closing of
   // a drop-down list).
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(hwnd_);
+}
+
+void TopWindow::FirstPlace() {
+  RECT frame;
+  GetWindowRect(hwnd_, &frame);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const RECT& work = monitor.rcWork;
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  SetWindowPos(hwnd_, nullptr, work.left + std::max(0L, (work.right - work.left - width) / 2),
+               work.top + std::max(0L, (work.bottom - work.top - height) / 2), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TopWindow::Hide() { ShowWindow(hwnd_, SW_HIDE); }

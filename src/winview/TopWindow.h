@@ -35,6 +35,8 @@ class TopWindow {
   TopWindow(ui::Application& app, const wchar_t* className, DWORD style, HWND owner);
   // Sizes the window so that its client area (below the menu, when it has one) is width x height.
   void SetClientSize(int width, int height);
+  // Where the window comes up the first time it is shown: the middle of its screen.
+  virtual void FirstPlace();
   // Puts the controls in this order for Tab, the first one first.
   static void SetTabOrder(const std::vector<HWND>& order);
   virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);

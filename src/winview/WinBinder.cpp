@@ -1,6 +1,7 @@
 #include "winview/WinBinder.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 
 #include "winview/Fonts.h"
@@ -288,8 +289,31 @@ HWND WinBinder::Memo(HWND parent, ui::TMemo& model, Box box) {
 LRESULT CALLBACK WinBinder::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                      DWORD_PTR data) {
   Bound& bound = *reinterpret_cast<Bound*>(data);
+  auto& edit = static_cast<ui::TEdit&>(bound.model);
   switch (message) {
+    case WM_GETDLGCODE: {
+      // A field that acts on Enter (the command box) takes it before the window's dialog keys do.
+      const LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      if (edit.OnKeyDown && msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
+        return code | DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_KEYDOWN: {
+      std::optional<ui::TKey> key;
+      if (wParam == VK_UP) key = ui::TKey::Up;
+      if (wParam == VK_DOWN) key = ui::TKey::Down;
+      if (wParam == VK_RETURN) key = ui::TKey::Enter;
+      if (key && edit.OnKeyDown) {
+        bool acted = false;
+        bound.binder.UserAction([&edit, &acted, &key] { acted = edit.UserKeyDown(*key); });
+        if (acted) return 0;
+      }
+      break;
+    }
     case WM_CHAR:
+      // The Enter a field acted on does not reach the edit as a character (a single-line edit would beep).
+      if (wParam == L'\r' && edit.OnKeyDown) return 0;
       if (!bound.binder.TypeChar(bound, hwnd, static_cast<wchar_t>(wParam))) return 0;
       break;
     case WM_LBUTTONUP: {

@@ -28,8 +28,8 @@ class WinDialogHost final : public ui::DialogHost {
            const std::string& no) override;
   // The system's Save As and Open dialogs, over the window in front; nothing when the user cancelled. They
   // override the host's file questions wherever ui::DialogHost has them.
-  std::optional<std::string> AskSaveFile(const std::string& caption, const std::string& name);
-  std::optional<std::string> AskOpenFile(const std::string& caption);
+  std::optional<std::string> AskSaveFile(const std::string& caption, const std::string& name) override;
+  std::optional<std::string> AskOpenFile(const std::string& caption) override;
 
   // The window that draws a form; it must stay registered for as long as it lives.
   void RegisterView(ui::TForm& form, TopWindow& view) { views_[&form] = &view; }
