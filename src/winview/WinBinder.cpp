@@ -60,6 +60,25 @@ void FitDroppedWidth(HWND combo, const std::vector<std::string>& items) {
   SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + 24), 0);
 }
 
+// A caption from the language file may have two lines where the window has room for one: the label grows
+// about the middle of its row to show them all, and shrinks back for a one-line caption.
+void FitLines(HWND label, Box designed, int lines) {
+  HDC dc = GetDC(label);
+  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, before);
+  ReleaseDC(label, dc);
+  const int height = std::max(designed.height, lines * static_cast<int>(metrics.tmHeight) + 2);
+  // One line stands in the middle of its row; several lines need the plain style, which wraps and stacks.
+  auto style = GetWindowLongPtrW(label, GWL_STYLE);
+  style = lines > 1 ? (style & ~LONG_PTR{SS_CENTERIMAGE}) : (style | SS_CENTERIMAGE);
+  SetWindowLongPtrW(label, GWL_STYLE, style);
+  SetWindowPos(label, nullptr, designed.x, designed.y - (height - designed.height) / 2, designed.width,
+               height, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(label, nullptr, TRUE);
+}
+
 }  // namespace
 
 struct WinBinder::Bound {
@@ -155,7 +174,13 @@ HWND WinBinder::Label(HWND parent, ui::TLabel& model, Box box, DWORD style) {
   });
   HWND hwnd = Create(parent, L"STATIC", style | SS_NOTIFY | SS_NOPREFIX, box, id);
   Bind(hwnd, model, kLabel);
-  Also([hwnd, &model] { SetText(hwnd, ToWideLines(model.Caption())); });
+  Also([hwnd, &model, box, centred = (style & SS_CENTERIMAGE) != 0, drawnLines = 1]() mutable {
+    const std::wstring caption = ToWideLines(model.Caption());
+    SetText(hwnd, caption);
+    const int lines = 1 + static_cast<int>(std::count(caption.begin(), caption.end(), L'\n'));
+    if (centred && lines != drawnLines) FitLines(hwnd, box, lines);
+    drawnLines = lines;
+  });
   return hwnd;
 }
 
