@@ -228,6 +228,7 @@ HWND WinBinder::Combo(HWND parent, ui::TComboBox& model, Box box) {
     UserAction([&model, index] { model.UserSelect(index); });
   };
   Bind(hwnd, model, kCombo);
+  SetWindowSubclass(hwnd, &WinBinder::ComboProc, 1, 0);
   Also([hwnd, &model] {
     if (ItemsDiffer(hwnd, model.Items())) {
       SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
@@ -332,6 +333,16 @@ LRESULT CALLBACK WinBinder::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPA
     default:
       break;
   }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT CALLBACK WinBinder::ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR) {
+  // Scrolling over the window must not choose another port, parity or baud rate in passing (each choice
+  // re-opens the port): the wheel changes a list only while it has the focus, as the system sends the wheel
+  // to the window under the pointer.
+  if (message == WM_MOUSEWHEEL && GetFocus() != hwnd) return 0;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &WinBinder::ComboProc, id);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 

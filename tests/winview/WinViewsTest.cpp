@@ -97,6 +97,10 @@ TEST_F(WinViews, ModelsAndControlsFollowEachOther) {
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(protocol), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(protocol));
     EXPECT_EQ(form.cbb_NetProtocol.ItemIndex(), 1);
+    // The wheel over a list without the focus chooses nothing.
+    SetFocus(port);
+    SendMessageW(protocol, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(form.cbb_NetProtocol.ItemIndex(), 1);
     form.cbb_NetProtocol.SetItemIndex(0);
     form.btn_Read.SetEnabled(false);
     form.lbl_IP.SetCaption("IP");
