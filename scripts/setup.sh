@@ -13,7 +13,7 @@ packages=(
   cutecom xdotool x11-utils
   file lintian desktop-file-utils appstream
   qemu-system-x86 linux-image-amd64 busybox-static udev kmod cpio
-  g++-mingw-w64-x86-64-posix wine wine64 nsis zip
+  g++-mingw-w64-x86-64-posix wine wine64 nsis zip locales
 )
 
 missing=()

@@ -1,7 +1,6 @@
 #include "winview/WinBinder.h"
 
 #include <algorithm>
-#include <optional>
 #include <string>
 
 #include "winview/Fonts.h"
@@ -61,14 +60,26 @@ void FitDroppedWidth(HWND combo, const std::vector<std::string>& items) {
   SendMessageW(combo, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(widest + 24), 0);
 }
 
-}  // namespace
+// A caption from the language file may have two lines where the window has room for one: the label grows
+// about the middle of its row to show them all, and shrinks back for a one-line caption.
+void FitLines(HWND label, Box designed, int lines) {
+  HDC dc = GetDC(label);
+  HGDIOBJ before = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, before);
+  ReleaseDC(label, dc);
+  const int height = std::max(designed.height, lines * static_cast<int>(metrics.tmHeight) + 2);
+  // One line stands in the middle of its row; several lines need the plain style, which wraps and stacks.
+  auto style = GetWindowLongPtrW(label, GWL_STYLE);
+  style = lines > 1 ? (style & ~LONG_PTR{SS_CENTERIMAGE}) : (style | SS_CENTERIMAGE);
+  SetWindowLongPtrW(label, GWL_STYLE, style);
+  SetWindowPos(label, nullptr, designed.x, designed.y - (height - designed.height) / 2, designed.width,
+               height, SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(label, nullptr, TRUE);
+}
 
-struct WinBinder::Bound {
-  WinBinder& binder;
-  HWND hwnd;
-  ui::Control& model;
-  int kind;
-};
+}  // namespace
 
 WinBinder::WinBinder(ui::Application& app) : app_(app) { LiveBinders().push_back(this); }
 
@@ -156,7 +167,13 @@ HWND WinBinder::Label(HWND parent, ui::TLabel& model, Box box, DWORD style) {
   });
   HWND hwnd = Create(parent, L"STATIC", style | SS_NOTIFY | SS_NOPREFIX, box, id);
   Bind(hwnd, model, kLabel);
-  Also([hwnd, &model] { SetText(hwnd, ToWideLines(model.Caption())); });
+  Also([hwnd, &model, box, centred = (style & SS_CENTERIMAGE) != 0, drawnLines = 1]() mutable {
+    const std::wstring caption = ToWideLines(model.Caption());
+    SetText(hwnd, caption);
+    const int lines = 1 + static_cast<int>(std::count(caption.begin(), caption.end(), L'\n'));
+    if (centred && lines != drawnLines) FitLines(hwnd, box, lines);
+    drawnLines = lines;
+  });
   return hwnd;
 }
 
@@ -204,6 +221,7 @@ HWND WinBinder::Combo(HWND parent, ui::TComboBox& model, Box box) {
     UserAction([&model, index] { model.UserSelect(index); });
   };
   Bind(hwnd, model, kCombo);
+  SetWindowSubclass(hwnd, &WinBinder::ComboProc, 1, 0);
   Also([hwnd, &model] {
     if (ItemsDiffer(hwnd, model.Items())) {
       SendMessageW(hwnd, CB_RESETCONTENT, 0, 0);
@@ -284,84 +302,6 @@ HWND WinBinder::Memo(HWND parent, ui::TMemo& model, Box box) {
     clears = model.ClearCount();
   });
   return hwnd;
-}
-
-LRESULT CALLBACK WinBinder::EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR data) {
-  Bound& bound = *reinterpret_cast<Bound*>(data);
-  auto& edit = static_cast<ui::TEdit&>(bound.model);
-  switch (message) {
-    case WM_GETDLGCODE: {
-      // A field that acts on Enter (the command box) takes it before the window's dialog keys do.
-      const LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
-      const auto* msg = reinterpret_cast<const MSG*>(lParam);
-      if (edit.OnKeyDown && msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN)
-        return code | DLGC_WANTMESSAGE;
-      return code;
-    }
-    case WM_KEYDOWN: {
-      std::optional<ui::TKey> key;
-      if (wParam == VK_UP) key = ui::TKey::Up;
-      if (wParam == VK_DOWN) key = ui::TKey::Down;
-      if (wParam == VK_RETURN) key = ui::TKey::Enter;
-      if (key && edit.OnKeyDown) {
-        bool acted = false;
-        bound.binder.UserAction([&edit, &acted, &key] { acted = edit.UserKeyDown(*key); });
-        if (acted) return 0;
-      }
-      break;
-    }
-    case WM_CHAR:
-      // The Enter a field acted on does not reach the edit as a character (a single-line edit would beep).
-      if (wParam == L'\r' && edit.OnKeyDown) return 0;
-      if (!bound.binder.TypeChar(bound, hwnd, static_cast<wchar_t>(wParam))) return 0;
-      break;
-    case WM_LBUTTONUP: {
-      const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-      RECT client;
-      GetClientRect(hwnd, &client);
-      const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      ui::Control& model = bound.model;
-      if (PtInRect(&client, at)) bound.binder.UserAction([&model] { model.UserClick(); });
-      return result;
-    }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, &WinBinder::EditProc, id);
-      break;
-    default:
-      break;
-  }
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-LRESULT CALLBACK WinBinder::MemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                     DWORD_PTR) {
-  if (message == WM_GETDLGCODE) {
-    // Tab moves on to the next control and Escape and Enter reach the window, as in the rest of it.
-    return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
-  }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &WinBinder::MemoProc, id);
-  return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-bool WinBinder::TypeChar(Bound& bound, HWND edit, wchar_t typed) {
-  auto& model = static_cast<ui::TEdit&>(bound.model);
-  const std::string bytes = FromWide(std::wstring(1, typed));
-  std::string passed;
-  for (char key : bytes) {
-    // An error in the filter cancels the key, as the key press handling stops there.
-    bool accepted = false;
-    app_.Dispatch([&] { accepted = model.KeyPress(key); });
-    if (!accepted) {
-      RefreshAll();
-      return false;
-    }
-    passed.push_back(key);
-  }
-  if (passed == bytes) return true;
-  // The filter typed another character in place of this one.
-  SendMessageW(edit, EM_REPLACESEL, TRUE, Text(ToWide(passed)));
-  return false;
 }
 
 HBRUSH WinBinder::Colors(HWND control, HDC dc) {

@@ -65,11 +65,19 @@ class WinBinder {
   // Every live binder.
   static void RefreshAll();
 
-  struct Bound;
+  // A native control and the model it draws; kind tells the binder how to colour it.
+  struct Bound {
+    WinBinder& binder;
+    HWND hwnd;
+    ui::Control& model;
+    int kind;
+  };
 
  private:
   static LRESULT CALLBACK EditProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data);
+  static LRESULT CALLBACK ComboProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                    DWORD_PTR data);
   static LRESULT CALLBACK MemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                    DWORD_PTR data);
   // A character typed into an edit: the model's key filter sees each of its GBK bytes first. Returns

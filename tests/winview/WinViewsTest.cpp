@@ -12,6 +12,7 @@
 #include "ui/Tags.h"
 #include "winview/Win32.h"
 #include "winview/WinApplication.h"
+#include "winview/WinBinder.h"
 
 namespace {
 
@@ -44,20 +45,26 @@ HWND Find(HWND window, const wchar_t* windowClass, const std::wstring& text) {
 
 class WinViews : public testing::Test {
  protected:
-  // Runs the windows with check as their first task; check closes the main form when it is done.
+  // Runs the windows with check as their first task, then closes the main form.
   void RunWindows(const std::function<void(HWND main)>& check) {
     app.Title = "Torvane-S1";
     app.Loop().Post([&] {
+      struct CloseAtEnd {
+        ui::TForm& form;
+        ~CloseAtEnd() { form.Close(); }
+      } closeAtEnd{form};
       HWND main = FindWindowW(L"DtuConfigMain", nullptr);
       ASSERT_NE(main, nullptr);
       check(main);
     });
-    // A failed check leaves the form open; the loop ends all the same.
-    app.Loop().Post([&] { form.Close(); });
     screen.Run(app, form, about, apn);
   }
-  // Lets the window handle what the test sent it.
-  void Settle() { app.Loop().ProcessMessages(); }
+  // Draws what the test changed in the models, as the loop does after every task, and lets the windows
+  // handle what the test sent them.
+  void Settle() {
+    winview::WinBinder::RefreshAll();
+    app.Loop().ProcessMessages();
+  }
 
   winview::WinApplication screen;
   ui::Application app{screen.Loop(), screen.Host()};
@@ -90,6 +97,10 @@ TEST_F(WinViews, ModelsAndControlsFollowEachOther) {
     SendMessageW(main, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(protocol), CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(protocol));
     EXPECT_EQ(form.cbb_NetProtocol.ItemIndex(), 1);
+    // The wheel over a list without the focus chooses nothing.
+    SetFocus(port);
+    SendMessageW(protocol, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(form.cbb_NetProtocol.ItemIndex(), 1);
     form.cbb_NetProtocol.SetItemIndex(0);
     form.btn_Read.SetEnabled(false);
     form.lbl_IP.SetCaption("IP");
@@ -102,7 +113,20 @@ TEST_F(WinViews, ModelsAndControlsFollowEachOther) {
     EXPECT_EQ(protocolChanges, 1);
     EXPECT_EQ(SendMessageW(protocol, CB_GETCURSEL, 0, 0), 0);
     EXPECT_FALSE(IsWindowEnabled(Find(main, L"Button", L"\u8BFB\u53D6\u8BBE\u5907\u914D\u7F6E")));
-    Find(main, L"Static", L"IP");
+    // A two-line caption from the language file grows its label to show both lines, and shrinks back.
+    HWND ip = Find(main, L"Static", L"IP");
+    auto height = [ip] {
+      RECT place;
+      GetWindowRect(ip, &place);
+      return place.bottom - place.top;
+    };
+    const auto oneLine = height();
+    form.lbl_IP.SetCaption("IP\nhost");
+    Settle();
+    EXPECT_GT(height(), oneLine + 8);
+    form.lbl_IP.SetCaption("IP");
+    Settle();
+    EXPECT_EQ(height(), oneLine);
     Find(main, L"Edit", L"  one\r\n  two");
     wchar_t language[32] = {};
     GetMenuStringW(GetMenu(main), 1, language, 32, MF_BYPOSITION);
