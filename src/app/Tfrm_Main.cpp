@@ -84,10 +84,7 @@ Tfrm_Main::Tfrm_Main(ui::Application& app, lang::TLangHolder& Lang)
     return serial::ResolveDevicePath(name, map);
   };
 
-  DeviceExists = [](const std::string& path) {
-    std::error_code error;
-    return std::filesystem::exists(path, error);
-  };
+  DeviceExists = [](const std::string& path) { return serial::DevicePresent(path); };
   RefreshPortList();
 
   WireHandlers();

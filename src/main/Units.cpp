@@ -10,6 +10,7 @@
 #include "main/AdapterSerial.h"
 #include "main/OutsideText.h"
 #include "platform/FilePath.h"
+#include "serial/ComName.h"
 #include "values/Checks.h"
 
 namespace cli {
@@ -167,13 +168,17 @@ std::variant<std::vector<Unit>, UnitsError> ResolveUnits(const CliOptions& optio
     if (auto* error = std::get_if<UnitsError>(&parsed)) return UnitsError{file + " " + error->message};
     for (UnitsRow& row : std::get<std::vector<UnitsRow>>(parsed)) {
       const std::string where = file + " line " + std::to_string(row.line) + ": ";
-      // A bare name is one of the stable names udev gives each adapter.
-      std::string port = row.port.find('/') == std::string::npos
-                             ? (fs::path(folders.dev) / "serial/by-id" / row.port).string()
-                             : row.port;
+      // "COM3" names a port as --port does (on Windows the system's name, here through program.ini's
+      // [Ports]); whether it is there, its open tells. Any other bare name is one of the stable names udev
+      // gives each adapter.
+      const int com = serial::ComNumber(row.port, 256);
+      std::string port = com > 0 || row.port.find_first_of("/\\") != std::string::npos
+                             ? row.port
+                             : (fs::path(folders.dev) / "serial/by-id" / row.port).string();
       std::error_code ec;
-      if (!fs::exists(port, ec)) return UnitsError{where + "port " + row.port + " is not present"};
-      const std::string identity = Identity(port);
+      if (com == 0 && !fs::exists(port, ec))
+        return UnitsError{where + "port " + row.port + " is not present"};
+      const std::string identity = com > 0 ? "COM" + std::to_string(com) : Identity(port);
       if (std::find(identities.begin(), identities.end(), identity) != identities.end()) {
         return UnitsError{where + "a second row for port " + row.port};
       }

@@ -15,6 +15,10 @@ using PortMap = std::map<std::string, std::string>;
 // after portMap has had its say. Any other name is a path already and is returned unchanged.
 std::string ResolveDevicePath(const std::string& commName, const PortMap& portMap);
 
+// Whether the device a resolved path names is there now: on Linux a device file, on Windows a DOS device
+// name ("\\.\COM3") the system knows or a file.
+bool DevicePresent(const std::string& devicePath);
+
 struct PortName {
   std::string Name;         // what the port list shows and CommName takes
   std::string Description;  // e.g. the USB adapter's maker and product; empty when the system says nothing

@@ -1,7 +1,8 @@
 #pragma once
-// Where the parts of a message box go. Its lines are never broken: the help texts are SMS commands to be
-// typed as shown, one per line, and a break inside one misleads. So a text wider or taller than the screen
-// keeps its lines and gets scroll bars instead, and the box stays on the screen with its buttons in reach.
+// Where the parts of a message box go. Its lines wrap only between words (the window wraps a line wider than
+// four fifths of the screen before the layout sees it), so the help texts' SMS commands, which hold no blank,
+// are never broken: a text still wider or taller than the screen gets scroll bars instead, and the box stays
+// on the screen with its buttons in reach.
 
 #include <vector>
 

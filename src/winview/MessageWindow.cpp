@@ -53,12 +53,14 @@ LRESULT CALLBACK TextProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-SIZE TextExtent(const std::wstring& text) {
+// The text's extent with every line whole, or wrapped between words within wrapWidth (a word wider than that
+// widens the extent rather than being broken).
+SIZE TextExtent(const std::wstring& text, int wrapWidth = 0) {
   HDC dc = GetDC(nullptr);
   HGDIOBJ before = SelectObject(dc, UiFont());
-  RECT extent{0, 0, 0, 0};
+  RECT extent{0, 0, wrapWidth, 0};
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &extent,
-            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP);
+            DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP | (wrapWidth > 0 ? DT_WORDBREAK : 0));
   SelectObject(dc, before);
   ReleaseDC(nullptr, dc);
   // The edit's own margins and caret.
@@ -101,16 +103,6 @@ int ShowMessageWindow(platform::EventLoop& loop, HWND owner, const std::wstring&
   windowClass.lpszClassName = kClassName;
   RegisterClassExW(&windowClass);
 
-  MessageSize size;
-  const SIZE extent = TextExtent(text);
-  size.textWidth = extent.cx;
-  size.textHeight = extent.cy;
-  size.iconSide = icon != nullptr ? GetSystemMetrics(SM_CXICON) : 0;
-  size.buttonWidth = ButtonWidth(choice.buttons);
-  size.buttonHeight = 26;
-  size.buttonCount = static_cast<int>(choice.buttons.size());
-  size.scrollBar = GetSystemMetrics(SM_CXVSCROLL);
-
   // The box fits the screen the owner is on, frame and all.
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
@@ -120,6 +112,21 @@ int ShowMessageWindow(platform::EventLoop& loop, HWND owner, const std::wstring&
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   const int frameWidth = frame.right - frame.left;
   const int frameHeight = frame.bottom - frame.top;
+
+  MessageSize size;
+  size.iconSide = icon != nullptr ? GetSystemMetrics(SM_CXICON) : 0;
+  size.buttonWidth = ButtonWidth(choice.buttons);
+  size.buttonHeight = 26;
+  size.buttonCount = static_cast<int>(choice.buttons.size());
+  size.scrollBar = GetSystemMetrics(SM_CXVSCROLL);
+  // A line wider than four fifths of the screen wraps between words, as a long help text reads best; an SMS
+  // command holds no blank, so it is never broken, and what is still too large scrolls.
+  SIZE extent = TextExtent(text);
+  const int wrapWidth = (work.right - work.left) * 4 / 5 - frameWidth - size.iconSide - 36 - size.scrollBar;
+  const bool wrapped = extent.cx > wrapWidth && wrapWidth > 100;
+  if (wrapped) extent = TextExtent(text, wrapWidth);
+  size.textWidth = extent.cx;
+  size.textHeight = extent.cy;
   const MessageLayout layout =
       LayOutMessage(size, work.right - work.left - frameWidth, work.bottom - work.top - frameHeight);
 
@@ -139,7 +146,8 @@ int ShowMessageWindow(platform::EventLoop& loop, HWND owner, const std::wstring&
   }
   const DWORD scrolls = (layout.horizontalScroll ? WS_HSCROLL : 0) | (layout.verticalScroll ? WS_VSCROLL : 0);
   HWND textControl = Child(
-      hwnd, L"EDIT", ES_MULTILINE | ES_READONLY | ES_AUTOHSCROLL | ES_AUTOVSCROLL | scrolls, layout.text, 0);
+      hwnd, L"EDIT", ES_MULTILINE | ES_READONLY | (wrapped ? 0 : ES_AUTOHSCROLL) | ES_AUTOVSCROLL | scrolls,
+      layout.text, 0);
   SetWindowSubclass(textControl, &TextProc, 1, 0);
   SetWindowTextW(textControl, text.c_str());
   HWND focus = nullptr;

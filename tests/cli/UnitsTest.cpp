@@ -90,6 +90,23 @@ TEST(Units, PlaceholdersKeysAndGivenValues) {
   EXPECT_EQ(fixed.Get("APN Str"), "UNINET") << "a fixed choice sends its own APN";
 }
 
+// A COM name in a units file is a port as --port takes it, in any letter case: kept for the open to find,
+// and one port however it is spelt.
+TEST(Units, AComNameRowIsThePortItNames) {
+  const fs::path file = fs::path(testing::TempDir()) / ("units-com-" + std::to_string(getpid()) + ".csv");
+  cli::CliOptions options;
+  options.unitsFile = file.string();
+  std::ofstream(file) << "port\nCOM3\n";
+  const auto one = cli::ResolveUnits(options, cli::TerminalCode::Utf8, {});
+  ASSERT_TRUE(std::holds_alternative<std::vector<cli::Unit>>(one));
+  EXPECT_EQ(std::get<std::vector<cli::Unit>>(one).at(0).port, "COM3");
+  std::ofstream(file) << "port\nCOM3\ncom3\n";
+  const auto two = cli::ResolveUnits(options, cli::TerminalCode::Utf8, {});
+  ASSERT_TRUE(std::holds_alternative<cli::UnitsError>(two));
+  EXPECT_NE(std::get<cli::UnitsError>(two).message.find("a second row for port com3"), std::string::npos);
+  fs::remove(file);
+}
+
 // A tty as sysfs shows it: /sys/class/tty/NAME links into the device tree, its "device" link leads to the
 // interface (CDC ACM) or the usb-serial port, and the USB device above them has idVendor and serial. The hub
 // above that has a serial number of its own, which must not be taken for the adapter's.

@@ -57,6 +57,11 @@ std::string ResolveDevicePath(const std::string& commName, const PortMap& portMa
 
 std::vector<PortName> ListPortNames() { return ListPortNames("/"); }
 
+bool DevicePresent(const std::string& devicePath) {
+  std::error_code error;
+  return fs::exists(devicePath, error);
+}
+
 std::vector<PortName> ListPortNames(const std::string& root) {
   std::vector<PortName> names;
   for (int n = 1; n <= 9; ++n) names.push_back({"COM" + std::to_string(n), {}, {}});

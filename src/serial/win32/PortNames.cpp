@@ -1,7 +1,11 @@
 #include "serial/PortNames.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
+#include <system_error>
 
+#include "platform/FilePath.h"
 #include "serial/ComName.h"
 #include "serial/win32/ComDevices.h"
 
@@ -15,6 +19,19 @@ std::string ResolveDevicePath(const std::string& commName, const PortMap& portMa
     }
   }
   return ComNumber(name, 256) != 0 ? "\\\\.\\" + name : name;
+}
+
+bool DevicePresent(const std::string& devicePath) {
+  // A device namespace path is no file: the system knows the device when it can say what the name maps to.
+  const std::string prefix = "\\\\.\\";
+  if (devicePath.rfind(prefix, 0) == 0) {
+    const std::string name = devicePath.substr(prefix.size());
+    std::wstring wide(name.begin(), name.end());
+    wchar_t target[1024];
+    return ::QueryDosDeviceW(wide.c_str(), target, static_cast<DWORD>(std::size(target))) != 0;
+  }
+  std::error_code error;
+  return std::filesystem::exists(platform::NativePath(devicePath), error);
 }
 
 std::vector<PortName> ListPortNames() {
