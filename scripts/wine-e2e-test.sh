@@ -78,6 +78,7 @@ else
   sed 's/^/    /' "$run/component.out" "$run/component.pty.log"
 fi
 # The DTU's program ends (its pseudo-terminal with it) once the test has the port open.
+: >"$run/lost.out"  # there before the loop below looks into it
 timeout 120 wine "$port_test" --gtest_filter='WinePort.ALost*' >"$run/lost.out" 2>&1 &
 tester=$!
 for _ in $(seq 200); do grep -q '^port open' "$run/lost.out" && break; sleep 0.05; done
