@@ -61,17 +61,17 @@ TEST_F(MainWindow, AFirstStartWithoutFilesShowsTheDefaultsInTheLocalesLanguage) 
   EXPECT_EQ(Main().edt_APN_other.Color(), ui::TColor::clBtnFace);
   EXPECT_EQ(Main().edt_IP.Text(), "dtu.example.com");
   EXPECT_EQ(Main().CipmuxText, "AT + CIPMUX = 0");
-  // COM1 is /dev/ttyS0 here; where it cannot be opened the log says so once, followed by the device and the
-  // reason where one is known (another test of the same run may hold the device at this moment).
+  // COM1 is /dev/ttyS0 here; where it cannot be opened the log says so once, after the device and the reason
+  // where one is known (another test of the same run may hold the device at this moment).
   if (!Main().PortControl.PortOpened) {
     const auto& lines = Main().mmo_Info.Lines();
     ASSERT_FALSE(lines.empty());
     EXPECT_EQ(
-        lines[0],
+        lines.back(),
         "  " + Utf8ToGbk("[提示]：串口不存在或被占用，请检查该串口是否存在或关闭其他占用此串口的软件！"));
     EXPECT_LE(lines.size(), 2u);
     if (lines.size() == 2) {
-      EXPECT_EQ(lines[1].rfind("  /dev/ttyS0", 0), 0u) << lines[1];
+      EXPECT_EQ(lines[0].rfind("  /dev/ttyS0", 0), 0u) << lines[0];
     }
     EXPECT_EQ(GbkToUtf8(Main().btn_Com.Caption()), "打 开");
   }
@@ -191,8 +191,8 @@ TEST_F(MainWindow, TheMenuRunsItsCommands) {
   EXPECT_NE(folder.Read("program.ini").find("[DTU]"), std::string::npos);
 }
 
-// The log with Tools > Show time stamps in the log ticked for the middle lines only, then File > Save log: UTF-8,
-// a line feed after each line; a file that cannot be written is named with the reason.
+// The log with Tools > Show time stamps in the log ticked for the middle lines only, then File > Save log:
+// UTF-8, a line feed after each line; a file that cannot be written is named with the reason.
 TEST_F(MainWindow, TheLogSavesAsUtf8LinesWithTimeStampsOnlyWhileTicked) {
   StartProgram(false);
   Main().Clock = [] { return std::string("12:34:56"); };
