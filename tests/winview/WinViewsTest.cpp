@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/TextCodec.h"
 #include "ui/DialogDesigns.h"
@@ -150,6 +151,49 @@ TEST_F(WinViews, EscapeEndsWhatRunsFromAnyFieldAndOnlyThen) {
     PostMessageW(main, WM_SYSKEYDOWN, VK_ESCAPE, 1);
     Settle();
     EXPECT_EQ(cancels, 2);
+  });
+}
+
+// A larger window gives the room to the log, and where the user left it is kept in the form; the command box
+// takes its row from the log while shown and gives Up, Down and Enter to its handler.
+TEST_F(WinViews, TheLogTakesTheRoomAndTheCommandBoxGetsUpDownAndEnter) {
+  std::vector<ui::TKey> keys;
+  form.edt_Command.OnKeyDown = [&](ui::Control&, ui::TKey key) {
+    keys.push_back(key);
+    return true;
+  };
+  RunWindows([&](HWND main) {
+    form.AddInfo("log");
+    form.edt_Command.SetText("AT+CSQ");
+    Settle();
+    HWND log = Find(main, L"Edit", L"  log");
+    HWND box = Find(main, L"Edit", L"AT+CSQ");
+    auto size = [](HWND window) {
+      RECT place;
+      GetWindowRect(window, &place);
+      return SIZE{place.right - place.left, place.bottom - place.top};
+    };
+    const SIZE designed = size(log);
+    EXPECT_FALSE(IsWindowVisible(box));
+    EXPECT_FALSE(form.Place) << "shown where it was designed: nothing to keep";
+
+    const SIZE window = size(main);
+    SetWindowPos(main, nullptr, 0, 0, window.cx + 200, window.cy + 100, SWP_NOMOVE | SWP_NOZORDER);
+    Settle();
+    EXPECT_EQ(size(log).cx, designed.cx + 200);
+    EXPECT_EQ(size(log).cy, designed.cy + 100);
+    ASSERT_TRUE(form.Place);
+    EXPECT_EQ(form.Place->width, window.cx + 200);
+
+    form.edt_Command.SetVisible(true);
+    Settle();
+    EXPECT_TRUE(IsWindowVisible(box));
+    EXPECT_LT(size(log).cy, designed.cy + 100);
+    SetFocus(box);
+    for (const UINT key : {VK_UP, VK_DOWN, VK_RETURN}) PostMessageW(box, WM_KEYDOWN, key, 1);
+    Settle();
+    EXPECT_EQ(keys, (std::vector<ui::TKey>{ui::TKey::Up, ui::TKey::Down, ui::TKey::Enter}));
+    EXPECT_EQ(Text(box), L"AT+CSQ") << "the keys acted on do not edit the field";
   });
 }
 
