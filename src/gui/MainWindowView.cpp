@@ -304,23 +304,8 @@ void MainWindowView::BuildMenu() {
 }
 
 void MainWindowView::SetFocusOrder() {
-  auto find = [this](const char* name) { return findChild<QWidget*>(QString::fromLatin1(name)); };
-  static const char* const kOrder[] = {"cbb_Open_ComName",   "btn_Com",
-                                       "cbb_Open_BaudRate",  "cbb_Open_Parity",
-                                       "cbb_Open_Byte",      "cbb_Open_Stop",
-                                       "mmo_Info",           "cbb_APN",
-                                       "edt_APN_other",      "edt_IP",
-                                       "cbb_NetProtocol",    "edt_Port",
-                                       "cbb_Com_BaudRate",   "cbb_Com_Parity",
-                                       "cbb_Com_Byte",       "cbb_Com_Stop",
-                                       "edt_DevID",          "edt_HeartbeatFormat",
-                                       "edtl_HeartbeatTime", "edt_WaitLen",
-                                       "edt_WaitTime",       "edt_RestartTime",
-                                       "chk_DevID",          "chk_HeartbeatFormat",
-                                       "btn_Default",        "btn_Read",
-                                       "btn_SetAll"};
-  for (const char* name : kOrder) {
-    QWidget* widget = find(name);
+  for (ui::Control* model : form_.FocusOrder()) {
+    QWidget* widget = findChild<QWidget*>(QString::fromStdString(model->Name));
     if (!focusOrder_.empty()) setTabOrder(focusOrder_.back(), widget);
     focusOrder_.push_back(widget);
   }

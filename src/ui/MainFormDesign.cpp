@@ -211,6 +211,18 @@ std::vector<TComboBox*> TMainFormDesign::PortLists() {
 }
 
 // clang-format off
+std::vector<Control*> TMainFormDesign::FocusOrder() {
+  std::vector<Control*> order = {&cbb_Open_ComName,   &btn_Com,         &cbb_Open_BaudRate,  &cbb_Open_Parity,
+                                 &cbb_Open_Byte,      &cbb_Open_Stop,   &mmo_Info,           &cbb_APN,
+                                 &edt_APN_other,      &edt_IP,          &cbb_NetProtocol,    &edt_Port,
+                                 &cbb_Com_BaudRate,   &cbb_Com_Parity,  &cbb_Com_Byte,       &cbb_Com_Stop,
+                                 &edt_DevID,          &edt_HeartbeatFormat, &edtl_HeartbeatTime, &edt_WaitLen,
+                                 &edt_WaitTime,       &edt_RestartTime, &chk_DevID,          &chk_HeartbeatFormat,
+                                 &btn_Default,        &btn_Read,        &btn_SetAll};
+  for (const auto& more : MoreSettings) order.insert(order.end() - 3, &more->Field());
+  return order;
+}
+
 std::vector<Control*> TMainFormDesign::AllControls() {
   std::vector<Control*> controls = {&grp_OpenCom_Caption, &lbl_Open_ComName, &cbb_Open_ComName, &btn_Com, &lbl_Open_BaudRate,
           &cbb_Open_BaudRate, &lbl_Open_ComParam, &cbb_Open_Parity, &cbb_Open_Byte, &cbb_Open_Stop,

@@ -187,6 +187,9 @@ class TMainFormDesign : public TForm {
   std::vector<TComboBox*> PortLists();
   // Every control, for views and tests that look one up by name.
   std::vector<Control*> AllControls();
+  // The controls Tab walks, in its order: the PC port group, the log, the device rows (those made from the
+  // table after the designed ones, the HEX boxes last), then the action buttons. Every view follows it.
+  std::vector<Control*> FocusOrder();
   Control* FindControl(const std::string& name);
 };
 

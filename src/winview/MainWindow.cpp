@@ -273,24 +273,8 @@ void MainWindow::BuildLog() {
 }
 
 void MainWindow::SetFocusOrder() {
-  static const char* const kOrder[] = {"cbb_Open_ComName",   "btn_Com",
-                                       "cbb_Open_BaudRate",  "cbb_Open_Parity",
-                                       "cbb_Open_Byte",      "cbb_Open_Stop",
-                                       "mmo_Info",           "cbb_APN",
-                                       "edt_APN_other",      "edt_IP",
-                                       "cbb_NetProtocol",    "edt_Port",
-                                       "cbb_Com_BaudRate",   "cbb_Com_Parity",
-                                       "cbb_Com_Byte",       "cbb_Com_Stop",
-                                       "edt_DevID",          "edt_HeartbeatFormat",
-                                       "edtl_HeartbeatTime", "edt_WaitLen",
-                                       "edt_WaitTime",       "edt_RestartTime",
-                                       "chk_DevID",          "chk_HeartbeatFormat",
-                                       "btn_Default",        "btn_Read",
-                                       "btn_SetAll"};
   std::vector<HWND> order;
-  for (const char* name : kOrder) order.push_back(Control(name));
-  // The rows from the settings table come after the designed fields, before the action buttons.
-  for (const auto& more : form_.MoreSettings) order.insert(order.end() - 3, Control(more->Field().Name));
+  for (ui::Control* model : form_.FocusOrder()) order.push_back(Control(model->Name));
   SetTabOrder(order);
   // The group frames lie under their controls.
   for (const char* group : {"grp_OpenCom_Caption", "grp_Param_Caption"})
